@@ -1,0 +1,44 @@
+#include "platform/Alloc.h"
+
+#include <atomic>
+#include <cstdlib>
+
+namespace telio {
+
+namespace {
+std::atomic<long> g_failAfter{-1};
+std::atomic<long> g_seen{0};
+
+bool ShouldFail() {
+  long seen = g_seen.fetch_add(1, std::memory_order_relaxed);
+  long limit = g_failAfter.load(std::memory_order_relaxed);
+  return limit >= 0 && seen >= limit;
+}
+}  // namespace
+
+void* Malloc(std::size_t size) {
+  if (ShouldFail()) return nullptr;
+  return std::malloc(size == 0 ? 1 : size);
+}
+
+void* Calloc(std::size_t count, std::size_t size) {
+  if (ShouldFail()) return nullptr;
+  if (count == 0 || size == 0) return std::calloc(1, 1);
+  return std::calloc(count, size);
+}
+
+void* Realloc(void* block, std::size_t size) {
+  if (ShouldFail()) return nullptr;
+  return std::realloc(block, size == 0 ? 1 : size);
+}
+
+void Free(void* block) { std::free(block); }
+
+void FailAllocationsAfter(long n) {
+  g_failAfter.store(n, std::memory_order_relaxed);
+  g_seen.store(0, std::memory_order_relaxed);
+}
+
+long AllocationsSeen() { return g_seen.load(std::memory_order_relaxed); }
+
+}  // namespace telio

@@ -1,0 +1,28 @@
+// Heap allocation for record tables and framework containers.
+//
+// Everything the library allocates for data read from files goes through
+// these calls, so a test can make the Nth allocation fail and check that
+// each caller reports the failure and leaks nothing. Blocks are ordinary
+// malloc blocks: they may be released with free().
+#pragma once
+
+#include <cstddef>
+
+#include "platform/Export.h"
+
+namespace telio {
+
+TELIO_EXPORT void* Malloc(std::size_t size);
+TELIO_EXPORT void* Calloc(std::size_t count, std::size_t size);
+// Like realloc; on failure the old block is untouched and null is returned.
+TELIO_EXPORT void* Realloc(void* block, std::size_t size);
+TELIO_EXPORT void Free(void* block);
+
+// Fault injection for tests. After FailAllocationsAfter(n), the first n
+// allocations succeed and every later one fails until the counter is reset
+// with FailAllocationsAfter(-1). AllocationsSeen() counts calls since the
+// last reset, which lets a test find how many sites an operation has.
+TELIO_EXPORT void FailAllocationsAfter(long n);
+TELIO_EXPORT long AllocationsSeen();
+
+}  // namespace telio

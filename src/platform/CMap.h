@@ -1,0 +1,158 @@
+// CMap: the framework's hash map with integer keys.
+//
+// An entry's bucket is (key >> 4) mod the table size, the key taken as an
+// unsigned 32-bit value; a new entry goes to the head of its bucket's chain.
+// Iteration (GetStartPosition / GetNextAssoc) walks the buckets in order and
+// each chain from its head. Checksums of maps are fed in this order, so it
+// is part of the file-visible behaviour and must not change.
+#pragma once
+
+#include <cstdint>
+#include <new>
+#include <utility>
+
+#include "platform/Alloc.h"
+#include "platform/CException.h"
+
+typedef void* POSITION;
+#define BEFORE_START_POSITION (reinterpret_cast<POSITION>(-1))
+
+template <class KEY>
+inline unsigned int HashKey(KEY key) {
+  return static_cast<unsigned int>(static_cast<std::uint32_t>(key) >> 4);
+}
+
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
+class CMap {
+ protected:
+  struct CAssoc {
+    CAssoc* pNext;
+    unsigned int nHashValue;
+    KEY key;
+    VALUE value;
+  };
+
+ public:
+  explicit CMap(int blockSize = 10) : blockSize_(blockSize > 0 ? blockSize : 10) {}
+  CMap(const CMap&) = delete;
+  CMap& operator=(const CMap&) = delete;
+  virtual ~CMap() { RemoveAll(); }
+
+  int GetCount() const { return count_; }
+  int GetSize() const { return count_; }
+  bool IsEmpty() const { return count_ == 0; }
+  unsigned int GetHashTableSize() const { return hashSize_; }
+
+  // Sets the number of buckets; only allowed while the map is empty.
+  void InitHashTable(unsigned int hashSize, bool allocNow = true) {
+    if (count_ != 0 || hashSize == 0) ThrowInvalidArgException();
+    telio::Free(table_);
+    table_ = nullptr;
+    hashSize_ = hashSize;
+    if (allocNow) AllocTable();
+  }
+
+  bool Lookup(ARG_KEY key, VALUE& value) const {
+    unsigned int h;
+    const CAssoc* a = GetAssocAt(key, h);
+    if (!a) return false;
+    value = a->value;
+    return true;
+  }
+
+  // The value of key, inserted value-initialised when absent.
+  VALUE& operator[](ARG_KEY key) {
+    unsigned int h;
+    CAssoc* a = GetAssocAt(key, h);
+    if (!a) {
+      if (!table_) AllocTable();
+      a = static_cast<CAssoc*>(telio::Malloc(sizeof(CAssoc)));
+      if (!a) ThrowMemoryException();
+      new (&a->key) KEY(key);
+      new (&a->value) VALUE();
+      a->nHashValue = h;
+      a->pNext = table_[h];
+      table_[h] = a;
+      ++count_;
+    }
+    return a->value;
+  }
+
+  void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
+
+  bool RemoveKey(ARG_KEY key) {
+    if (!table_) return false;
+    CAssoc** link = &table_[HashKey<KEY>(key) % hashSize_];
+    for (CAssoc* a = *link; a; link = &a->pNext, a = a->pNext) {
+      if (a->key == key) {
+        *link = a->pNext;
+        FreeAssoc(a);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void RemoveAll() {
+    if (table_) {
+      for (unsigned int b = 0; b < hashSize_; ++b) {
+        CAssoc* a = table_[b];
+        while (a) {
+          CAssoc* next = a->pNext;
+          FreeAssoc(a);
+          a = next;
+        }
+      }
+      telio::Free(table_);
+      table_ = nullptr;
+    }
+    count_ = 0;
+  }
+
+  POSITION GetStartPosition() const { return count_ == 0 ? nullptr : BEFORE_START_POSITION; }
+
+  void GetNextAssoc(POSITION& pos, KEY& key, VALUE& value) const {
+    CAssoc* a = static_cast<CAssoc*>(pos);
+    if (!table_ || !a) ThrowInvalidArgException();
+    if (pos == BEFORE_START_POSITION) {
+      a = nullptr;
+      for (unsigned int b = 0; b < hashSize_ && !a; ++b) a = table_[b];
+      if (!a) ThrowInvalidArgException();
+    }
+    CAssoc* next = a->pNext;
+    if (!next) {
+      for (unsigned int b = a->nHashValue + 1; b < hashSize_ && !next; ++b) next = table_[b];
+    }
+    pos = next;
+    key = a->key;
+    value = a->value;
+  }
+
+ protected:
+  CAssoc* GetAssocAt(ARG_KEY key, unsigned int& hash) const {
+    hash = HashKey<KEY>(key) % hashSize_;
+    if (!table_) return nullptr;
+    for (CAssoc* a = table_[hash]; a; a = a->pNext) {
+      if (a->key == key) return a;
+    }
+    return nullptr;
+  }
+
+ private:
+  void AllocTable() {
+    table_ = static_cast<CAssoc**>(telio::Calloc(hashSize_, sizeof(CAssoc*)));
+    if (!table_) ThrowMemoryException();
+  }
+
+  void FreeAssoc(CAssoc* a) {
+    a->value.~VALUE();
+    a->key.~KEY();
+    telio::Free(a);
+    --count_;
+  }
+
+  CAssoc** table_ = nullptr;
+  unsigned int hashSize_ = 17;
+  int count_ = 0;
+  int blockSize_;
+};

@@ -1,0 +1,15 @@
+// telio: the data files and design-object model of a steel-structure
+// analysis and design suite. Including this header gives the whole public
+// interface.
+#pragma once
+
+#include "platform/Alloc.h"
+#include "platform/CArray.h"
+#include "platform/CCheckSum.h"
+#include "platform/CException.h"
+#include "platform/CMap.h"
+#include "platform/CString.h"
+#include "platform/Coding.h"
+#include "platform/Export.h"
+#include "platform/LastError.h"
+#include "platform/Types.h"

@@ -1,0 +1,73 @@
+// telio: inspect, check and convert the files of an analysis or design job.
+//
+// Exit status: 0 success, 1 a bad file or findings, 2 a usage error.
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "FileKind.h"
+#include "platform/LastError.h"
+
+namespace telio_tool {
+namespace {
+
+int ReportFileError(const std::string& path, unsigned long code) {
+  std::cerr << "telio: " << path << ": error " << code << ": "
+            << telio::SystemErrorMessage(static_cast<ulong32>(code)) << '\n';
+  return 1;
+}
+
+int RunFileCommand(const std::string& path, const ToolOptions& opt, bool dump) {
+  FileKind* kind = FindKindForPath(path);
+  if (!kind) {
+    std::cerr << "telio: " << path << ": unknown file kind (extension \"" << UpperExtension(path)
+              << "\")\n";
+    return 2;
+  }
+  Json out;
+  out["schema_version"] = kSchemaVersion;
+  out["kind"] = kind->Name();
+  out["file"] = path;
+  unsigned long code = dump ? kind->Dump(path, opt, out) : kind->Info(path, opt, out);
+  if (code != 0) return ReportFileError(path, code);
+  if (opt.json) {
+    std::cout << out.dump(2) << '\n';
+  } else {
+    PrintText(out, std::cout);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace telio_tool
+
+int main(int argc, char** argv) {
+  using namespace telio_tool;
+  CLI::App app{"telio: inspect, check and convert steel-structure analysis and design jobs"};
+  app.require_subcommand(1);
+  ToolOptions opt;
+  std::string file;
+  app.add_option("--suite", opt.suite, "Suite data folder (grades, bolts, concrete, sections)");
+
+  auto* info = app.add_subcommand("info", "Summarise a file");
+  info->add_option("FILE", file, "The file")->required();
+  info->add_flag("--json", opt.json, "Print JSON");
+
+  auto* dump = app.add_subcommand("dump", "Print a file's records");
+  dump->add_option("FILE", file, "The file")->required();
+  dump->add_flag("--json", opt.json, "Print JSON");
+  dump->add_option("--lc", opt.lc, "Only this load result (0-based)");
+  dump->add_option("--beam", opt.beam, "Only this beam (1-based)");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    int rc = app.exit(e);
+    return rc == 0 ? 0 : 2;
+  }
+
+  if (app.got_subcommand(info)) return RunFileCommand(file, opt, false);
+  if (app.got_subcommand(dump)) return RunFileCommand(file, opt, true);
+  return 2;
+}
