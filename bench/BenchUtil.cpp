@@ -1,0 +1,38 @@
+#include "BenchUtil.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace telio_bench {
+
+const std::string& ScratchDir() {
+  static const std::string dir = [] {
+    std::string templ = (std::filesystem::temp_directory_path() / "telio-bench-XXXXXX").string();
+    if (!mkdtemp(&templ[0])) std::abort();
+    return templ;
+  }();
+  return dir;
+}
+
+long long FileSize(const std::string& path) {
+  std::error_code ec;
+  auto n = std::filesystem::file_size(path, ec);
+  return ec ? 0 : static_cast<long long>(n);
+}
+
+void RawRead(benchmark::State& state, const std::string& path) {
+  std::vector<char> buf(static_cast<size_t>(FileSize(path)) + 1);
+  for (auto _ : state) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+      state.SkipWithError("cannot open");
+      return;
+    }
+    size_t n = std::fread(buf.data(), 1, buf.size(), f);
+    std::fclose(f);
+    benchmark::DoNotOptimize(n);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
+}
+
+}  // namespace telio_bench
