@@ -70,7 +70,7 @@ enum class Kind { kBlank, kComment, kSection, kKey, kOther };
 // One line of the file as offsets into its bytes.
 struct Line {
   size_t begin = 0;  // first byte
-  size_t end = 0;    // end of the text, before the line break
+  size_t end = 0;    // end of the text, before the line break (CR LF or LF)
   size_t next = 0;   // first byte of the following line
   Kind kind = Kind::kBlank;
   const char* name = nullptr;  // section or key name, without blanks
@@ -93,6 +93,7 @@ bool ReadLine(const FileBytes& file, size_t pos, Line& line) {
   const void* nl = std::memchr(d + pos, '\n', file.size - pos);
   line.end = nl ? static_cast<size_t>(static_cast<const char*>(nl) - d) : file.size;
   line.next = nl ? line.end + 1 : file.size;
+  if (line.end > line.begin && d[line.end - 1] == '\r') --line.end;  // keep CR LF whole
   const char* p = d + line.begin;
   size_t len = line.end - line.begin;
   Trim(p, len);
@@ -247,10 +248,9 @@ bool WriteReplacing(const std::string& path, const FileBytes& old, size_t cutBeg
     telio::SetLastErrorFromErrno();
     return false;
   }
-  bool ok = std::fwrite(old.data, 1, cutBegin, f) == cutBegin &&
-            std::fwrite(insert.data(), 1, insert.size(), f) == insert.size() &&
-            std::fwrite(old.data + cutEnd, 1, old.size - cutEnd, f) == old.size - cutEnd &&
-            std::fflush(f) == 0;
+  auto put = [f](const char* p, size_t n) { return n == 0 || std::fwrite(p, 1, n, f) == n; };
+  bool ok = put(old.data, cutBegin) && put(insert.data(), insert.size()) &&
+            put(old.data + cutEnd, old.size - cutEnd) && std::fflush(f) == 0;
   int savedErrno = errno;
   if (std::fclose(f) != 0 && ok) {
     ok = false;
