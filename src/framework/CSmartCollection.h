@@ -1,0 +1,215 @@
+// CSmartCollection: the shared, ordered collection of the design model.
+//
+// Every insertion asks the element type's placement rule where the element
+// is to stand (CSmartCollectionPlacement below; list classes with rules of
+// their own specialise it). Operations return 1 when done and 0 when
+// refused, and change nothing when refused. The ...Ex variants call the
+// protected hooks, which derived lists override to keep dependent data in
+// step or to veto a removal.
+#pragma once
+
+#include "framework/CArrayEx.h"
+#include "framework/ElementTraits.h"
+#include "framework/PtrStrong.h"
+#include "platform/CCheckSum.h"
+#include "platform/CException.h"
+#include "platform/Types.h"
+
+template <class T>
+class CSmartCollection;
+
+// Placement rule of an element type: the index at which e is to stand when
+// requested is asked for (-1: "anywhere", normally the end), or -1 to refuse
+// it. The default refuses a null or dangling element and one already in the
+// collection, and otherwise places at GetPositionBase(requested).
+template <class T>
+struct CSmartCollectionPlacement {
+  static int Place(const CSmartCollection<T>& c, const T& e, int requested) {
+    if (c.IsRefusedByCommonRule(e)) return -1;
+    return c.GetPositionBase(requested);
+  }
+};
+
+template <class T>
+class CSmartCollection : public GE_::Safe::ObjStrong {
+ public:
+  CSmartCollection() = default;
+  CSmartCollection& operator=(const CSmartCollection& other) {
+    CopyFrom(&other);
+    return *this;
+  }
+  ~CSmartCollection() override = default;
+
+  int Add(const T& e) {
+    int at = Place(e, -1);
+    if (at < 0) return 0;
+    m_array.InsertAt(at, e);
+    return 1;
+  }
+  int AddAt(int i, const T& e) {
+    int at = Place(e, i);
+    if (at < 0 || (i != -1 && at != i)) return 0;
+    m_array.InsertAt(at, e);
+    return 1;
+  }
+  int AddFirst(const T& e) { return AddAt(0, e); }
+  int AddLast(const T& e) {
+    int count = GetCount();
+    if (Place(e, count) != count) return 0;
+    m_array.InsertAt(count, e);
+    return 1;
+  }
+
+  int AddEx(const T& e) {
+    int at = Place(e, -1);
+    if (at < 0) return 0;
+    m_array.InsertAt(at, e);
+    OnAfterAddElement(at);
+    return 1;
+  }
+  int AddAtEx(int i, const T& e) {
+    if (!AddAt(i, e)) return 0;
+    OnAfterAddElement(i);
+    return 1;
+  }
+  int AddFirstEx(const T& e) {
+    if (!AddFirst(e)) return 0;
+    OnAfterAddElement(0);
+    return 1;
+  }
+  int AddLastEx(const T& e) {
+    if (!AddLast(e)) return 0;
+    OnAfterAddElement(GetCount() - 1);
+    return 1;
+  }
+
+  void RemoveAt(int i) {
+    if (i >= 0 && i < GetCount()) m_array.RemoveAt(i);
+  }
+  void RemoveFirst() {
+    if (!IsEmpty()) m_array.RemoveAt(0);
+  }
+  void RemoveLast() {
+    if (!IsEmpty()) m_array.RemoveAt(GetCount() - 1);
+  }
+  void RemoveAll() { m_array.RemoveAll(); }
+
+  int RemoveAtEx(int i) {
+    if (i < 0 || i >= GetCount() || !OnBeforeRemoveElement(i)) return 0;
+    m_array.RemoveAt(i);
+    OnAfterRemoveElement();
+    return 1;
+  }
+  int RemoveFirstEx() { return IsEmpty() ? 0 : RemoveAtEx(0); }
+  int RemoveLastEx() { return IsEmpty() ? 0 : RemoveAtEx(GetCount() - 1); }
+  int RemoveAllEx() {
+    if (!OnBeforeRemoveElement(-1)) return 0;
+    m_array.RemoveAll();
+    OnAfterRemoveElement();
+    return 1;
+  }
+
+  // A copy of the element; CInvalidArgException* when out of range.
+  T GetAt(int i) const { return m_array.GetAt(i); }
+  T GetFirst() const { return m_array.GetAt(0); }
+  T GetLast() const { return m_array.GetAt(GetCount() - 1); }
+
+  int GetCount() const { return m_array.GetSize(); }
+  bool IsEmpty() const { return m_array.GetSize() == 0; }
+
+  int GetPositionBase(int i) const { return i == -1 ? GetCount() : i; }
+
+  // First index >= start holding the same object; -1 when none or when
+  // start is out of range.
+  int Find(const T& e, int start = 0) const {
+    if (start < 0 || start >= GetCount()) return -1;
+    const void* id = GE_::Safe::detail::ElementIdentity(e);
+    for (int i = start; i < GetCount(); ++i) {
+      if (GE_::Safe::detail::ElementIdentity(m_array.GetData()[i]) == id) return i;
+    }
+    return -1;
+  }
+
+  // First index >= start whose live element reports equality with e's
+  // object (IsEqualWith); -1 when none or start is out of range.
+  int FindValue(const T& e, int start = 0) const {
+    if (start < 0 || start >= GetCount()) return -1;
+    for (int i = start; i < GetCount(); ++i) {
+      const T& mine = m_array.GetData()[i];
+      if (!GE_::Safe::detail::IsLiveElement(mine)) continue;
+      if (mine->IsEqualWith(&*e)) return i;
+    }
+    return -1;
+  }
+
+  // Moves element from to index to, through the placement rule; returns to,
+  // or -1 when from is out of range, equals to, or the rule refuses. The
+  // element is taken out while the rule is asked, so that it is not its own
+  // duplicate; the result is that of inserting a copy at to and removing
+  // the original (to > from leaves the element at to - 1).
+  int MoveElement(int from, int to) {
+    if (from < 0 || from >= GetCount() || from == to) return -1;
+    T e = m_array.GetAt(from);
+    m_array.RemoveAt(from);
+    int requested = (to > from) ? to - 1 : to;
+    int at = Place(e, requested);
+    if (at < 0 || (requested != -1 && at != requested)) {
+      m_array.InsertAt(from, e);
+      return -1;
+    }
+    m_array.InsertAt(at, e);
+    return to;
+  }
+
+  // The collection becomes a copy of the source's element list; the
+  // element objects are shared. False for null.
+  bool CopyFrom(const CSmartCollection* src) {
+    if (!src) return false;
+    if (src == this) return true;
+    m_array.Copy(src->m_array);
+    return true;
+  }
+
+  // Inner checksum over the live elements' checksums, fed as 4 bytes into
+  // an outer checksum (the count is not fed).
+  virtual ulong32 CheckSum() const {
+    CCheckSum inner;
+    for (int i = 0; i < GetCount(); ++i) {
+      ulong32 value;
+      if (GE_::Safe::detail::ElementCheckSum(m_array.GetData()[i], value)) inner.AddU32(value);
+    }
+    CCheckSum outer;
+    outer.AddU32(inner.get());
+    return outer.get();
+  }
+
+  // The common part of every placement rule: a null or dangling element,
+  // or one already held, is refused.
+  bool IsRefusedByCommonRule(const T& e) const {
+    if (!GE_::Safe::detail::IsLiveElement(e)) return true;
+    return Find(e, 0) >= 0;
+  }
+
+ protected:
+  // Non-zero allows the removal of element index (-1: all of them).
+  virtual int OnBeforeRemoveElement(int index) {
+    (void)index;
+    return 1;
+  }
+  virtual void OnAfterRemoveElement() {}
+  virtual void OnAfterAddElement(int index) { (void)index; }
+
+  T* ElementAt(int i) { return (i >= 0 && i < GetCount()) ? &m_array.GetData()[i] : nullptr; }
+  const T* ElementAt(int i) const {
+    return (i >= 0 && i < GetCount()) ? &m_array.GetData()[i] : nullptr;
+  }
+
+  int Place(const T& e, int requested) const {
+    return CSmartCollectionPlacement<T>::Place(*this, e, requested);
+  }
+
+  CArrayEx<T, const T&> m_array;
+
+ private:
+  CSmartCollection(const CSmartCollection&) = delete;
+};

@@ -1,0 +1,139 @@
+// Framing of the object records of the design model.
+//
+// A record is written and read through one CPersist, so a class's Serialize
+// names its fields once, in record order, for both directions:
+//
+//   CPersist io(f, load);
+//   io.Version(version).FixedText(m_name).UInt32(m_flags).Double(m_length);
+//
+// Encodings: integers 4 bytes and doubles 8 bytes, little-endian; text in
+// the current form is a 32-bit signed length and that many bytes, in the
+// fixed forms a NUL-padded field of 260 (paths, job names) or 100 bytes;
+// a date is a 16-byte SYSTEMTIME.
+//
+// Failures are sticky: after the first failed read or write every later
+// call does nothing, so the fields not read keep the values the object's
+// reset gave them. Reading never allocates more than the stream actually
+// delivers, whatever a length in it claims.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <type_traits>
+
+#include "framework/ElementTraits.h"
+#include "framework/SystemTime.h"
+#include "platform/CString.h"
+#include "platform/Export.h"
+#include "platform/LastError.h"
+#include "platform/Types.h"
+
+// Widths of the fixed text forms, in bytes with the terminating NUL.
+enum : int {
+  kFixedTextSize = 260,  // paths and job names
+  kOldTextSize = 100,    // element names of the first element records
+};
+
+class TELIO_EXPORT CPersist {
+ public:
+  // f must stay open while this object is used; load true reads.
+  CPersist(FILE* f, bool load);
+
+  bool IsLoading() const { return m_load; }
+  FILE* File() const { return m_file; }
+  // True while every transfer so far succeeded.
+  bool ok() const { return m_error == 0; }
+  // 0, or the code of the first failure: 38 the stream ended, 1392 an
+  // impossible value (a negative length or count), 8 out of memory, or the
+  // system code of a failed write.
+  ulong32 Error() const { return m_error; }
+  // Marks the transfer failed with code (first failure wins); also sets
+  // the thread's last error. Returns false.
+  bool Fail(ulong32 code);
+
+  // The version word: written as given, replaced by the word read.
+  CPersist& Version(ulong32& version) { return UInt32(version); }
+  CPersist& UInt32(ulong32& v);
+  CPersist& Int32(long32& v);
+  CPersist& Int(int& v);
+  // An enumeration or other 32-bit integer kind.
+  template <class E>
+  CPersist& Enum(E& v) {
+    static_assert(sizeof(E) == 4, "saved as 4 bytes");
+    ulong32 raw = static_cast<ulong32>(v);
+    UInt32(raw);
+    if (m_load && ok()) v = static_cast<E>(raw);
+    return *this;
+  }
+  CPersist& Double(double& v);
+  // Current text form; on reading, text after an embedded NUL is dropped.
+  CPersist& Text(CString& s);
+  // Fixed text form of width bytes: at most width - 1 characters are kept.
+  CPersist& FixedText(CString& s, int width = kFixedTextSize);
+  CPersist& Date(SYSTEMTIME& t);
+  // A block of fixed-size records, as stored.
+  CPersist& Block(void* data, std::size_t size);
+  // Reading skips size bytes; writing writes size zero bytes.
+  CPersist& Reserved(std::size_t size);
+
+  // Raw transfers behind the typed ones.
+  bool ReadBytes(void* data, std::size_t size);
+  bool WriteBytes(const void* data, std::size_t size);
+
+ private:
+  FILE* m_file;
+  bool m_load;
+  ulong32 m_error = 0;
+};
+
+// The checksum of a shared object, 0 for a null or dangling pointer.
+template <class P>
+ulong32 CheckSumOf(const P& p) {
+  return p.IsNull() ? 0u : static_cast<ulong32>(p->CheckSum());
+}
+
+// List framing: the version word, the element count, the list's own header
+// fields (header(io) transfers them), then exactly count element records.
+// Live elements are written in index order, then one default element
+// (list.CreateNewObject()) per null or dangling one. Loading ignores the
+// version word, empties the list and hands each element read to the list's
+// placement rule (Add); elements it refuses are dropped. Elements must have
+// `bool Serialize(FILE*, bool)`. Returns false when the stream failed; the
+// elements read in full until then are kept.
+template <class List, class Header>
+bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header header) {
+  CPersist io(f, load);
+  io.Version(version);
+  if (load) list.RemoveAll();
+  long32 count = load ? 0 : list.GetCount();
+  io.Int32(count);
+  header(io);
+  if (!io.ok()) return false;
+  if (!load) {
+    long32 missing = 0;
+    for (long32 i = 0; i < count; ++i) {
+      auto e = list.GetAt(i);
+      if (e.IsNull()) {
+        ++missing;
+      } else if (!e->Serialize(f, false)) {
+        return false;
+      }
+    }
+    for (long32 i = 0; i < missing; ++i) {
+      if (!list.CreateNewObject()->Serialize(f, false)) return false;
+    }
+    return true;
+  }
+  if (count < 0) return io.Fail(telio::kErrorFileCorrupt);
+  for (long32 i = 0; i < count; ++i) {
+    auto e = list.CreateNewObject();
+    if (!e->Serialize(f, true)) return false;
+    list.Add(e);
+  }
+  return true;
+}
+
+template <class List>
+bool SerializeList(FILE* f, bool load, ulong32 version, List& list) {
+  return SerializeList(f, load, version, list, [](CPersist&) {});
+}
