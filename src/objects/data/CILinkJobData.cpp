@@ -1,0 +1,266 @@
+#include "objects/data/CILinkJobData.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "framework/Persist.h"
+#include "platform/CCheckSum.h"
+#include "platform/PathCase.h"
+
+namespace TELMARO_DATA_OBJECTS {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// Paths arrive from Windows projects: a backslash separates too.
+std::string Native(const CString& path) {
+  std::string s = path.str();
+#if !defined(_WIN32)
+  for (char& c : s) {
+    if (c == '\\') c = '/';
+  }
+#endif
+  return s;
+}
+
+// The existing file or folder that path names in any letter case, or an
+// empty string.
+std::string FindExisting(const CString& path) {
+  if (path.IsEmpty()) return std::string();
+  std::string resolved = telio::ResolvePathCase(path.GetString());
+  std::error_code ec;
+  return fs::exists(resolved, ec) ? resolved : std::string();
+}
+
+bool Exists(const CString& path) { return !FindExisting(path).empty(); }
+
+bool IsFolder(const CString& path) {
+  std::string found = FindExisting(path);
+  std::error_code ec;
+  return !found.empty() && fs::is_directory(found, ec);
+}
+
+// path with its extension replaced (or added) by ext (no dot).
+CString ChangeExt(const CString& path, const char* ext) {
+  int cut = path.GetLength();
+  for (int i = path.GetLength() - 1; i >= 0 && !IsSeparator(path[i]); --i) {
+    if (path[i] == '.') {
+      cut = i;
+      break;
+    }
+  }
+  return path.Left(cut) + "." + ext;
+}
+
+// The folder a design project path stands for: the path itself when it is
+// a folder, else its folder part.
+std::string FolderOf(const CString& base) {
+  if (IsFolder(base)) return telio::ResolvePathCase(base.GetString());
+  std::string s = Native(base);
+  std::string::size_type slash = s.find_last_of("/\\");
+  return slash == std::string::npos ? std::string(".") : s.substr(0, slash == 0 ? 1 : slash);
+}
+
+CString RelativePath(const CString& path, const std::string& folder) {
+  fs::path target = fs::path(Native(path)).lexically_normal();
+  fs::path from = fs::path(folder).lexically_normal();
+  std::error_code ec;
+  if (target.is_relative()) target = fs::absolute(target, ec).lexically_normal();
+  if (from.is_relative()) from = fs::absolute(from, ec).lexically_normal();
+  fs::path rel = target.lexically_relative(from);
+  return CString(rel.empty() ? target.string() : rel.string());
+}
+
+CString AbsolutePath(const CString& related, const std::string& folder) {
+  if (related.IsEmpty()) return CString();
+  fs::path rel(Native(related));
+  if (rel.is_absolute()) return CString(rel.lexically_normal().string());
+  return CString((fs::path(folder) / rel).lexically_normal().string());
+}
+
+}  // namespace
+
+CILinkJobData::CILinkJobData() { ResetLinkJobData(); }
+
+CILinkJobData::~CILinkJobData() = default;
+
+GE_::Safe::PtrStrong<CILinkJobData> CILinkJobData::GetNewObject() {
+  return GE_::Safe::PtrStrong<CILinkJobData>(new CILinkJobData);
+}
+
+GE_::Safe::PtrStrong<CILinkJobData> CILinkJobData::Clone() const {
+  return GE_::Safe::PtrStrong<CILinkJobData>(new CILinkJobData(*this));
+}
+
+void CILinkJobData::ResetLinkJobData() {
+  m_status = 0;
+  m_jobName.Empty();
+  m_linkPath.Empty();
+  m_relatedPath.Empty();
+  m_kind = 0;
+  m_link = 0;
+  m_validity = 0;
+  m_forcedValid = 0;
+  m_resPath.Empty();
+  m_cmiPath.Empty();
+  m_namPath.Empty();
+  m_jobPath.Empty();
+  m_acePath.Empty();
+  m_oucPath.Empty();
+}
+
+void CILinkJobData::SetLinkJobData(const CString& path, ulong32 kind) {
+  m_kind = kind;
+  SetValidLinkJobDirectory(path);
+}
+
+void CILinkJobData::SetValidLinkJobDirectory(const CString& path) {
+  m_status = 0;
+  m_link = 0;
+  m_validity = 0;
+  m_forcedValid = 0;
+  m_linkPath = path;
+  if (!Exists(path)) m_status |= kLinkMissingAJF;
+  struct JobFile {
+    const char* ext;
+    ulong32 bit;
+    CString* stored;
+  };
+  CString topPath;
+  const JobFile files[] = {
+      {"RES", kLinkMissingRES, &m_resPath}, {"TOP", kLinkMissingTOP, &topPath},
+      {"CMI", kLinkMissingCMI, &m_cmiPath}, {"NAM", kLinkMissingNAM, &m_namPath},
+      {"JOB", kLinkMissingJOB, &m_jobPath}, {"ACE", kLinkMissingACE, &m_acePath},
+      {"OUC", kLinkMissingOUC, &m_oucPath},
+  };
+  for (const JobFile& file : files) {
+    CString candidate = ChangeExt(path, file.ext);
+    std::string found = FindExisting(candidate);
+    if (found.empty()) {
+      m_status |= file.bit;
+      *file.stored = candidate;
+    } else {
+      *file.stored = CString(found);
+    }
+  }
+  m_link = 1;
+  ValidateLinkJobData(CString());
+}
+
+void CILinkJobData::ValidateLinkJobData(const CString& base) {
+  if (m_link == 0) {
+    m_validity = kNoLink;
+  } else if (m_status & kLinkMissingAJF) {
+    m_validity = kProjectMissing;
+  } else if (m_status == 0 || m_status == kLinkMissingACE) {
+    m_validity = kValid;  // the combinations file is optional
+  } else {
+    m_validity = kFilesMissing;
+  }
+  if (m_validity == kProjectMissing && !base.IsEmpty()) LookForValidLinkPath(base);
+}
+
+void CILinkJobData::LookForValidLinkPath(const CString& base) {
+  if (IsValidLink() || !(m_status & kLinkMissingAJF)) return;
+  CString candidates[2];
+  candidates[0] = LinkJobPathByRelated(base);
+  if (!m_jobName.IsEmpty()) {
+    candidates[1] = CString((fs::path(FolderOf(base)) / (ChangeExt(m_jobName, "AJF").str())).string());
+  }
+  for (const CString& candidate : candidates) {
+    if (candidate.IsEmpty()) continue;
+    std::string found = FindExisting(candidate);
+    if (!found.empty()) {
+      SetValidLinkJobDirectory(CString(found));
+      return;
+    }
+  }
+}
+
+void CILinkJobData::RelateLinkJobPathWith(const CString& base) {
+  if (base.IsEmpty() || !Exists(base) || m_linkPath.IsEmpty()) {
+    m_relatedPath.Empty();
+    return;
+  }
+  m_relatedPath = RelativePath(m_linkPath, FolderOf(base));
+}
+
+CString CILinkJobData::LinkJobPathByRelated(const CString& base) const {
+  return AbsolutePath(m_relatedPath, FolderOf(base));
+}
+
+// Record (after the version word), texts in the fixed 260-byte form:
+//   2: link (4), link path, kind (4), job name, related path
+//   1: link (4), link path, kind (4), two texts no longer used
+// A linked record is revalidated against the disk after loading.
+bool CILinkJobData::Serialize(FILE* f, bool load) {
+  CPersist io(f, load);
+  ulong32 version = _SerializeVersionCILinkJobData;
+  io.Version(version);
+  if (!load) {
+    io.Int(m_link).FixedText(m_linkPath).UInt32(m_kind).FixedText(m_jobName).FixedText(m_relatedPath);
+    return io.ok();
+  }
+  ResetLinkJobData();
+  if (!io.ok()) return false;
+  switch (version) {
+    case 1:
+      return ReadVersion1(f);
+    case 2:
+      return ReadVersion2(f);
+    default:
+      return true;  // a later layout: keep the defaults
+  }
+}
+
+bool CILinkJobData::ReadVersion1(FILE* f) {
+  CPersist io(f, true);
+  io.Int(m_link).FixedText(m_linkPath).UInt32(m_kind).Reserved(2 * kFixedTextSize);
+  Revalidate();
+  return io.ok();
+}
+
+bool CILinkJobData::ReadVersion2(FILE* f) {
+  CPersist io(f, true);
+  io.Int(m_link).FixedText(m_linkPath).UInt32(m_kind).FixedText(m_jobName).FixedText(m_relatedPath);
+  Revalidate();
+  return io.ok();
+}
+
+// An unlinked record stays unlinked: revalidating would turn "no link" into
+// a link to a missing project.
+void CILinkJobData::Revalidate() {
+  if (m_link != 0) SetLinkJobData(m_linkPath, m_kind);
+}
+
+ulong32 CILinkJobData::CheckSum() const {
+  CCheckSum sum;
+  sum.AddI32(m_link);
+  sum.AddI32(m_validity);
+  sum.Add(m_linkPath);
+  sum.Add(m_jobName);
+  sum.AddU32(m_kind);
+  return sum.get();
+}
+
+bool CILinkJobData::IsEqualWith(const CILinkJobData* other) const {
+  if (!other) return false;
+  return m_linkPath.CompareNoCase(other->m_linkPath) == 0 && m_kind == other->m_kind;
+}
+
+bool CILinkJobData::CopyFrom(const CILinkJobData* other) {
+  if (!other) return false;
+  if (other != this) *this = *other;
+  return true;
+}
+
+bool CILinkJobData::CopyTo(CILinkJobData* other) const {
+  if (!other) return false;
+  return other->CopyFrom(this);
+}
+
+}  // namespace TELMARO_DATA_OBJECTS
