@@ -3,11 +3,13 @@
 // interface.
 #pragma once
 
+#include "files/CFileBase.h"
 #include "platform/Alloc.h"
 #include "platform/CArray.h"
 #include "platform/CCheckSum.h"
 #include "platform/CException.h"
 #include "platform/CMap.h"
+#include "platform/CPathObj.h"
 #include "platform/CString.h"
 #include "platform/Coding.h"
 #include "platform/Export.h"
