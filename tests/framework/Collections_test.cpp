@@ -132,7 +132,8 @@ TEST(SmartCollection, CopyAndCheckSum) {
   ItemPtr a(new Item(1)), b(new Item(2));
   c.Add(a);
   c.Add(b);
-  c = c;
+  const CSmartCollection<ItemPtr>& self = c;
+  c = self;
   EXPECT_EQ(2, c.GetCount());
   EXPECT_FALSE(other.CopyFrom(nullptr));
   other = c;

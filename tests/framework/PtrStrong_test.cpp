@@ -45,7 +45,8 @@ TEST_F(PtrStrongTest, IntrusiveBlockSharedByPointersMadeFromTheSameAddress) {
     EXPECT_EQ(a.GetRefCount(), b.GetRefCount());
     EXPECT_EQ(2, Strong(a));
     a = raw;  // the held address: no change
-    a = a;
+    const PtrStrong<Probe>& self = a;
+    a = self;
     b = a;
     EXPECT_EQ(2, Strong(a));
     a.Reset();

@@ -6,6 +6,7 @@
 
 #include "framework/Persist.h"
 #include "platform/CCheckSum.h"
+#include "platform/CPathObj.h"
 #include "platform/PathCase.h"
 
 namespace TELMARO_DATA_OBJECTS {
@@ -14,72 +15,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-// Paths arrive from Windows projects: a backslash separates too.
-std::string Native(const CString& path) {
-  std::string s = path.str();
-#if !defined(_WIN32)
-  for (char& c : s) {
-    if (c == '\\') c = '/';
-  }
-#endif
-  return s;
+// Existence tests ignore letter case: jobs are copied from Windows.
+bool Exists(const CString& path) {
+  return !path.IsEmpty() && CPathObj(path.GetString()).ExistsPath() != 0;
 }
-
-// The existing file or folder that path names in any letter case, or an
-// empty string.
-std::string FindExisting(const CString& path) {
-  if (path.IsEmpty()) return std::string();
-  std::string resolved = telio::ResolvePathCase(path.GetString());
-  std::error_code ec;
-  return fs::exists(resolved, ec) ? resolved : std::string();
-}
-
-bool Exists(const CString& path) { return !FindExisting(path).empty(); }
 
 bool IsFolder(const CString& path) {
-  std::string found = FindExisting(path);
+  if (!Exists(path)) return false;
   std::error_code ec;
-  return !found.empty() && fs::is_directory(found, ec);
+  return fs::is_directory(telio::ResolvePathCase(path.GetString()), ec);
 }
 
-// path with its extension replaced (or added) by ext (no dot).
+// path with its extension replaced (or added) by ext.
 CString ChangeExt(const CString& path, const char* ext) {
-  int cut = path.GetLength();
-  for (int i = path.GetLength() - 1; i >= 0 && !IsSeparator(path[i]); --i) {
-    if (path[i] == '.') {
-      cut = i;
-      break;
-    }
-  }
-  return path.Left(cut) + "." + ext;
+  CPathObj p(path.GetString());
+  p.ChangeEXT(ext);
+  return CString(p.GetFullPath());
 }
 
 // The folder a design project path stands for: the path itself when it is
 // a folder, else its folder part.
-std::string FolderOf(const CString& base) {
-  if (IsFolder(base)) return telio::ResolvePathCase(base.GetString());
-  std::string s = Native(base);
-  std::string::size_type slash = s.find_last_of("/\\");
-  return slash == std::string::npos ? std::string(".") : s.substr(0, slash == 0 ? 1 : slash);
-}
-
-CString RelativePath(const CString& path, const std::string& folder) {
-  fs::path target = fs::path(Native(path)).lexically_normal();
-  fs::path from = fs::path(folder).lexically_normal();
-  std::error_code ec;
-  if (target.is_relative()) target = fs::absolute(target, ec).lexically_normal();
-  if (from.is_relative()) from = fs::absolute(from, ec).lexically_normal();
-  fs::path rel = target.lexically_relative(from);
-  return CString(rel.empty() ? target.string() : rel.string());
-}
-
-CString AbsolutePath(const CString& related, const std::string& folder) {
-  if (related.IsEmpty()) return CString();
-  fs::path rel(Native(related));
-  if (rel.is_absolute()) return CString(rel.lexically_normal().string());
-  return CString((fs::path(folder) / rel).lexically_normal().string());
+CString FolderOf(const CString& base) {
+  CPathObj p(base.GetString());
+  if (IsFolder(base)) return CString(p.GetFullPath());
+  return CString(p.GetFolder());
 }
 
 }  // namespace
@@ -138,14 +97,8 @@ void CILinkJobData::SetValidLinkJobDirectory(const CString& path) {
       {"OUC", kLinkMissingOUC, &m_oucPath},
   };
   for (const JobFile& file : files) {
-    CString candidate = ChangeExt(path, file.ext);
-    std::string found = FindExisting(candidate);
-    if (found.empty()) {
-      m_status |= file.bit;
-      *file.stored = candidate;
-    } else {
-      *file.stored = CString(found);
-    }
+    *file.stored = ChangeExt(path, file.ext);
+    if (!Exists(*file.stored)) m_status |= file.bit;
   }
   m_link = 1;
   ValidateLinkJobData(CString());
@@ -169,13 +122,14 @@ void CILinkJobData::LookForValidLinkPath(const CString& base) {
   CString candidates[2];
   candidates[0] = LinkJobPathByRelated(base);
   if (!m_jobName.IsEmpty()) {
-    candidates[1] = CString((fs::path(FolderOf(base)) / (ChangeExt(m_jobName, "AJF").str())).string());
+    CPathObj beside(FolderOf(base).GetString());
+    beside.AppendFile(m_jobName.GetString());
+    beside.ChangeEXT(".AJF");
+    candidates[1] = beside.GetFullPath();
   }
   for (const CString& candidate : candidates) {
-    if (candidate.IsEmpty()) continue;
-    std::string found = FindExisting(candidate);
-    if (!found.empty()) {
-      SetValidLinkJobDirectory(CString(found));
+    if (Exists(candidate)) {
+      SetValidLinkJobDirectory(candidate);
       return;
     }
   }
@@ -186,11 +140,12 @@ void CILinkJobData::RelateLinkJobPathWith(const CString& base) {
     m_relatedPath.Empty();
     return;
   }
-  m_relatedPath = RelativePath(m_linkPath, FolderOf(base));
+  m_relatedPath = CPathObj(m_linkPath.GetString()).GetRelativePath(FolderOf(base).GetString());
 }
 
 CString CILinkJobData::LinkJobPathByRelated(const CString& base) const {
-  return AbsolutePath(m_relatedPath, FolderOf(base));
+  if (m_relatedPath.IsEmpty()) return CString();
+  return CPathObj(m_relatedPath.GetString()).GetAbsolutePath(FolderOf(base).GetString());
 }
 
 // Record (after the version word), texts in the fixed 260-byte form:
