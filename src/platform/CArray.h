@@ -89,6 +89,7 @@ class CArray {
 
   void SetAtGrow(int i, ARG_TYPE e) {
     if (i < 0) ThrowInvalidArgException();
+    if (i == 0x7fffffff) ThrowMemoryException();  // i + 1 elements do not fit an int
     if (i >= size_) {
       TYPE copy(e);  // e may live in this array
       SetSize(i + 1);
@@ -123,6 +124,7 @@ class CArray {
       if (count == 0 && index >= 0) return;
       ThrowInvalidArgException();
     }
+    if (count > 0x7fffffff - (index > size_ ? index : size_)) ThrowMemoryException();
     TYPE copy(e);
     if (index >= size_) {
       SetSize(index + count);
@@ -148,8 +150,7 @@ class CArray {
   }
 
   void RemoveAt(int index, int count = 1) {
-    if (index < 0 || count < 0 || index + count > size_ || index + count < index)
-      ThrowInvalidArgException();
+    if (index < 0 || count < 0 || index > size_ || count > size_ - index) ThrowInvalidArgException();
     std::move(data_ + index + count, data_ + size_, data_ + index);
     for (int i = size_ - count; i < size_; ++i) data_[i].~TYPE();
     size_ -= count;

@@ -1,0 +1,82 @@
+#include "platform/CMap.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/Alloc.h"
+#include "platform/CString.h"
+
+namespace {
+
+typedef CMap<long, long, int, int> Map;
+
+std::vector<long> Keys(const Map& m) {
+  std::vector<long> keys;
+  long key;
+  int value;
+  for (POSITION pos = m.GetStartPosition(); pos;) {
+    m.GetNextAssoc(pos, key, value);
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+TEST(CMap, IteratesBucketsInOrderNewestFirst) {
+  Map m;
+  EXPECT_EQ(m.GetStartPosition(), nullptr);
+  // Buckets (key >> 4) mod 17: 0 -> 0, 16 -> 1, 1 -> 0, 17 -> 1, 272 -> 0,
+  // -1 and -16 -> 15 (the key taken unsigned), 0x80000000 -> 8.
+  for (long k : {0L, 16L, 1L, 17L, 272L, -1L, -16L, static_cast<long>(INT32_MIN)}) m[k] = static_cast<int>(k & 0xFF);
+  EXPECT_EQ(m.GetCount(), 8);
+  EXPECT_EQ(Keys(m), (std::vector<long>{272, 1, 0, 17, 16, static_cast<long>(INT32_MIN), -16, -1}));
+
+  int v = 0;
+  EXPECT_TRUE(m.Lookup(-16, v));
+  EXPECT_EQ(v, 0xF0);
+  m[17] = 99;  // an existing key keeps its place
+  EXPECT_EQ(Keys(m), (std::vector<long>{272, 1, 0, 17, 16, static_cast<long>(INT32_MIN), -16, -1}));
+
+  EXPECT_TRUE(m.RemoveKey(1));  // middle of a chain
+  EXPECT_FALSE(m.RemoveKey(1));
+  EXPECT_FALSE(m.Lookup(1, v));
+  EXPECT_TRUE(m.RemoveKey(-1));
+  EXPECT_EQ(Keys(m), (std::vector<long>{272, 0, 17, 16, static_cast<long>(INT32_MIN), -16}));
+  EXPECT_EQ(m.GetCount(), 6);
+
+  EXPECT_EQ(m[12345], 0);  // operator[] inserts a zero value
+  EXPECT_EQ(m.GetCount(), 7);
+  m.RemoveAll();
+  EXPECT_TRUE(m.IsEmpty());
+  EXPECT_FALSE(m.RemoveKey(0));
+}
+
+TEST(CMap, TableSizeAndFailures) {
+  CMap<int, int, CString, const CString&> m;
+  m.InitHashTable(3);
+  m[1 << 4] = "b1";
+  m[0] = "b0";
+  m[2 << 4] = "b2";
+  int key;
+  CString value;
+  POSITION pos = m.GetStartPosition();
+  m.GetNextAssoc(pos, key, value);
+  EXPECT_EQ(value, "b0");
+  try {
+    m.InitHashTable(5);  // only while empty
+    ADD_FAILURE();
+  } catch (CInvalidArgException*) {
+  }
+
+  telio::FailAllocationsAfter(0);
+  try {
+    m[7 << 4] = "x";
+    ADD_FAILURE();
+  } catch (CMemoryException*) {
+  }
+  telio::FailAllocationsAfter(-1);
+  EXPECT_EQ(m.GetCount(), 3);
+  EXPECT_FALSE(m.Lookup(7 << 4, value));
+}
+
+}  // namespace
