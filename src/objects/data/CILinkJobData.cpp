@@ -127,6 +127,9 @@ void CILinkJobData::LookForValidLinkPath(const CString& base) {
     beside.ChangeEXT(".AJF");
     candidates[1] = beside.GetFullPath();
   }
+  // The suite's projects folder would be the last place to look; the
+  // library has no lookup of that folder yet, so a job found only there is
+  // not followed.
   for (const CString& candidate : candidates) {
     if (Exists(candidate)) {
       SetValidLinkJobDirectory(candidate);
