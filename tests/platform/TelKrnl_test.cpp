@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -30,7 +29,7 @@ TEST(TelKrnl, SegmentGeometry) {
   EXPECT_FLOAT_EQ(Rads(-90.0f), -1.57079633f);
 }
 
-TEST(TelKrnl, AllocationAndSettings) {
+TEST(TelKrnl, AllocationAndDataFolder) {
   auto* p = static_cast<unsigned char*>(l_Alloc(32, 599, "SectionsTools\\SMDB.cpp"));
   ASSERT_NE(p, nullptr);
   for (int i = 0; i < 32; ++i) EXPECT_EQ(p[i], 0);
@@ -39,19 +38,12 @@ TEST(TelKrnl, AllocationAndSettings) {
   EXPECT_EQ(l_Alloc(32, 1, "x"), nullptr);
   telio::FailAllocationsAfter(-1);
 
-  EXPECT_EQ(Global_GetIniData(0), 1);
   SetGDirs("/opt/telmaro/data");
   EXPECT_STREQ(szGDirs, "/opt/telmaro/data");
   std::string longer(400, 'x');
   SetGDirs(longer.c_str());
   EXPECT_EQ(std::strlen(szGDirs), 259u);
-  SetGDirs(nullptr);
-  EXPECT_STREQ(szGDirs, "");
 
-  EXPECT_EQ(GetUILang(), 1);
-  SetUILang(3);
-  EXPECT_EQ(GetUILang(), 3);
-  SetUILang(1);
 }
 
 }  // namespace
