@@ -4,6 +4,7 @@
 #pragma once
 
 #include "files/CFileBase.h"
+#include "files/CFileT3L.h"
 #include "framework/CArrayEx.h"
 #include "framework/CArrayExPointers.h"
 #include "framework/CGGeometryLstBase.h"
