@@ -1,0 +1,175 @@
+// `telio info|dump` for model (T3L) files.
+#include <cstdio>
+#include <string>
+
+#include "FileKind.h"
+#include "files/CFileT3L.h"
+
+namespace telio_tool {
+namespace {
+
+// JSON text must be UTF-8; section names are in the ANSI page (1252) once
+// converted from the file's OEM page.
+std::string AnsiToUtf8(const char* text, int length) {
+  static const unsigned short k80to9F[32] = {
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  const auto* p = reinterpret_cast<const unsigned char*>(text);
+  for (int i = 0; i < length; ++i) {
+    unsigned cp = p[i] >= 0x80 && p[i] < 0xA0 ? k80to9F[p[i] - 0x80] : p[i];
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+std::string Hex(const unsigned char* b, size_t n) {
+  std::string s;
+  char two[3];
+  for (size_t i = 0; i < n; ++i) {
+    std::snprintf(two, sizeof two, "%02x", b[i]);
+    s += two;
+  }
+  return s;
+}
+
+std::string Text(const DIMS_BUF_EX& d, int offset) {
+  int n = 0;
+  while (n < DIMS_BUF_EX::kTextWidth && d.b[offset + n]) ++n;
+  return AnsiToUtf8(d.Text(offset), n);
+}
+
+class KindT3L : public FileKind {
+ public:
+  const char* Name() const override { return "T3L"; }
+  bool HandlesExtension(const std::string& ext) const override { return ext == "T3L"; }
+
+  unsigned long Info(const std::string& path, const ToolOptions&, Json& out) override {
+    CFileT3L f;
+    unsigned long code = f.Import(path.c_str());
+    if (code != 0) return code;
+    f.OemToCharSectC();
+    Summary(f, out);
+    return 0;
+  }
+
+  unsigned long Dump(const std::string& path, const ToolOptions& opt, Json& out) override {
+    CFileT3L f;
+    unsigned long code = f.Import(path.c_str());
+    if (code != 0) return code;
+    f.OemToCharSectC();
+    Summary(f, out);
+    const DIMS_BUF_EX d = f.Dim();
+    out["texts"] = {Text(d, DIMS_BUF_EX::kText1), Text(d, DIMS_BUF_EX::kText2),
+                    Text(d, DIMS_BUF_EX::kText3)};
+
+    Json nodes = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kNodes); ++i) {
+      nodes.push_back({{"number", i + 1}, {"raw", Hex(f.Node(i)->b, 32)}});
+    }
+    out["nodes"] = nodes;
+
+    Json beams = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kBeams); ++i) {
+      if (opt.beam > 0 && i + 1 != opt.beam) continue;
+      const REC32A* b = f.Beam(i);
+      beams.push_back({{"number", i + 1}, {"start_node", b->StartNode()}, {"end_node", b->EndNode()},
+                       {"section", b->SectionNo()}, {"material", b->MaterialNo()},
+                       {"raw", Hex(b->b, 32)}});
+    }
+    out["beams"] = beams;
+
+    Json phys = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kPhysBeams); ++i) {
+      const REC128* b = f.Buf(i);
+      phys.push_back({{"number", i + 1}, {"first_node", b->FirstNode()}, {"second_node", b->SecondNode()},
+                      {"raw", Hex(b->b, 128)}});
+    }
+    out["physical_beams"] = phys;
+
+    Json supports = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kSupports); ++i) {
+      supports.push_back({{"number", i + 1}, {"node", f.Supp(i)->SupportNode()}, {"raw", Hex(f.Supp(i)->b, 64)}});
+    }
+    out["supports"] = supports;
+
+    Json sections = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kSections); ++i) {
+      const REC96A* s = f.Section(i);
+      sections.push_back({{"number", i + 1}, {"name", AnsiToUtf8(s->Name(), s->NameLength())}});
+    }
+    out["sections"] = sections;
+
+    Json cases = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kStaticLoadCases); ++i) {
+      if (opt.lc >= 0 && i != opt.lc) continue;
+      const LOADCASE_EXTRA* e = f.LoadingCaseExtra(i);
+      cases.push_back({{"number", i + 1}, {"self_weight_count", f.StaticLoad(i)->SelfWeightCount()},
+                       {"extra", {{"first", e->First()}, {"second", e->Second()}, {"value", e->Value()}}},
+                       {"raw", Hex(f.StaticLoad(i)->b, 32)}});
+    }
+    out["static_load_cases"] = cases;
+
+    RawTable(f, CFileT3L::kConnections, "connections", out);
+    RawTable(f, CFileT3L::kMaterials, "materials", out);
+    RawTable(f, CFileT3L::kStaticBeamLoads, "static_beam_loads", out);
+    RawTable(f, CFileT3L::kStaticNodeLoads, "static_node_loads", out);
+    RawTable(f, CFileT3L::kBeamMasses, "beam_masses", out);
+    RawTable(f, CFileT3L::kNodeMasses, "node_masses", out);
+    return 0;
+  }
+
+ private:
+  static void RawTable(const CFileT3L& f, int kind, const char* name, Json& out) {
+    Json rows = Json::array();
+    const auto* base = kind == CFileT3L::kConnections   ? f.Conns()
+                       : kind == CFileT3L::kMaterials    ? f.Mates()
+                       : kind == CFileT3L::kStaticBeamLoads ? f.StaticBeamLoads()
+                       : kind == CFileT3L::kStaticNodeLoads ? f.StaticNodeLoads()
+                       : kind == CFileT3L::kBeamMasses   ? f.BeamMasses()
+                                                         : f.NodeMasses();
+    for (int i = 0; i < f.Count(kind); ++i) {
+      rows.push_back({{"number", i + 1}, {"raw", Hex(base[i].b, 64)}});
+    }
+    out[name] = rows;
+  }
+
+  static void Summary(const CFileT3L& f, Json& out) {
+    out["layout"] = f.ReadExtendedLayout() ? "extended" : "classic";
+    out["system"] = static_cast<int>(f.System());
+    out["counts"] = {
+        {"nodes", f.Count(CFileT3L::kNodes)},
+        {"beams", f.Count(CFileT3L::kBeams)},
+        {"physical_beams", f.Count(CFileT3L::kPhysBeams)},
+        {"supports", f.Count(CFileT3L::kSupports)},
+        {"connections", f.Count(CFileT3L::kConnections)},
+        {"sections", f.Count(CFileT3L::kSections)},
+        {"materials", f.Count(CFileT3L::kMaterials)},
+        {"static_load_cases", f.Count(CFileT3L::kStaticLoadCases)},
+        {"static_beam_loads", f.Count(CFileT3L::kStaticBeamLoads)},
+        {"static_node_loads", f.Count(CFileT3L::kStaticNodeLoads)},
+        {"beam_masses", f.Count(CFileT3L::kBeamMasses)},
+        {"node_masses", f.Count(CFileT3L::kNodeMasses)},
+    };
+    Json names = Json::array();
+    for (int i = 0; i < f.Count(CFileT3L::kSections); ++i) {
+      names.push_back(AnsiToUtf8(f.Section(i)->Name(), f.Section(i)->NameLength()));
+    }
+    out["sections"] = names;
+  }
+};
+
+static KindRegistrar<KindT3L> reg;
+
+}  // namespace
+}  // namespace telio_tool
