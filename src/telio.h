@@ -5,6 +5,7 @@
 
 #include "files/CFileBase.h"
 #include "files/CFileT3L.h"
+#include "files/CFileTOP.h"
 #include "framework/CArrayEx.h"
 #include "framework/CArrayExPointers.h"
 #include "framework/CGGeometryLstBase.h"
@@ -36,3 +37,4 @@
 #include "platform/TelKrnl.h"
 #include "platform/Types.h"
 #include "platform/UtilLib.h"
+#include "sections/SectionFamilies.h"
