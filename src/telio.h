@@ -3,6 +3,7 @@
 // interface.
 #pragma once
 
+#include "files/CAJF_PATHS.h"
 #include "files/CFileBase.h"
 #include "files/CFileT3L.h"
 #include "files/CFileTOP.h"
@@ -37,4 +38,8 @@
 #include "platform/TelKrnl.h"
 #include "platform/Types.h"
 #include "platform/UtilLib.h"
+#include "sections/BoltTables.h"
+#include "sections/ConcreteTable.h"
+#include "sections/LibraryTables.h"
 #include "sections/SectionFamilies.h"
+#include "sections/SteelGrades.h"

@@ -1,6 +1,8 @@
 #include "FileKind.h"
 
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <ostream>
 
 namespace telio_tool {
@@ -25,6 +27,12 @@ FileKind* FindKindForPath(const std::string& path) {
     if (k->HandlesExtension(ext)) return k.get();
   }
   return nullptr;
+}
+
+double FloatValue(float v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v));
+  return std::strtod(buf, nullptr);
 }
 
 namespace {

@@ -50,6 +50,10 @@ struct KindRegistrar {
 // Upper-case extension of a path without the dot ("" when none).
 std::string UpperExtension(const std::string& path);
 
+// A 32-bit float as the double of its shortest decimal form, so JSON shows
+// 84.3 rather than 84.30000305175781.
+double FloatValue(float v);
+
 // Renders a JSON value as indented "key: value" text for people.
 void PrintText(const Json& value, std::ostream& os);
 

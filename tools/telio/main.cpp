@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "FileKind.h"
+#include "Tables.h"
 #include "platform/LastError.h"
 
 namespace telio_tool {
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
   using namespace telio_tool;
   CLI::App app{"telio: inspect, check and convert steel-structure analysis and design jobs"};
   app.require_subcommand(1);
+  app.fallthrough();  // --suite may follow the subcommand
   ToolOptions opt;
   std::string file;
   app.add_option("--suite", opt.suite, "Suite data folder (grades, bolts, concrete, sections)");
@@ -60,6 +62,13 @@ int main(int argc, char** argv) {
   dump->add_option("--lc", opt.lc, "Only this load result (0-based)");
   dump->add_option("--beam", opt.beam, "Only this beam (1-based)");
 
+  auto* grades = app.add_subcommand("grades", "List the steel grades in use");
+  grades->add_flag("--json", opt.json, "Print JSON");
+  auto* bolts = app.add_subcommand("bolts", "List the bolt sizes and grades");
+  bolts->add_flag("--json", opt.json, "Print JSON");
+  auto* concrete = app.add_subcommand("concrete", "List the concrete classes");
+  concrete->add_flag("--json", opt.json, "Print JSON");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -69,5 +78,8 @@ int main(int argc, char** argv) {
 
   if (app.got_subcommand(info)) return RunFileCommand(file, opt, false);
   if (app.got_subcommand(dump)) return RunFileCommand(file, opt, true);
+  if (app.got_subcommand(grades)) return RunGrades(opt);
+  if (app.got_subcommand(bolts)) return RunBolts(opt);
+  if (app.got_subcommand(concrete)) return RunConcrete(opt);
   return 2;
 }
