@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "files/CAJF_PATHS.h"
 #include "framework/Persist.h"
 #include "platform/CCheckSum.h"
 #include "platform/CPathObj.h"
@@ -119,17 +120,21 @@ void CILinkJobData::ValidateLinkJobData(const CString& base) {
 
 void CILinkJobData::LookForValidLinkPath(const CString& base) {
   if (IsValidLink() || !(m_status & kLinkMissingAJF)) return;
-  CString candidates[2];
+  CString candidates[3];
   candidates[0] = LinkJobPathByRelated(base);
   if (!m_jobName.IsEmpty()) {
     CPathObj beside(FolderOf(base).GetString());
     beside.AppendFile(m_jobName.GetString());
     beside.ChangeEXT(".AJF");
     candidates[1] = beside.GetFullPath();
+    CString projects = GetTelmaroProjectsDir();
+    if (!projects.IsEmpty()) {
+      CPathObj inProjects(projects.GetString());
+      inProjects.AppendFile(m_jobName.GetString());
+      inProjects.ChangeEXT("AJF");
+      candidates[2] = inProjects.GetFullPath();
+    }
   }
-  // The suite's projects folder would be the last place to look; the
-  // library has no lookup of that folder yet, so a job found only there is
-  // not followed.
   for (const CString& candidate : candidates) {
     if (Exists(candidate)) {
       SetValidLinkJobDirectory(candidate);

@@ -1,4 +1,8 @@
+#include <fstream>
+
 #include <gtest/gtest.h>
+
+#include "platform/CPathObj.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -185,6 +189,24 @@ TEST_F(LinkJobData, SavedLinkLoadsBackAndFollowsAMovedProject) {
   moved.ValidateLinkJobData(dir_.File("new/Hall.MDP").c_str());
   EXPECT_TRUE(moved.IsValidLink());
   EXPECT_NE(std::string::npos, moved.LinkJobPath().str().find("new"));
+}
+
+TEST_F(LinkJobData, MissingJobIsLookedForInTheSuiteProjectsFolder) {
+  // The suite: settings folder -> TELMARO.INI -> suite folder -> Projects.
+  telio_test::TempDir settings;
+  telio::SetSpecialFolder(2, settings.path().c_str());
+  std::ofstream(settings.File("TELMARO.INI")) << "[Dirs]\nTelmaro=" << dir_.File("suite") << "\n";
+  std::filesystem::create_directories(dir_.File("suite/Projects"));
+  MakeJob("suite/Projects", {});  // holds job1.ajf, in lower case
+
+  CILinkJobData link;
+  link.SetJobName("JOB1");
+  link.SetLinkJobData(dir_.File("gone/JOB1.AJF").c_str(), 2);
+  EXPECT_EQ(-2, link.Validity());
+  link.ValidateLinkJobData(dir_.File("elsewhere/Hall.MDP").c_str());
+  EXPECT_TRUE(link.IsValidLink());
+  EXPECT_NE(std::string::npos, link.LinkJobPath().str().find("Projects"));
+  telio::SetSpecialFolder(2, nullptr);
 }
 
 TEST_F(LinkJobData, Version1RecordRevalidatesAndUnknownVersionKeepsDefaults) {
