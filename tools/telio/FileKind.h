@@ -54,6 +54,10 @@ std::string UpperExtension(const std::string& path);
 // 84.3 rather than 84.30000305175781.
 double FloatValue(float v);
 
+// Text in the Windows ANSI page (1252) as UTF-8, for JSON. length -1: up
+// to the first NUL.
+std::string AnsiToUtf8(const char* text, int length = -1);
+
 // Renders a JSON value as indented "key: value" text for people.
 void PrintText(const Json& value, std::ostream& os);
 

@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "Demo.h"
 #include "FileKind.h"
 #include "Tables.h"
 #include "platform/LastError.h"
@@ -69,6 +70,13 @@ int main(int argc, char** argv) {
   auto* concrete = app.add_subcommand("concrete", "List the concrete classes");
   concrete->add_flag("--json", opt.json, "Print JSON");
 
+  DemoOptions demo;
+  auto* demoCmd = app.add_subcommand("demo", "Write a sample job, read it back, check and summarise it");
+  demoCmd->add_option("--nodes", demo.nodes, "Nodes of the sample model")->check(CLI::Range(20, 60000));
+  demoCmd->add_option("--cases", demo.cases, "Static load cases")->check(CLI::Range(1, 1000));
+  demoCmd->add_option("--keep", demo.keep, "Write the job into this folder and keep it");
+  demoCmd->add_flag("--json", opt.json, "Print JSON");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -78,6 +86,7 @@ int main(int argc, char** argv) {
 
   if (app.got_subcommand(info)) return RunFileCommand(file, opt, false);
   if (app.got_subcommand(dump)) return RunFileCommand(file, opt, true);
+  if (app.got_subcommand(demoCmd)) return RunDemo(demo, opt);
   if (app.got_subcommand(grades)) return RunGrades(opt);
   if (app.got_subcommand(bolts)) return RunBolts(opt);
   if (app.got_subcommand(concrete)) return RunConcrete(opt);
