@@ -6,6 +6,7 @@
 #include "files/CAJF_PATHS.h"
 #include "files/CFileBase.h"
 #include "files/CFileT3L.h"
+#include "files/ExportFile.h"
 #include "files/CFileTOP.h"
 #include "framework/CArrayEx.h"
 #include "framework/CArrayExPointers.h"

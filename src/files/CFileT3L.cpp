@@ -1,9 +1,11 @@
 #include "files/CFileT3L.h"
 
+
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
+#include "files/ExportFile.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
 #include "platform/CodePage.h"
@@ -353,22 +355,20 @@ ulong32 CFileT3L::ReadBody(std::FILE* f, long long fileSize) {
 
 ulong32 CFileT3L::Export(const char* path) {
   SetFilePath(path, false);
-  std::FILE* f = telio::OpenFile(path, "wb");
-  if (!f) {
-    ulong32 code = telio::GetLastError();
-    return code ? code : telio::kErrorAccessDenied;
-  }
+  telio::ExportFile out(path);
+  std::FILE* f = out.get();
+  if (!f) return out.OpenError();
   dim_.b[DIMS_BUF_EX::kLayoutFlag] |= DIMS_BUF_EX::kExtendedLayout;
-  DIMS_BUF_EX out = dim_;
+  DIMS_BUF_EX header = dim_;
   for (int kind : kFileOrder) {
     long32 n = Count(kind);
     if (kind == kPhysBeams) {
-      out.SetPhysBeams(static_cast<uint16_t>(n));
+      header.SetPhysBeams(static_cast<uint16_t>(n));
     } else {
-      out.SetCount(CountOffset(kind), n);
+      header.SetCount(CountOffset(kind), n);
     }
   }
-  ulong32 code = ::FWriteBuff(f, out.b, sizeof out.b, 1);
+  ulong32 code = ::FWriteBuff(f, header.b, sizeof header.b, 1);
   if (code == 0) code = ::FWriteBuff(f, dyna_.b, sizeof dyna_.b, 1);
   for (int kind : kFileOrder) {
     if (code != 0) break;
@@ -380,8 +380,7 @@ ulong32 CFileT3L::Export(const char* path) {
     code = ::FWriteBuff(f, extra_, sizeof(LOADCASE_EXTRA), static_cast<unsigned>(cases));
   }
   if (code == 0) code = telio::StreamErrorCode(f, true);
-  if (std::fclose(f) != 0 && code == 0) code = telio::SetLastErrorFromErrno();
-  return code;
+  return out.Commit(code);
 }
 
 LOADCASE_EXTRA* CFileT3L::LoadingCaseExtra(int i) const {

@@ -6,6 +6,8 @@
 
 #include <sys/stat.h>
 
+#include "files/ExportFile.h"
+#include "platform/CPathObj.h"
 #include "platform/Alloc.h"
 #include "platform/CodePage.h"
 #include "platform/LastError.h"
@@ -28,14 +30,6 @@ constexpr unsigned kChunk = 256;
 int Fail(int* err, ulong32 code) {
   if (err) *err = static_cast<int>(code);
   return 0;
-}
-
-std::FILE* OpenFile(const char* path, const char* mode) {
-  std::string real = telio::ResolvePathCase(path);
-  errno = 0;
-  std::FILE* f = std::fopen(real.c_str(), mode);
-  if (!f) telio::SetLastErrorFromErrno();
-  return f;
 }
 
 // The platform's last error after a failed open, never 0.
@@ -113,7 +107,7 @@ long long FixedBlocksSize(const TOPO_CURDIMS_REC& r, bool wholeFile) {
 std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* rec, ulong32* code) {
   CFileTOP::DeAllocateArrays(rec);
   *rec = TOPO_CURDIMS_REC{};
-  std::FILE* f = OpenFile(path, "rb");
+  std::FILE* f = telio::OpenFile(path, "rb");
   if (!f) {
     *code = OpenError();
     return nullptr;
@@ -317,8 +311,9 @@ int CFileTOP::ReadTopologyFile(const char* path, TOPO_CURDIMS_REC* rec, int* err
 
 int CFileTOP::WriteFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
   if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
-  std::FILE* f = OpenFile(path, "wb");
-  if (!f) return Fail(err, OpenError());
+  telio::ExportFile out(path);
+  std::FILE* f = out.get();
+  if (!f) return Fail(err, out.OpenError());
 
   ulong32 code = FWriteBuff(f, rec->header, TOPO_CURDIMS_REC::kHeaderSize, 1);
   if (code == 0) code = WriteTable(f, rec->nodes, TOP_NODE::kSize, rec->NodeCount());
@@ -330,12 +325,8 @@ int CFileTOP::WriteFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
   if (code == 0) code = WriteHash(f, rec->sections, rec->SectionCount());
   if (code == 0) code = WritePhysBeams(f, rec->physBeams, rec->PhysBeamCount());
   if (code == 0) code = WriteExtraSectionsData(f, rec->sections, rec->SectionCount());
-  // Buffered data reaches the disk only now: a full disk shows here.
-  errno = 0;
-  if (std::fclose(f) != 0 && code == 0) {
-    code = telio::ErrnoToSystemError(errno);
-    if (code == 0) code = telio::kErrorWriteFault;
-  }
+  // Buffered data reaches the disk only in Commit: a full disk shows there.
+  code = out.Commit(code);
   if (code != 0) return Fail(err, code);
   if (err) *err = 0;
   return 1;
