@@ -44,9 +44,9 @@ class T3LTest : public ::testing::Test {
 };
 
 TEST_F(T3LTest, ImportsEveryTableOfTheExtendedLayout) {
-  T3LSpec spec = SampleT3L();
+  T3LSpec model = SampleT3L();
   T3LOffsets off;
-  ByteWriter w = BuildT3L(spec, &off);
+  ByteWriter w = BuildT3L(model, &off);
   Write(w);
   CFileT3L f;
   ASSERT_EQ(0u, f.Import((dir_.path() + "\\MODEL.t3l").c_str()));  // letter case as on Windows
@@ -91,9 +91,9 @@ TEST_F(T3LTest, ImportsEveryTableOfTheExtendedLayout) {
 }
 
 TEST_F(T3LTest, ClassicHeaderIsWidenedAndWrittenBackExtended) {
-  T3LSpec spec = SampleT3L(false);
-  spec.flagBits = 0x05;
-  std::string in = Write(BuildT3L(spec));
+  T3LSpec model = SampleT3L(false);
+  model.flagBits = 0x05;
+  std::string in = Write(BuildT3L(model));
   Bytes classic = ReadFileBytes(in);
   CFileT3L f;
   ASSERT_EQ(0u, f.Import(in.c_str()));
@@ -190,18 +190,18 @@ TEST_F(T3LTest, TruncatedFilesLoadOnlyWhereTheFormatAllows) {
 }
 
 TEST_F(T3LTest, CountsThatCannotBeRightFailBeforeAllocating) {
-  T3LSpec spec;
-  spec.claim[kT3LNodes] = 0x7FFFFFFF;
-  spec.nodes = {T3LNode(1)};
+  T3LSpec model;
+  model.claim[kT3LNodes] = 0x7FFFFFFF;
+  model.nodes = {T3LNode(1)};
   CFileT3L f;
   telio::FailAllocationsAfter(-1);
-  EXPECT_EQ(telio::kErrorHandleEof, f.Import(Write(BuildT3L(spec)).c_str()));
+  EXPECT_EQ(telio::kErrorHandleEof, f.Import(Write(BuildT3L(model)).c_str()));
   EXPECT_EQ(0, telio::AllocationsSeen());
   EXPECT_EQ(0, f.Dim().Count(DIMS_BUF_EX::kNodes));
 
-  spec.claim[kT3LNodes] = 1;
-  spec.claim[kT3LNodeMasses] = -1;
-  EXPECT_EQ(telio::kErrorFileCorrupt, f.Import(Write(BuildT3L(spec)).c_str()));
+  model.claim[kT3LNodes] = 1;
+  model.claim[kT3LNodeMasses] = -1;
+  EXPECT_EQ(telio::kErrorFileCorrupt, f.Import(Write(BuildT3L(model)).c_str()));
   EXPECT_EQ(0, f.Count(CFileT3L::kNodes));
 
   // Physical beams are counted in 16 bits: 65535 of them claimed.

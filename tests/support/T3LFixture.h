@@ -52,7 +52,7 @@ struct T3LOffsets {
       beamLoads, nodeLoads, beamMasses, nodeMasses, extra, end;
 };
 
-ByteWriter BuildT3L(const T3LSpec& spec, T3LOffsets* offsets = nullptr);
+ByteWriter BuildT3L(const T3LSpec& model, T3LOffsets* offsets = nullptr);
 
 // A small model with records in every table and extra data.
 T3LSpec SampleT3L(bool extended = true);
