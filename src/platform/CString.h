@@ -53,7 +53,11 @@ class TELIO_EXPORT CString {
       __attribute__((format(printf, 2, 3)))
 #endif
       ;
-  void FormatV(const char* format, va_list args);
+  void FormatV(const char* format, va_list args)
+#if defined(__GNUC__)
+      __attribute__((format(printf, 2, 0)))
+#endif
+      ;
 
   // Trim white space (space, tab, CR, LF, VT, FF), one character, or any of a set.
   CString& Trim();
