@@ -44,3 +44,5 @@
 #include "sections/LibraryTables.h"
 #include "sections/SectionFamilies.h"
 #include "sections/SteelGrades.h"
+#include "topology/CTOPO_REC.h"
+#include "topology/TOPO_REC.h"

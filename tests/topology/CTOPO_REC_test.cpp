@@ -1,0 +1,314 @@
+#include "topology/CTOPO_REC.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Alloc.h"
+#include "platform/LastError.h"
+#include "support/CSFixture.h"
+#include "support/TOPFixture.h"
+#include "support/TempDir.h"
+
+using namespace TOPOStructs;
+using telio_test::BuildCs;
+using telio_test::BuildTop;
+using telio_test::TempDir;
+using telio_test::TopModelSpec;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Writes <dir>/A.TOP and, when cs is given, its companion <dir>/A.CS.
+std::string WriteJob(const TempDir& dir, const TopModelSpec& m,
+                     const telio_test::ByteWriter* cs = nullptr) {
+  std::string top = dir.File("A.TOP");
+  BuildTop(m).WriteTo(top);
+  if (cs) cs->WriteTo(dir.File("A.CS"));
+  return top;
+}
+
+// Nodes on a line and off it, all meeting at node 1; every beam but the
+// last starts or ends there.
+TopModelSpec PlaneStar() {
+  TopModelSpec m;
+  m.space = false;
+  m.nodes = {{1, 0, 0, 0, 0, 0}, {2, 0, 2, 0, 0, 0}, {3, 0, -3, 0, 0, 0}, {4, 0, 0, 4, 0, 0}};
+  m.beams = {{1, 1, 1, 2, 0.0005f},  // along +X
+             {1, 2, 3, 1, 0.002f},   // along -X, drawn towards node 1
+             {1, 3, 1, 4, -0.0005f}, // along +Y
+             {1, 4, 2, 1, 0.f},      // overlaps beam 1
+             {1, 5, 1, 1, 0.f},      // no length
+             {1, 6, 2, 99, 0.f}};    // names a node the file lacks
+  m.supports.resize(1);
+  m.supports[0].node = 3;
+  m.sections = {{"S", 12, 0, 5, {}, {}}};
+  return m;
+}
+
+TEST(CTOPO_REC, OpensEveryRecordWithItsCompositeSections) {
+  TempDir dir;
+  TopModelSpec m = telio_test::SampleTopModel();
+  m.physBeams.push_back({103, 2, 4, {5, 42}});  // beam 42 does not exist
+  telio_test::ByteWriter cs = BuildCs({1, 4, 11});
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, m, &cs).c_str()), 1);
+  const TOPO_REC* r = t.GetTOPO_REC();
+  ASSERT_NE(r, nullptr);
+
+  EXPECT_EQ(r->nodeCount, 4);
+  EXPECT_EQ(r->beamCount, 5);
+  EXPECT_EQ(r->supportCount, 2);
+  EXPECT_EQ(r->sectionCount, 10);
+  EXPECT_EQ(r->physBeamCount, 4);
+  EXPECT_EQ(r->modelWord, 0x1234);
+  EXPECT_EQ(t.StaticCases(), 3);
+  EXPECT_EQ(t.DynamicCases(), 2);
+  EXPECT_EQ(r->dims[0], 300);
+  EXPECT_EQ(r->dims[1], 70);
+  EXPECT_STREQ(r->path, dir.File("A.TOP").c_str());
+
+  // Slot 0 holds nothing; node 2 is labelled 12, beam 1 is labelled 7.
+  EXPECT_EQ(r->x[0], 0.f);
+  EXPECT_EQ(r->startNode[0], 0);
+  EXPECT_FLOAT_EQ(r->z[4], -2.25f);
+  EXPECT_STREQ(CTOPO_REC::GetNode(r->nodes, 2)->name, "N12");
+  EXPECT_STREQ(CTOPO_REC::GetNode(r->nodes, 4)->name, "N-4");
+  EXPECT_STREQ(r->beams->name, "B7");
+  EXPECT_EQ(CTOPO_REC::GetNode(r->nodes, 5), nullptr);
+  EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 0), nullptr);
+  // Supports restrain nodes 1 and 2; node 3 is restrained by its own code.
+  EXPECT_EQ(std::vector<int>(r->restraint + 1, r->restraint + 5), (std::vector<int>{1, 1, 1, 0}));
+  EXPECT_EQ(CTOPO_REC::GetNode(r->nodes, 1)->restraint, 0);
+
+  const BEAM_REC* b5 = CTOPO_REC::GetBeam(r->beams, 5);
+  EXPECT_EQ(b5->index, 5);
+  EXPECT_EQ(b5->section, 9);
+  EXPECT_FLOAT_EQ(b5->angle, 3.25f);
+  EXPECT_EQ(b5->zeroAngle, 0);
+  EXPECT_EQ(b5->start, r->nodes);
+  EXPECT_EQ(b5->end, CTOPO_REC::GetNode(r->nodes, 3));
+  EXPECT_EQ(r->section[5], 9);
+  EXPECT_EQ(r->endNode[5], 3);
+
+  // Sections keep their key and get their own property blocks.
+  EXPECT_EQ(r->sections[1].Key(), 0xA1B2C3D4u);
+  EXPECT_EQ(r->sections[10].Key(), 77u);
+  ASSERT_NE(r->sections[4].prs, nullptr);
+  EXPECT_EQ(r->sections[4].prs->data[31], 80 + 31);
+  EXPECT_EQ(r->sections[1].prs, nullptr);
+  EXPECT_FLOAT_EQ(r->sections[8].Composite(6), 111.f);
+
+  const CURPHBM_REC* p2 = r->physBeams->next;
+  EXPECT_EQ(p2->label, 101);
+  EXPECT_EQ(p2->firstNode, CTOPO_REC::GetNode(r->nodes, 3));
+  EXPECT_EQ(p2->lastNode, r->nodes);
+  ASSERT_EQ(p2->beamCount, 3);
+  EXPECT_EQ(p2->beams[2], b5);
+  EXPECT_EQ(p2->next->beams, nullptr);
+  EXPECT_EQ(p2->next->next->beams[0], b5);
+  EXPECT_EQ(p2->next->next->beams[1], nullptr);
+
+  // Sub-number k names composite record k; record 3 names no section.
+  ASSERT_EQ(t.GetCOMPSECTS().count, 3u);
+  EXPECT_EQ(t.GetCompositeSteelSection(&r->sections[7]), &r->sections[1]);
+  EXPECT_EQ(t.GetCompositeSteelSection(&r->sections[2]), &r->sections[4]);
+  r->sections[2].SetSubNumber(3);
+  EXPECT_EQ(t.GetCompositeSteelSection(&r->sections[2]), nullptr);
+  EXPECT_EQ(t.GetCompositeSteelSection(&r->sections[1]), nullptr);
+
+  EXPECT_EQ(CTOPO_REC::FindCompositeParent(r, 1), &r->sections[7]);
+  EXPECT_EQ(CTOPO_REC::FindCompositeParent(r, 2), nullptr);
+  EXPECT_EQ(CTOPO_REC::FindTaperedParent(r, 1), &r->sections[4]);
+  EXPECT_EQ(CTOPO_REC::FindTaperedParent(r, 0), nullptr);
+  EXPECT_EQ(CTOPO_REC::FindTaperedParent(nullptr, 1), nullptr);
+
+  t.Close();
+  EXPECT_EQ(t.GetTOPO_REC(), nullptr);
+  EXPECT_EQ(t.GetCOMPSECTS().count, 0u);
+  EXPECT_EQ(t.StaticCases(), 0);
+  t.Close();
+}
+
+TEST(CTOPO_REC, PlaneModelFlagsAndGeometry) {
+  TempDir dir;
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, PlaneStar()).c_str()), 1);
+  TOPO_REC* r = t.GetTOPO_REC();
+  EXPECT_EQ(r->dims[0], 0);
+  EXPECT_EQ(r->dims[1], 90);
+  EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 1)->zeroAngle, 1);
+  EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 2)->zeroAngle, 0);
+  EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 3)->zeroAngle, 1);
+
+  float dx, dy, dz, len;
+  EXPECT_EQ(CTOPO_REC::GetBeamData(r, 1, 2, &dx, &dy, &dz, &len), 1);
+  EXPECT_EQ(std::vector<float>({dx, dy, dz, len}), std::vector<float>({-3, 0, 0, 3}));
+  EXPECT_EQ(CTOPO_REC::GetBeamData(r, 2, 1, &dx, nullptr, nullptr, &len), 1);
+  EXPECT_FLOAT_EQ(dx, -2);
+  // Out of range, and beam 6 from node 2 towards the missing node 99.
+  for (auto nb : {std::make_pair(1, 0), {1, 7}, {5, 1}, {2, 6}}) {
+    EXPECT_EQ(CTOPO_REC::GetBeamData(r, nb.first, nb.second, &dx, &dy, &dz, &len), 0) << nb.second;
+    EXPECT_EQ(std::vector<float>({dx, dy, dz, len}), std::vector<float>(4, 0.f));
+  }
+
+  EXPECT_NEAR(CTOPO_REC::GetAngleBetweenBeams(r, 1, 1, 2), kPi, 1e-9);
+  EXPECT_NEAR(CTOPO_REC::GetAngleBetweenBeams(r, 1, 1, 4), 0, 1e-9);
+  EXPECT_NEAR(CTOPO_REC::GetAngleBetweenBeams(r, 1, 1, 3), kPi / 2, 1e-9);
+  EXPECT_NEAR(CTOPO_REC::GetAngleBetweenBeams(r, 1, 5, 3), kPi / 2, 1e-9);
+  EXPECT_EQ(CTOPO_REC::GetAngleBetweenBeams(nullptr, 1, 1, 2), 0);
+
+  // Either order of the ends; 0.0011 off in one coordinate misses. The
+  // overlapping beam 4 is never reached, and beam 6 (one end unknown) is
+  // skipped.
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 2, 0, 0, 0, 0, 0), r->beams);
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 0, 0.0009f, 0, 2, 0, 0), r->beams);
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 0, 0, 0, 0, 4.0011f, 0), nullptr);
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 2, 0, 0, 0, 0, 0.0011f), nullptr);
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 0, 4, 0, 0, 0, 0)->label, 3);
+  EXPECT_EQ(CTOPO_REC::FindBeam(nullptr, 0, 0, 0, 0, 0, 0), nullptr);
+}
+
+TEST(CTOPO_REC, ResOffsetsAndTaperedLastSection) {
+  TempDir dir;
+  TopModelSpec m = PlaneStar();
+  m.staticCases = 3;
+  m.nodes.resize(10);
+  m.beams.resize(5);
+  m.supports.resize(2);
+  m.sections.push_back({"T", 80, 0, 0, {}, {}});
+  CTOPO_REC t;
+  EXPECT_EQ(t.GetReactionsOffset(1, false), 0);
+  ASSERT_EQ(t.Open(WriteJob(dir, m).c_str()), 1);
+  EXPECT_EQ(t.GetReactionsOffset(1, false), 572);
+  EXPECT_EQ(t.GetForcesOffset(2, 1, false), 1820);
+  EXPECT_EQ(t.GetReactionsOffset(1, true), (22 * 3 + 11) * 52);
+  EXPECT_EQ(CTOPO_REC::FindTaperedParent(t.GetTOPO_REC(), 1), &t.GetTOPO_REC()->sections[2]);
+}
+
+TEST(CTOPO_REC, TopologyOnlyLeavesSectionsEmpty) {
+  TempDir dir;
+  telio_test::ByteWriter cs = BuildCs({1});
+  CTOPO_REC t;
+  ASSERT_EQ(t.OpenTopology(WriteJob(dir, telio_test::SampleTopModel(), &cs).c_str()), 1);
+  const TOPO_REC* r = t.GetTOPO_REC();
+  EXPECT_EQ(r->beamCount, 5);
+  EXPECT_STREQ(CTOPO_REC::GetBeam(r->beams, 2)->name, "B8");
+  EXPECT_EQ(r->sections[1].Key(), 0u);
+  EXPECT_EQ(r->sections[4].prs, nullptr);
+  EXPECT_EQ(r->restraint[1], 0);
+  EXPECT_EQ(t.GetCOMPSECTS().count, 0u);
+}
+
+TEST(CTOPO_REC, CompanionPathReplacesEveryTOP) {
+  EXPECT_STREQ(CTOPO_REC::CompSectsPath("C:\\MODELS\\TOPS\\A.TOP"), "C:\\MODELS\\CSS\\A.CS");
+  EXPECT_STREQ(CTOPO_REC::CompSectsPath("/m/a.top"), "/m/a.top");
+}
+
+TEST(CTOPO_REC, RefusesCountsBeyondCapacityAndShortFiles) {
+  TempDir dir;
+  TopModelSpec base = PlaneStar();
+  struct Case {
+    const char* what;
+    size_t nodes, beams, sections;
+    int opens;
+  } cases[] = {{"full", 10000, 20000, 10000, 1},
+               {"nodes", 10001, 1, 1, 0},
+               {"beams", 4, 20001, 1, 0},
+               {"sections", 4, 1, 10001, 0}};
+  for (const Case& c : cases) {
+    TopModelSpec m = base;
+    m.nodes.resize(c.nodes);
+    m.beams.resize(c.beams);
+    m.sections.resize(c.sections);
+    CTOPO_REC t;
+    EXPECT_EQ(t.Open(WriteJob(dir, m).c_str()), c.opens) << c.what;
+    EXPECT_EQ(t.GetTOPO_REC() != nullptr, c.opens == 1) << c.what;
+    if (!c.opens) {
+      EXPECT_EQ(telio::GetLastError(), telio::kErrorBadArguments) << c.what;
+    }
+  }
+
+  std::string top = dir.File("A.TOP");
+  telio_test::ByteWriter w = BuildTop(base);
+  w.WriteTo(top, w.size() - 30);
+  CTOPO_REC t;
+  EXPECT_EQ(t.Open(top.c_str()), 0);
+  EXPECT_EQ(telio::GetLastError(), telio::kErrorHandleEof);
+  EXPECT_EQ(t.GetTOPO_REC(), nullptr);
+}
+
+TEST(CTOPO_REC, BadCompositeFilesAreRefusedAndDoNotFailTheOpen) {
+  TempDir dir;
+  std::string path = dir.File("A.CS");
+  COMPSECTS cs{0, nullptr};
+
+  telio_test::ByteWriter three = BuildCs({1, 2, 3});
+  three.WriteTo(path, three.size() - 100);  // inside the third record
+  EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 0);
+  EXPECT_EQ(telio::GetLastError(), telio::kErrorHandleEof);
+  ASSERT_EQ(cs.count, 2u);
+  EXPECT_EQ(cs.records[1].SteelSection(), 2u);
+  EXPECT_EQ(cs.records[1].data[0], 0x31);
+
+  // A huge count allocates only the record the file holds.
+  struct Case {
+    telio_test::ByteWriter file;
+    ulong32 code, kept;
+  } cases[] = {{BuildCs({1}, 0x7FFFFFFF), telio::kErrorHandleEof, 1},
+               {BuildCs({1}, -2), telio::kErrorFileCorrupt, 0}};
+  for (Case& c : cases) {
+    c.file.WriteTo(path);
+    EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 0);
+    EXPECT_EQ(telio::GetLastError(), c.code);
+    EXPECT_EQ(cs.count, c.kept);
+    EXPECT_EQ(cs.records != nullptr, c.kept > 0);
+  }
+  BuildCs({}).WriteTo(path, 6);
+  EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 0);
+  EXPECT_EQ(telio::GetLastError(), telio::kErrorHandleEof);
+  EXPECT_EQ(CTOPO_REC::ReadCompSects(dir.File("none.CS").c_str(), &cs), 0);
+  EXPECT_EQ(telio::GetLastError(), telio::kErrorFileNotFound);
+  BuildCs({}).WriteTo(path);
+  EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 1);
+  EXPECT_EQ(cs.count, 0u);
+
+  three.WriteTo(path, three.size() - 1);
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, PlaneStar()).c_str()), 1);
+  EXPECT_EQ(t.GetCOMPSECTS().count, 0u);
+  EXPECT_EQ(t.GetCOMPSECTS().records, nullptr);
+}
+
+TEST(CTOPO_REC, AllocationFailuresLeaveTheObjectClosed) {
+  TempDir dir;
+  telio_test::ByteWriter cs = BuildCs({1, 4});
+  std::string top = WriteJob(dir, telio_test::SampleTopModel(), &cs);
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(top.c_str()), 1);  // reopening frees the first topology
+  bool sawCompositeLoss = false;
+  for (long n = 0;; ++n) {
+    telio::FailAllocationsAfter(n);
+    int ok = t.Open(top.c_str());
+    telio::FailAllocationsAfter(-1);
+    if (ok && t.GetCOMPSECTS().count == 2) break;
+    if (ok) {
+      // The companion is optional: losing it leaves the topology whole.
+      sawCompositeLoss = true;
+      EXPECT_EQ(t.GetCOMPSECTS().records, nullptr);
+      EXPECT_EQ(t.GetTOPO_REC()->physBeamCount, 3);
+      continue;
+    }
+    EXPECT_EQ(telio::GetLastError(), telio::kErrorNotEnoughMemory) << n;
+    EXPECT_EQ(t.GetTOPO_REC(), nullptr) << n;
+    ASSERT_LT(n, 1000);
+  }
+  EXPECT_TRUE(sawCompositeLoss);
+}
+
+}  // namespace
