@@ -24,39 +24,19 @@ constexpr long32 kResRecordSize = 52;
 constexpr int kFamilyTapered = 80;
 constexpr int kFamilyComposite = 104;
 
+// A chain is one zero-filled block of n records linked in order, so that
+// making and freeing a list of 20,000 beams costs one allocation; it is
+// freed from its head.
 template <typename T>
 T* AllocList(int n) {
   if (n < 1) return nullptr;
-  T* first = nullptr;
-  T* last = nullptr;
-  for (int i = 1; i <= n; ++i) {
-    T* r = static_cast<T*>(telio::Calloc(1, sizeof(T)));
-    if (!r) {
-      while (first) {
-        T* next = first->next;
-        telio::Free(first);
-        first = next;
-      }
-      return nullptr;
-    }
-    r->index = static_cast<uint16_t>(i);
-    if (last) {
-      last->next = r;
-    } else {
-      first = r;
-    }
-    last = r;
+  T* block = static_cast<T*>(telio::Calloc(static_cast<size_t>(n), sizeof(T)));
+  if (!block) return nullptr;
+  for (int i = 0; i < n; ++i) {
+    block[i].index = static_cast<uint16_t>(i + 1);
+    block[i].next = i + 1 < n ? &block[i + 1] : nullptr;
   }
-  return first;
-}
-
-template <typename T>
-void FreeList(T* first) {
-  while (first) {
-    T* next = first->next;
-    telio::Free(first);
-    first = next;
-  }
+  return block;
 }
 
 template <typename T>
@@ -64,6 +44,26 @@ T* NthOf(T* first, int n) {
   if (n < 1) return nullptr;
   for (int i = 1; first && i < n; ++i) first = first->next;
   return first;
+}
+
+// name = letter and label in decimal ("%c%i"), cut to size - 1 characters.
+// Opening a topology names every node and beam: printf is too slow here.
+void FormatName(char* name, size_t size, char letter, int label) {
+  char buf[16];
+  size_t len = 0;
+  buf[len++] = letter;
+  unsigned magnitude = label < 0 ? 0u - static_cast<unsigned>(label) : static_cast<unsigned>(label);
+  if (label < 0) buf[len++] = '-';
+  char digits[12];
+  size_t nd = 0;
+  do {
+    digits[nd++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  while (nd > 0) buf[len++] = digits[--nd];
+  if (len > size - 1) len = size - 1;
+  std::memcpy(name, buf, len);
+  name[len] = '\0';
 }
 
 bool Near(float a, float b) { return std::fabs(a - b) <= kTolerance; }
@@ -222,11 +222,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     n->y = src.Y();
     n->z = src.Z();
     n->restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
-    // Labels of 6 digits and a sign do not fit: the name keeps its first 6
-    // characters.
-    char name[16] = {};
-    std::snprintf(name, sizeof name, "%c%i", 'N', static_cast<int>(n->label));
-    std::memcpy(n->name, name, sizeof n->name - 1);
+    FormatName(n->name, sizeof n->name, 'N', n->label);
     nodeAt[i] = n;
   }
 
@@ -250,7 +246,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     b->zeroAngle = (plane && std::fabs(angle) <= kTolerance) ? 1 : 0;
     b->start = src.StartNode() <= nodes ? nodeAt[src.StartNode()] : nullptr;
     b->end = src.EndNode() <= nodes ? nodeAt[src.EndNode()] : nullptr;
-    std::snprintf(b->name, sizeof b->name, "%c%i", 'B', static_cast<int>(b->label));
+    FormatName(b->name, sizeof b->name, 'B', b->label);
     beamAt[i] = b;
   }
 
@@ -369,15 +365,15 @@ void CTOPO_REC::ClearTopology(TOPO_REC* topo) {
 NODE_REC* CTOPO_REC::AllocateNodesLList(int n) { return AllocList<NODE_REC>(n); }
 BEAM_REC* CTOPO_REC::AllocateBeamsLList(int n) { return AllocList<BEAM_REC>(n); }
 CURPHBM_REC* CTOPO_REC::AllocatePhysBeamsLList(int n) { return AllocList<CURPHBM_REC>(n); }
-void CTOPO_REC::DeAllocateNodesLList(NODE_REC* first) { FreeList(first); }
-void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) { FreeList(first); }
+void CTOPO_REC::DeAllocateNodesLList(NODE_REC* first) { telio::Free(first); }
+void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) { telio::Free(first); }
 
 void CTOPO_REC::DeAllocatePhysBeamsLList(CURPHBM_REC* first) {
   for (CURPHBM_REC* p = first; p; p = p->next) {
     telio::Free(p->beams);
     p->beams = nullptr;
   }
-  FreeList(first);
+  telio::Free(first);
 }
 
 NODE_REC* CTOPO_REC::GetNode(NODE_REC* first, int n) { return NthOf(first, n); }

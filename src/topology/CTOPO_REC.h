@@ -68,8 +68,9 @@ class TELIO_EXPORT CTOPO_REC {
   // Frees the three lists and nulls their heads.
   static void ClearTopology(TOPOStructs::TOPO_REC* topo);
 
-  // n zero-filled records numbered 1 to n and linked in that order; null for
-  // n < 1 or when memory runs out.
+  // n zero-filled records numbered 1 to n and linked in that order, made as
+  // one block; null for n < 1 or when memory runs out. A chain is freed
+  // from its head by the matching DeAllocate call.
   static TOPOStructs::NODE_REC* AllocateNodesLList(int n);
   static TOPOStructs::BEAM_REC* AllocateBeamsLList(int n);
   static TOPOStructs::CURPHBM_REC* AllocatePhysBeamsLList(int n);

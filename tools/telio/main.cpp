@@ -9,6 +9,7 @@
 #include "Demo.h"
 #include "FileKind.h"
 #include "Tables.h"
+#include "Topology.h"
 #include "platform/LastError.h"
 
 namespace telio_tool {
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
   dump->add_option("--lc", opt.lc, "Only this load result (0-based)");
   dump->add_option("--beam", opt.beam, "Only this beam (1-based)");
 
+  auto* topology = app.add_subcommand("topology", "Open a TOP file as a topology model");
+  topology->add_option("FILE", file, "The TOP file")->required();
+  topology->add_flag("--json", opt.json, "Print JSON");
+
   auto* grades = app.add_subcommand("grades", "List the steel grades in use");
   grades->add_flag("--json", opt.json, "Print JSON");
   auto* bolts = app.add_subcommand("bolts", "List the bolt sizes and grades");
@@ -86,6 +91,7 @@ int main(int argc, char** argv) {
 
   if (app.got_subcommand(info)) return RunFileCommand(file, opt, false);
   if (app.got_subcommand(dump)) return RunFileCommand(file, opt, true);
+  if (app.got_subcommand(topology)) return RunTopology(file, opt);
   if (app.got_subcommand(demoCmd)) return RunDemo(demo, opt);
   if (app.got_subcommand(grades)) return RunGrades(opt);
   if (app.got_subcommand(bolts)) return RunBolts(opt);
