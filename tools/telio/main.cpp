@@ -8,6 +8,7 @@
 
 #include "Demo.h"
 #include "FileKind.h"
+#include "Sections.h"
 #include "Tables.h"
 #include "Topology.h"
 #include "platform/LastError.h"
@@ -75,6 +76,11 @@ int main(int argc, char** argv) {
   auto* concrete = app.add_subcommand("concrete", "List the concrete classes");
   concrete->add_flag("--json", opt.json, "Print JSON");
 
+  int sectionFamily = 0;
+  auto* sections = app.add_subcommand("sections", "List the section catalogue with computed properties");
+  sections->add_option("--family", sectionFamily, "Only this family id");
+  sections->add_flag("--json", opt.json, "Print JSON");
+
   DemoOptions demo;
   auto* demoCmd = app.add_subcommand("demo", "Write a sample job, read it back, check and summarise it");
   demoCmd->add_option("--nodes", demo.nodes, "Nodes of the sample model")->check(CLI::Range(20, 60000));
@@ -94,6 +100,7 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(topology)) return RunTopology(file, opt);
   if (app.got_subcommand(demoCmd)) return RunDemo(demo, opt);
   if (app.got_subcommand(grades)) return RunGrades(opt);
+  if (app.got_subcommand(sections)) return RunSections(opt, sectionFamily);
   if (app.got_subcommand(bolts)) return RunBolts(opt);
   if (app.got_subcommand(concrete)) return RunConcrete(opt);
   return 2;

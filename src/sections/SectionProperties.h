@@ -1,0 +1,40 @@
+// Cross-section properties from a section's dimensions.
+//
+// The outline of each shape is traced from its dimensions with its root,
+// toe and corner radii, the arcs cut into short chords (the error this
+// leaves is far below the rounding of the published tables), and the
+// properties are integrated over the outline: area, centroid, second
+// moments, elastic moduli from the extreme fibres, plastic moduli about the
+// equal-area axes. The torsion and warping constants and the shear areas
+// are not integrals of the outline; they come from the usual closed forms
+// for each shape (thin-walled rectangles with the root-fillet term for
+// rolled I sections, the closed-cell formula for hollow sections).
+// Units as in CSectionData.
+#pragma once
+
+#include "platform/Export.h"
+#include "sections/CSectionData.h"
+
+// The largest dimension accepted (mm): anything beyond it is a damaged
+// record, not a section.
+constexpr double kMaxSectionDimension = 10000.0;
+
+// Nonzero when the shape and dimensions of data make a section: positive
+// sizes, walls thinner than the parts they belong to, radii that fit.
+TELIO_EXPORT int AreSectionDimensionsValid(const CSectionData& data);
+
+// Computes every property of data from its shape and dimensions. Returns 1;
+// 0 with the last error 160 and every property zero when the dimensions do
+// not make a section (see AreSectionDimensionsValid).
+TELIO_EXPORT int CalculateSectionData(CSectionData* data);
+
+// A rolled I or H section with parallel flanges: the shape and dimensions
+// are set and the properties computed as by CalculateSectionData. The
+// identity fields (key, family, name) are left as they are.
+TELIO_EXPORT int Calculate_I_SectionData(double h, double b, double tw, double tf, double r,
+                                         CSectionData* data);
+
+// A welded I section, the flanges possibly unequal; no root radius and no
+// weld material. As Calculate_I_SectionData otherwise.
+TELIO_EXPORT int CalculateWeldedSectionData(double h, double bTop, double tfTop, double bBottom,
+                                            double tfBottom, double tw, CSectionData* data);
