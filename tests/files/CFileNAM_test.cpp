@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "files/CFileDYN.h"
+#include "files/CFileBase.h"
 #include "platform/Alloc.h"
 #include "platform/LastError.h"
 #include "support/ByteWriter.h"
@@ -79,6 +80,19 @@ TEST(CFileNAM, AllocationFailureKeepsTheNamesRead) {
   }
 }
 
+TEST(CFileNAM, FailedExportKeepsTheOldFile) {
+  telio_test::TempDir dir;
+  const std::string path = dir.File("k.NAM");
+  NameFile({"old"}).WriteTo(path);
+  CFileNAM nam;
+  nam.AddLdsName("one");
+  nam.AddLdsName("two");
+  telio::FailRecordIoAfter(1);
+  EXPECT_EQ(nam.Export(path.c_str()), telio::kErrorWriteFault);
+  telio::FailRecordIoAfter(-1);
+  EXPECT_EQ(telio_test::ReadFileBytes(path), NameFile({"old"}).data());
+}
+
 // A DYN job: the TOP header's dynamic count, the DCM and DEN counts.
 void WriteSideFiles(const telio_test::TempDir& dir, uint16_t dynamicCases, int32_t dcm, int32_t den) {
   telio_test::TopModelSpec top = telio_test::SampleTopModel();
@@ -129,6 +143,16 @@ TEST(CFileDYN, CountsFromSideFilesOnly) {
   EXPECT_EQ(dyn.GetNumOfDynamicCombinations(), -5);
   ASSERT_EQ(dyn.GetCountLdsNames(), 1);
   EXPECT_STREQ(dyn.LdsNames(0).GetString(), " r2");
+
+  for (long n = 0;; ++n) {
+    CFileDYN failing;
+    telio::FailAllocationsAfter(n);
+    ulong32 code = failing.Import(dir.File("j.DYN").c_str());
+    telio::FailAllocationsAfter(-1);
+    if (code == 0) break;
+    ASSERT_EQ(code, telio::kErrorNotEnoughMemory);
+    EXPECT_EQ(failing.GetCountLdsNames(), 0);
+  }
 
   EXPECT_EQ(dyn.Import(dir.File("none.DYN").c_str()), telio::kErrorFileNotFound);
   EXPECT_EQ(dyn.Export(dir.File("x.DYN").c_str()), 0u);
