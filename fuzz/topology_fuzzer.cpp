@@ -1,0 +1,120 @@
+// Opens a topology (TOP file with its composite-section companion) from
+// arbitrary bytes: the first 4 bytes (little-endian) give the TOP file's
+// length, the TOP bytes follow and the rest is the CS file. An opened
+// topology must answer every lookup without reading outside its tables.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "topology/CTOPO_REC.h"
+
+namespace {
+
+using TOPOStructs::BEAM_REC;
+using TOPOStructs::CURPHBM_REC;
+using TOPOStructs::NODE_REC;
+using TOPOStructs::TOPO_REC;
+
+// A private folder made on first use and removed with its files at exit.
+struct ScratchFolder {
+  std::string path;
+  ScratchFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_topology_fuzz_XXXXXX";
+    std::vector<char> buf(tmpl.begin(), tmpl.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data())) std::abort();
+    path = buf.data();
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+};
+
+const std::string& Folder() {
+  static ScratchFolder folder;
+  return folder.path;
+}
+
+bool Write(const std::string& path, const uint8_t* data, size_t size) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  if (size) std::fwrite(data, 1, size, f);
+  std::fclose(f);
+  return true;
+}
+
+void Check(bool ok) {
+  if (!ok) __builtin_trap();
+}
+
+bool Finite(const NODE_REC* n) {
+  return std::isfinite(n->x) && std::isfinite(n->y) && std::isfinite(n->z);
+}
+
+void Exercise(CTOPO_REC& t) {
+  TOPO_REC* r = t.GetTOPO_REC();
+  Check(r != nullptr);
+  int n = 0;
+  for (NODE_REC* node = r->nodes; node; node = node->next) Check(node->index == ++n);
+  Check(n == r->nodeCount);
+  n = 0;
+  for (BEAM_REC* b = r->beams; b; b = b->next) {
+    Check(b->index == ++n);
+    float len = 0;
+    CTOPO_REC::GetBeamData(r, r->startNode[n], n, nullptr, nullptr, nullptr, &len);
+    CTOPO_REC::GetAngleBetweenBeams(r, r->endNode[n], n, 1 + n % r->beamCount);
+    // NaN and infinite coordinates never compare near anything; the first
+    // beams are enough (each lookup walks the list).
+    if (n <= 64 && b->start && b->end && Finite(b->start) && Finite(b->end)) {
+      Check(CTOPO_REC::FindBeam(r->beams, b->end->x, b->end->y, b->end->z, b->start->x,
+                                b->start->y, b->start->z) != nullptr);
+    }
+  }
+  Check(n == r->beamCount);
+  n = 0;
+  for (CURPHBM_REC* p = r->physBeams; p; p = p->next) {
+    ++n;
+    for (int k = 0; k < p->beamCount; ++k) {
+      if (p->beams[k]) Check(p->beams[k]->index >= 1);
+    }
+  }
+  Check(n == r->physBeamCount);
+  for (int i = 1; i <= r->sectionCount; ++i) {
+    if (TOP_SEC* s = t.GetCompositeSteelSection(&r->sections[i])) {
+      Check(s >= &r->sections[1] && s <= &r->sections[r->sectionCount]);
+    }
+  }
+  for (int k = 1; k <= 3; ++k) {
+    CTOPO_REC::FindTaperedParent(r, k);
+    CTOPO_REC::FindCompositeParent(r, k);
+  }
+  t.GetForcesOffset(1, r->beamCount, true);
+  t.GetReactionsOffset(2, false);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 4) return 0;
+  size_t topSize = static_cast<size_t>(data[0]) | static_cast<size_t>(data[1]) << 8 |
+                   static_cast<size_t>(data[2]) << 16 | static_cast<size_t>(data[3]) << 24;
+  data += 4;
+  size -= 4;
+  if (topSize > size) topSize = size;
+
+  static const std::string top = Folder() + "/in.TOP";
+  static const std::string cs = CTOPO_REC::CompSectsPath(top.c_str()).GetString();
+  if (!Write(top, data, topSize) || !Write(cs, data + topSize, size - topSize)) return 0;
+
+  CTOPO_REC t;
+  if (t.Open(top.c_str())) Exercise(t);
+  if (t.OpenTopology(top.c_str())) Exercise(t);
+  return 0;
+}
