@@ -38,7 +38,7 @@ std::string WriteJob(const TempDir& dir, const TopModelSpec& m,
 TopModelSpec PlaneStar() {
   TopModelSpec m;
   m.space = false;
-  m.nodes = {{1, 0, 0, 0, 0, 0}, {2, 0, 2, 0, 0, 0}, {3, 0, -3, 0, 0, 0}, {4, 0, 0, 4, 0, 0}};
+  m.nodes = {{1, 0, 0, 0, 0, 0}, {2, 0, 2, 0, 0, 0}, {3, 0, -3, 0, 0, 0}, {-12345, 0, 0, 4, 0, 0}};
   m.beams = {{1, 1, 1, 2, 0.0005f},  // along +X
              {1, 2, 3, 1, 0.002f},   // along -X, drawn towards node 1
              {1, 3, 1, 4, -0.0005f}, // along +Y
@@ -142,6 +142,7 @@ TEST(CTOPO_REC, PlaneModelFlagsAndGeometry) {
   TOPO_REC* r = t.GetTOPO_REC();
   EXPECT_EQ(r->dims[0], 0);
   EXPECT_EQ(r->dims[1], 90);
+  EXPECT_STREQ(CTOPO_REC::GetNode(r->nodes, 4)->name, "N-1234");  // cut to 6 characters
   EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 1)->zeroAngle, 1);
   EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 2)->zeroAngle, 0);
   EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 3)->zeroAngle, 1);
