@@ -11,6 +11,7 @@
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
+#include "sections/SectionsTools/SMDB.h"
 
 using namespace TOPOStructs;
 
@@ -85,13 +86,12 @@ long long BytesLeft(std::FILE* f) {
   return static_cast<long long>(st.st_size) - pos;
 }
 
-// Ties the sections to the suite's section catalogue: resolves sections
-// known by dimensions or names and refills the property blocks. The
-// catalogue engine is not part of this build yet, so the sections stay as
-// read.
+// Ties the sections to the suite's section catalogue: sections known by
+// their dimensions or names are resolved first, then every property block
+// is refilled. Without a catalogue the sections stay as read.
 void UpdateSectionsFromCatalogue(TOPO_REC* topo, const CString& suiteFolder) {
-  (void)topo;
-  (void)suiteFolder;
+  ResolveSMDBSectionsTOPO(topo, suiteFolder);
+  UpdateSMDBSectionsTOPO(topo, suiteFolder);
 }
 
 }  // namespace

@@ -4,12 +4,17 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/Alloc.h"
+#include "files/CAJF_PATHS.h"
 #include "platform/LastError.h"
+#include "platform/TelKrnl.h"
+#include "sections/SectionsTools/SMDB.h"
 #include "support/CSFixture.h"
 #include "support/TOPFixture.h"
 #include "support/TempDir.h"
@@ -204,6 +209,31 @@ TEST(CTOPO_REC, TopologyOnlyLeavesSectionsEmpty) {
   EXPECT_EQ(r->sections[4].prs, nullptr);
   EXPECT_EQ(r->restraint[1], 0);
   EXPECT_EQ(t.GetCOMPSECTS().count, 0u);
+}
+
+// A section known only by its family and sub-number is resolved to its
+// catalogue key before its property block is refilled from the catalogue.
+TEST(CTOPO_REC, OpenTiesSectionsToTheCatalogue) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.File("FilesSectionDB"));
+  std::ofstream(dir.File("FilesSectionDB/IPE.SEC"))
+      << "TELIO-SEC 1\nI 12001 12 IPE80 80 46 3.8 5.2 5\nI 12007 12 IPE200 200 100 5.6 8.5 12\n";
+  SetGDirs(dir.path().c_str());
+  if (!GetTelmaroDir().IsEmpty()) GTEST_SKIP() << "a suite folder is installed";
+  TopModelSpec m = PlaneStar();
+  m.sections = {{"A", 12, 2, 0, {}, {}}, {"B", 12, 0, 12001, {}, {}}};
+  CTOPO_REC t;
+  ASSERT_EQ(t.OpenTopology(WriteJob(dir, m).c_str()), 1);
+  ASSERT_EQ(t.Open(WriteJob(dir, m).c_str()), 1);
+  const TOP_SEC& a = t.GetTOPO_REC()->sections[1];
+  EXPECT_EQ(a.Key(), 12007u);
+  ASSERT_NE(a.Prs(), nullptr);
+  EXPECT_FLOAT_EQ(a.Prs()->Value(0), 200.f);
+  EXPECT_FLOAT_EQ(a.Prs()->Value(3), 8.5f);
+  ASSERT_NE(t.GetTOPO_REC()->sections[2].Prs(), nullptr);
+  EXPECT_FLOAT_EQ(t.GetTOPO_REC()->sections[2].Prs()->Value(1), 46.f);
+  FreeSMDBSectionFiles();
+  SetGDirs(nullptr);
 }
 
 TEST(CTOPO_REC, CompanionPathReplacesEveryTOP) {
