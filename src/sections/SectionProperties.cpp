@@ -10,8 +10,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 // Chords per quarter turn of a fillet or corner arc, and per full circle.
-constexpr int kArcChordsPerQuarter = 24;
-constexpr int kCircleChords = 720;
+constexpr int kArcChordsPerQuarter = 16;
+constexpr int kCircleChords = 360;
 // kg/m per cm2 of steel (7850 kg/m3).
 constexpr double kWeightPerArea = 0.785;
 
@@ -20,7 +20,8 @@ struct Pt {
   double u, v;
 };
 
-// A closed polygon, material (+1) or hole (-1).
+// A closed polygon, counter-clockwise once built (see Orient), material
+// (+1) or hole (-1).
 struct Ring {
   std::vector<Pt> pts;
   double sign;
@@ -71,8 +72,6 @@ Moments RingMoments(const std::vector<Pt>& p) {
   return m;
 }
 
-double Orientation(const Ring& r) { return RingMoments(r.pts).A < 0 ? -1.0 : 1.0; }
-
 // The part of a polygon on the side coord <= c (coord 0: u, 1: v). A
 // non-convex polygon may come out with edges doubled along the cut line;
 // they add nothing to the integrals.
@@ -95,11 +94,18 @@ std::vector<Pt> ClipBelow(const std::vector<Pt>& p, int coord, double c) {
   return out;
 }
 
+// Turns every ring counter-clockwise, so that its integrals are positive
+// and a hole is subtracted by its sign alone.
+void Orient(Region* region) {
+  for (Ring& r : *region) {
+    if (RingMoments(r.pts).A < 0) std::reverse(r.pts.begin(), r.pts.end());
+  }
+}
+
 Moments RegionMoments(const Region& region, int coord = -1, double c = 0) {
   Moments total;
   for (const Ring& r : region) {
-    const Moments m = RingMoments(coord < 0 ? r.pts : ClipBelow(r.pts, coord, c));
-    total.Add(m, r.sign * Orientation(r));
+    total.Add(RingMoments(coord < 0 ? r.pts : ClipBelow(r.pts, coord, c)), r.sign);
   }
   return total;
 }
@@ -402,7 +408,7 @@ void ZeroProperties(CSectionData* d) {
 
 // Plastic modulus (mm3) about the equal-area axis across coord.
 double PlasticModulus(const Region& region, const Moments& all, int coord, double lo, double hi) {
-  for (int i = 0; i < 80; ++i) {
+  for (int i = 0; i < 50; ++i) {
     const double mid = (lo + hi) / 2;
     if (RegionMoments(region, coord, mid).A < all.A / 2) {
       lo = mid;
@@ -435,6 +441,7 @@ int CalculateSectionData(CSectionData* data) {
     telio::SetLastError(telio::kErrorBadArguments);
     return 0;
   }
+  Orient(&region);
   const Moments m = RegionMoments(region);
   if (!(m.A > 0)) {
     telio::SetLastError(telio::kErrorBadArguments);
