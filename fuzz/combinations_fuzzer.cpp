@@ -1,23 +1,59 @@
 // Combination files from arbitrary bytes. First byte even: the rest is a
-// CMI file; odd: an ACE file. A file that reads is written, read again and
-// written again: the two written files must be equal.
+// CMI file; odd: an ACE file. A file that reads is written and read again:
+// the second reading must hold what the first did (CMI terms cut to the 399
+// that are written).
+#include <cstring>
+
 #include "CaseFilesFuzz.h"
 #include "files/CFileACE.h"
 #include "files/CFileCMI.h"
 
 namespace {
 
-template <class F>
-void RoundTrip(const std::string& in, const char* ext) {
-  F first;
+void CheckCmi(const std::string& in) {
+  CFileCMI first;
   if (first.Import(in.c_str()) != 0) return;
-  const std::string out = case_files_fuzz::Folder() + "/out." + ext;
-  const std::string again = case_files_fuzz::Folder() + "/again." + ext;
+  const std::string out = case_files_fuzz::Folder() + "/out.CMI";
   if (first.Export(out.c_str()) != 0) __builtin_trap();
-  F second;
+  CFileCMI second;
   if (second.Import(out.c_str()) != 0) __builtin_trap();
-  if (second.Export(again.c_str()) != 0) __builtin_trap();
-  if (case_files_fuzz::Slurp(out) != case_files_fuzz::Slurp(again)) __builtin_trap();
+  if (second.GetNumberOfCombinations() != first.GetNumberOfCombinations()) __builtin_trap();
+  for (long32 i = 0; i < first.GetNumberOfCombinations(); ++i) {
+    const CMI_REC* a = first.GetCombination(i);
+    const CMI_REC* b = second.GetCombination(i);
+    if (!a || !b) __builtin_trap();
+    long32 n = a->Count() > CFileCMI::kMaxTermsWritten ? CFileCMI::kMaxTermsWritten : a->Count();
+    if (b->Count() != n) __builtin_trap();
+    for (int k = 0; k < n; ++k) {
+      if (a->Index(k) != b->Index(k)) __builtin_trap();
+      if (std::memcmp(a->data + 1604 + 4 * k, b->data + 1604 + 4 * k, 4) != 0) __builtin_trap();
+    }
+    if (first.GetKind(i) != second.GetKind(i) || first.GetLink(i) != second.GetLink(i)) __builtin_trap();
+  }
+}
+
+void CheckAce(const std::string& in) {
+  CFileACE first;
+  first.Import(in.c_str());
+  int real = 0;
+  for (int k = 1; k <= first.GetActiveCombinations() && k < 8; ++k) {
+    first.FindRealIndexActiveCombination(k, real);
+  }
+  if (first.GetCmbListSize() == 0) return;
+  const std::string out = case_files_fuzz::Folder() + "/out.ACE";
+  if (first.Export(out.c_str()) != 0) __builtin_trap();
+  CFileACE second;
+  if (second.Import(out.c_str()) != 0) __builtin_trap();
+  for (int i = 0; i < CFileACE::kEnvListSize; ++i) {
+    if (first.CmbActivation(i) != second.CmbActivation(i) || first.CmbPosition(i) != second.CmbPosition(i) ||
+        first.EnvActivation(i) != second.EnvActivation(i) || first.EnvPosition(i) != second.EnvPosition(i)) {
+      __builtin_trap();
+    }
+  }
+  if (first.GetActiveCombinations() != second.GetActiveCombinations() ||
+      first.GetActiveEnvelopes() != second.GetActiveEnvelopes()) {
+    __builtin_trap();
+  }
 }
 
 }  // namespace
@@ -28,15 +64,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = case_files_fuzz::Put(cmi ? "in.CMI" : "in.ACE", data + 1, size - 1);
   if (path.empty()) return 0;
   if (cmi) {
-    RoundTrip<CFileCMI>(path, "CMI");
+    CheckCmi(path);
   } else {
-    RoundTrip<CFileACE>(path, "ACE");
-    CFileACE ace;
-    ace.Import(path.c_str());
-    int real = 0;
-    for (int k = 1; k <= ace.GetActiveCombinations() && k < 8; ++k) {
-      ace.FindRealIndexActiveCombination(k, real);
-    }
+    CheckAce(path);
   }
   return 0;
 }
