@@ -1,0 +1,247 @@
+#include "files/CFileOUC.h"
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "files/CFileJOB.h"
+#include "platform/Alloc.h"
+#include "platform/LastError.h"
+#include "support/ByteWriter.h"
+#include "support/OUCFixture.h"
+#include "support/RESFixture.h"
+#include "support/TempDir.h"
+
+using telio_test::BuildOuc;
+using telio_test::OucBeam;
+using telio_test::OucSpec;
+using telio_test::OucValue;
+using telio_test::TempDir;
+
+namespace {
+
+// Three load cases, beams numbered 1..count in each, IP counts 0 to 4.
+OucSpec Regular(size_t maxLCE = 400) {
+  OucSpec s;
+  s.maxLCE = maxLCE;
+  s.lcs = {{{1, 3}, {2, 0}, {3, 4}}, {{1, 1}, {2, 2}}, {{1, 4}, {2, 4}, {3, 0}, {4, 2}}};
+  return s;
+}
+
+std::string Write(const TempDir& dir, const OucSpec& s, bool eak = false) {
+  std::string path = dir.File("A.OUC");
+  BuildOuc(s).WriteTo(path);
+  telio_test::WriteOucJob(path, eak);
+  return path;
+}
+
+// Every lookup of both readers, over and just past the blocks held.
+void ExpectSameAnswers(CFileOUC& a, CFileOUC& b, int lcs, int beams) {
+  for (int lc = -1; lc <= lcs; ++lc) {
+    for (int beam = -1; beam <= beams; ++beam) {
+      ASSERT_EQ(a.GetBeamData(lc, beam) == nullptr, b.GetBeamData(lc, beam) == nullptr) << lc << " " << beam;
+      ASSERT_EQ(a.GetNumIPs(lc, beam), b.GetNumIPs(lc, beam)) << lc << " " << beam;
+      for (int kind = 0; kind < 7; ++kind) {
+        for (int ip = 0; ip < a.GetMaxIP(); ++ip) {
+          ASSERT_EQ(a.GetValue(lc, beam, ip, kind), b.GetValue(lc, beam, ip, kind));
+        }
+      }
+    }
+  }
+}
+
+TEST(CFileOUC, LoadedAndIndexedModesGiveTheLaidOutValues) {
+  for (bool eak : {false, true}) {
+    TempDir dir;
+    OucSpec s = Regular(eak ? 20803 : 400);
+    std::string path = Write(dir, s, eak);
+    // The first block sits right after the table: 1608 or 83220.
+    ASSERT_EQ(telio_test::OucBlockOffsets(s)[0][0], eak ? 83220u : 1608u);
+
+    CFileOUC loaded;
+    ASSERT_EQ(loaded.Import(path.c_str()), 0u);
+    EXPECT_EQ(loaded.GetMaxLCE(), eak ? 20803 : 400);
+    EXPECT_EQ(loaded.GetLCNum(), 3);
+    EXPECT_EQ(loaded.GetMaxIP(), 4);
+    EXPECT_EQ(loaded.GetMaxBeamPerLC(), 4);
+    for (size_t lc = 0; lc < s.lcs.size(); ++lc) {
+      for (size_t b = 0; b < s.lcs[lc].size(); ++b) {
+        const OucBeam& want = s.lcs[lc][b];
+        BEAM_DATA* bd = loaded.GetBeamData(static_cast<int>(lc), static_cast<int>(b));
+        ASSERT_NE(bd, nullptr);
+        EXPECT_EQ(bd->BeamNumber(), want.beam);
+        EXPECT_EQ(loaded.GetNumIPs(static_cast<int>(lc), static_cast<int>(b)), want.n);
+        // Kind 6 is the fourth table of the block.
+        const float* kind6 = loaded.GetDataTable(static_cast<int>(lc), static_cast<int>(b), 6);
+        for (int ip = 0; ip < want.n; ++ip) {
+          EXPECT_EQ(kind6[ip], OucValue(static_cast<int>(lc), want.beam, 3, ip));
+          EXPECT_EQ(loaded.GetValue(static_cast<int>(lc), static_cast<int>(b), ip, 3),
+                    OucValue(static_cast<int>(lc), want.beam, 4, ip));
+        }
+        for (int ip = want.n; ip < 4; ++ip) EXPECT_EQ(kind6[ip], 0.0f);
+      }
+    }
+    EXPECT_EQ(loaded.GetValue(0, 0, 0, 7), 0.0f);
+    EXPECT_EQ(loaded.GetValue(0, 0, -1, 1), 0.0f);
+    EXPECT_EQ(loaded.GetValue(0, 0, 3, 1), 0.0f);  // past n = 3
+    EXPECT_EQ(loaded.GetDataTable(0, 0, -1), nullptr);
+
+    CFileOUC indexed;
+    indexed.SetUseBmidx(true);
+    ASSERT_EQ(indexed.Import(path.c_str()), 0u);
+    ExpectSameAnswers(loaded, indexed, 3, 4);
+    // A block without points after one with points: zero tables.
+    ASSERT_EQ(indexed.GetNumIPs(0, 0), 3);
+    const float* t = indexed.GetDataTable(0, 1, 0);
+    ASSERT_NE(t, nullptr);
+    for (int ip = 0; ip < 4; ++ip) EXPECT_EQ(t[ip], 0.0f);
+
+    // A copy of either mode answers alike.
+    CFileOUC copy(indexed);
+    EXPECT_TRUE(copy.UseBmidxFile());
+    ExpectSameAnswers(loaded, copy, 3, 4);
+  }
+}
+
+TEST(CFileOUC, LoadedModeCountsPositionsIndexedModeFindsNumbers) {
+  TempDir dir;
+  OucSpec s;
+  s.lcs = {{{1, 1}, {2, 1}, {7, 2}}};
+  std::string path = Write(dir, s);
+  CFileOUC ouc;
+  ASSERT_EQ(ouc.Import(path.c_str()), 0u);
+  ASSERT_NE(ouc.GetBeamData(0, 2), nullptr);
+  EXPECT_EQ(ouc.GetBeamData(0, 2)->BeamNumber(), 7);
+
+  ouc.SetUseBmidx(true);
+  EXPECT_EQ(ouc.LastImportCode(), 0u);
+  EXPECT_EQ(ouc.GetBeamData(0, 2), nullptr);
+  ASSERT_NE(ouc.GetBeamData(0, 6), nullptr);
+  EXPECT_EQ(ouc.GetBeamData(0, 6)->BeamNumber(), 7);
+  EXPECT_EQ(ouc.GetValue(0, 6, 1, 5), OucValue(0, 7, 6, 1));
+
+  // Numbers out of order: the walk stops at the first larger number.
+  s.lcs = {{{3, 1}, {1, 1}, {5, 1}}};
+  BuildOuc(s).WriteTo(path);
+  ouc.SetUseBmidx(false);
+  ouc.SetUseBmidx(true);
+  EXPECT_NE(ouc.GetBeamData(0, 2), nullptr);
+  EXPECT_EQ(ouc.GetBeamData(0, 0), nullptr);
+  EXPECT_EQ(ouc.GetBeamData(0, 1), nullptr);
+  EXPECT_NE(ouc.GetBeamData(0, 4), nullptr);
+
+  // Setting the current mode again does not import again.
+  std::remove(telio_test::SidePath(path, "JOB").c_str());
+  ouc.SetUseBmidx(true);
+  EXPECT_EQ(ouc.GetMaxLCE(), 400);
+  ouc.SetUseBmidx(false);  // re-imports: without a JOB there is no table
+  EXPECT_EQ(ouc.LastImportCode(), 0u);
+  EXPECT_EQ(ouc.GetMaxLCE(), 0);
+  EXPECT_EQ(ouc.GetLCNum(), 0);
+  EXPECT_EQ(ouc.GetBeamData(0, 0), nullptr);
+}
+
+TEST(CFileOUC, RefusesHeadersTheTablesCannotHold) {
+  struct Case {
+    const char* what;
+    OucSpec spec;
+  };
+  std::vector<Case> cases;
+  {
+    OucSpec s = Regular();
+    s.lcNum = 401;
+    cases.push_back({"LCNum beyond MaxLCE", s});
+  }
+  {
+    OucSpec s = Regular();
+    s.lcNum = -2;
+    cases.push_back({"negative LCNum", s});
+  }
+  {
+    OucSpec s = Regular();
+    s.maxIP = 1 << 28;
+    cases.push_back({"MaxIP no block could have", s});
+  }
+  {
+    OucSpec s = Regular();
+    s.table[1] = -2;
+    cases.push_back({"negative table entry", s});
+  }
+  for (const Case& c : cases) {
+    for (bool indexed : {false, true}) {
+      TempDir dir;
+      CFileOUC ouc;
+      ouc.SetUseBmidx(indexed);
+      EXPECT_EQ(ouc.Import(Write(dir, c.spec).c_str()), telio::kErrorFileCorrupt) << c.what;
+      EXPECT_EQ(ouc.GetBeamData(0, 0), nullptr) << c.what;
+    }
+  }
+}
+
+TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
+  // A block with more points than MaxIP in load case 1.
+  OucSpec tooMany = Regular();
+  tooMany.maxIP = 4;
+  tooMany.lcs[1][1].n = 5;
+  // Load case 0 promises a million blocks in a small file.
+  OucSpec lying = Regular();
+  lying.table[0] = 1000000;
+  struct Case {
+    const char* what;
+    OucSpec spec;
+    size_t cut;
+    ulong32 code;
+    int keptInLc1;
+  } cases[] = {
+      {"IP count beyond MaxIP", tooMany, 0, telio::kErrorFileCorrupt, 1},
+      {"cut inside the fourth block", Regular(), telio_test::OucBlockOffsets(Regular())[1][0] + 10,
+       telio::kErrorHandleEof, 0},
+      {"cut inside the table", Regular(), 100, telio::kErrorHandleEof, 0},
+      {"lying count", lying, 0, telio::kErrorHandleEof, 0},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    std::string path = Write(dir, c.spec);
+    if (c.cut) BuildOuc(c.spec).WriteTo(path, c.cut);
+    CFileOUC loaded, indexed;
+    indexed.SetUseBmidx(true);
+    EXPECT_EQ(loaded.Import(path.c_str()), c.code) << c.what;
+    EXPECT_EQ(indexed.Import(path.c_str()), c.code) << c.what;
+    EXPECT_FALSE(loaded.GetFilePath().IsEmpty());
+    bool lcZeroWhole = c.cut == 0 || c.cut > 1608;
+    if (std::string(c.what) != "lying count") {
+      EXPECT_EQ(loaded.GetBeamData(0, 2) != nullptr, lcZeroWhole) << c.what;
+      EXPECT_EQ(loaded.GetNumIPs(1, 0), c.keptInLc1 ? 1 : 0) << c.what;
+    }
+    EXPECT_EQ(loaded.GetBeamData(1, 1), nullptr) << c.what;
+    // Past a lying count the load cases run into each other: positions and
+    // numbers no longer agree.
+    if (std::string(c.what) != "lying count") ExpectSameAnswers(loaded, indexed, 3, 4);
+  }
+}
+
+TEST(CFileOUC, AllocationFailuresLeaveTheObjectEmpty) {
+  TempDir dir;
+  std::string path = Write(dir, Regular());
+  for (bool indexed : {false, true}) {
+    for (long n = 0;; ++n) {
+      CFileOUC ouc;
+      ouc.SetUseBmidx(indexed);
+      telio::FailAllocationsAfter(n);
+      ulong32 code = ouc.Import(path.c_str());
+      telio::FailAllocationsAfter(-1);
+      if (code == 0) {
+        EXPECT_NE(ouc.GetBeamData(2, 3), nullptr);
+        break;
+      }
+      ASSERT_EQ(code, telio::kErrorNotEnoughMemory) << n;
+      EXPECT_EQ(ouc.GetLCNum(), 0);
+      EXPECT_EQ(ouc.GetBeamData(0, 0), nullptr);
+      EXPECT_TRUE(ouc.GetFilePath().IsEmpty());
+      ASSERT_LT(n, 1000);
+    }
+  }
+}
+
+}  // namespace
