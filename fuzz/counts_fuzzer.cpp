@@ -2,8 +2,7 @@
 // DCM). A file of 4 bytes or more must read, with its first four bytes as
 // the count.
 #include "CaseFilesFuzz.h"
-#include "files/CFileDCM.h"
-#include "files/CFileDEN.h"
+#include "files/CFileCount.h"
 #include "platform/Coding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

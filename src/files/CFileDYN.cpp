@@ -1,7 +1,6 @@
 #include "files/CFileDYN.h"
 
-#include "files/CFileDCM.h"
-#include "files/CFileDEN.h"
+#include "files/CFileCount.h"
 #include "files/FileReading.h"
 #include "files/NameRecord.h"
 #include "platform/CException.h"

@@ -1,11 +1,10 @@
 // The count files DEN and DCM.
-#include "files/CFileDEN.h"
+#include "files/CFileCount.h"
 
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
-#include "files/CFileDCM.h"
 #include "platform/LastError.h"
 #include "support/CaseFilesFixture.h"
 #include "support/TempDir.h"

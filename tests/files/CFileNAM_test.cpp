@@ -76,7 +76,9 @@ TEST(CFileNAM, AllocationFailureKeepsTheNamesRead) {
     if (code == 0) break;
     ASSERT_EQ(code, telio::kErrorNotEnoughMemory);
     ASSERT_LT(nam.GetCountLdsNames(), 30);
-    if (nam.GetCountLdsNames() > 0) EXPECT_STREQ(nam.LdsNames(0).GetString(), "LC0");
+    if (nam.GetCountLdsNames() > 0) {
+      EXPECT_STREQ(nam.LdsNames(0).GetString(), "LC0");
+    }
   }
 }
 

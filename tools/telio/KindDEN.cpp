@@ -2,8 +2,7 @@
 #include <string>
 
 #include "FileKind.h"
-#include "files/CFileDCM.h"
-#include "files/CFileDEN.h"
+#include "files/CFileCount.h"
 
 namespace telio_tool {
 namespace {

@@ -1,16 +1,16 @@
-#include "files/CFileDCM.h"
+#include "files/CFileCount.h"
 
 #include "files/FileReading.h"
 #include "platform/CPathObj.h"
 
-CFileDCM::CFileDCM() { SetFileDefExt("DCM"); }
+CFileCount::CFileCount(const char* ext) { SetFileDefExt(ext); }
 
-CFileDCM::CFileDCM(const CFileDCM& other) : CFileBase(other), count_(other.count_) {
-  SetFileDefExt("DCM");
+CFileCount::CFileCount(const CFileCount& other) : CFileBase(other), count_(other.count_) {
+  SetFileDefExt(other.GetFileDefExt());
   if (!other.GetFilePath().IsEmpty()) SetFilePath(other.GetFilePath().GetString(), false);
 }
 
-CFileDCM& CFileDCM::operator=(const CFileDCM& other) {
+CFileCount& CFileCount::operator=(const CFileCount& other) {
   if (this == &other) return *this;
   count_ = other.count_;
   if (other.GetFilePath().IsEmpty()) {
@@ -21,16 +21,16 @@ CFileDCM& CFileDCM::operator=(const CFileDCM& other) {
   return *this;
 }
 
-int CFileDCM::NewFile(const char*) { return 0; }
+int CFileCount::NewFile(const char*) { return 0; }
 
-ulong32 CFileDCM::Export(const char*) { return 0; }
+ulong32 CFileCount::Export(const char*) { return 0; }
 
-void CFileDCM::Close() {
+void CFileCount::Close() {
   Init();
   count_ = 0;
 }
 
-ulong32 CFileDCM::Import(const char* path) {
+ulong32 CFileCount::Import(const char* path) {
   Close();
   if (!SetFilePath(path, true)) return telio::filereading::OpenFailure();
   std::FILE* f = telio::OpenFile(path, "rb");
