@@ -15,29 +15,11 @@
 
 #include "sections/CSectionFiles.h"
 
+#include "FuzzScratch.h"
+
 namespace {
 
-struct ScratchFolder {
-  std::string path;
-  ScratchFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_sec_fuzz_XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) std::abort();
-    path = buf.data();
-    std::filesystem::create_directories(path + "/FilesSectionDB");
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::string& Folder() {
-  static ScratchFolder folder;
-  return folder.path;
-}
+using fuzz_scratch::Folder;
 
 bool Finite(const CSectionData& d) {
   const double v[] = {d.A, d.Avy, d.Avz, d.Iy, d.Iz, d.Iu, d.Iv, d.Wely, d.Welz, d.Wply, d.Wplz, d.It, d.Iw, d.G};
@@ -51,6 +33,8 @@ bool Finite(const CSectionData& d) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string dir = Folder() + "/FilesSectionDB";
+  static const bool made = std::filesystem::create_directories(dir);
+  (void)made;
   const std::string user = dir + "/" + kUserCatalogueFile;
   std::remove(user.c_str());
   std::FILE* f = std::fopen((dir + "/IN.SEC").c_str(), "wb");

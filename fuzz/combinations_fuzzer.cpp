@@ -4,7 +4,7 @@
 // that are written).
 #include <cstring>
 
-#include "CaseFilesFuzz.h"
+#include "FuzzScratch.h"
 #include "files/CFileACE.h"
 #include "files/CFileCMI.h"
 
@@ -13,7 +13,7 @@ namespace {
 void CheckCmi(const std::string& in) {
   CFileCMI first;
   if (first.Import(in.c_str()) != 0) return;
-  const std::string out = case_files_fuzz::Folder() + "/out.CMI";
+  const std::string out = fuzz_scratch::Folder() + "/out.CMI";
   if (first.Export(out.c_str()) != 0) __builtin_trap();
   CFileCMI second;
   if (second.Import(out.c_str()) != 0) __builtin_trap();
@@ -40,7 +40,7 @@ void CheckAce(const std::string& in) {
     first.FindRealIndexActiveCombination(k, real);
   }
   if (first.GetCmbListSize() == 0) return;
-  const std::string out = case_files_fuzz::Folder() + "/out.ACE";
+  const std::string out = fuzz_scratch::Folder() + "/out.ACE";
   if (first.Export(out.c_str()) != 0) __builtin_trap();
   CFileACE second;
   if (second.Import(out.c_str()) != 0) __builtin_trap();
@@ -61,7 +61,7 @@ void CheckAce(const std::string& in) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const bool cmi = (data[0] & 1) == 0;
-  const std::string path = case_files_fuzz::Put(cmi ? "in.CMI" : "in.ACE", data + 1, size - 1);
+  const std::string path = fuzz_scratch::Put(cmi ? "in.CMI" : "in.ACE", data + 1, size - 1);
   if (path.empty()) return 0;
   if (cmi) {
     CheckCmi(path);

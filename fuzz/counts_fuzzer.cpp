@@ -1,14 +1,14 @@
 // DEN and DCM count files from arbitrary bytes (first byte even: DEN, odd:
 // DCM). A file of 4 bytes or more must read, with its first four bytes as
 // the count.
-#include "CaseFilesFuzz.h"
+#include "FuzzScratch.h"
 #include "files/CFileCount.h"
 #include "platform/Coding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const bool den = (data[0] & 1) == 0;
-  const std::string path = case_files_fuzz::Put(den ? "in.DEN" : "in.DCM", data + 1, size - 1);
+  const std::string path = fuzz_scratch::Put(den ? "in.DEN" : "in.DCM", data + 1, size - 1);
   if (path.empty()) return 0;
   long32 count = 0;
   ulong32 code = 0;

@@ -1,11 +1,11 @@
 // Reads a run-control (JOB) file from arbitrary bytes, then patches its run
 // status and export type in place and reads it again: the patched file must
 // read with the same run words.
-#include "CaseFilesFuzz.h"
+#include "FuzzScratch.h"
 #include "files/CFileJOB.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = case_files_fuzz::Put("in.JOB", data, size);
+  const std::string path = fuzz_scratch::Put("in.JOB", data, size);
   if (path.empty()) return 0;
   CFileJOB job;
   if (job.Import(path.c_str()) != 0) return 0;

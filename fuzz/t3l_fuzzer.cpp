@@ -9,33 +9,16 @@
 
 #include "files/CFileT3L.h"
 
-namespace {
+#include "FuzzScratch.h"
 
-struct Paths {
-  std::string in, out;
-  Paths() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string base = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio-t3l-fuzz-" + std::to_string(getpid());
-    in = base + ".T3L";
-    out = base + "-out.T3L";
-  }
-  ~Paths() {
-    std::remove(in.c_str());
-    std::remove(out.c_str());
-  }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static Paths paths;
-  std::FILE* f = std::fopen(paths.in.c_str(), "wb");
-  if (!f) return 0;
-  if (size) std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  static const std::string out = fuzz_scratch::Folder() + "/out.T3L";
+  const std::string in = fuzz_scratch::Put("in.T3L", data, size);
+  if (in.empty()) return 0;
 
   CFileT3L model;
-  model.Import(paths.in.c_str());
+  model.Import(in.c_str());
   unsigned sum = 0;
   for (int i = 0; i < model.Count(CFileT3L::kBeams); ++i) {
     if (const REC32A* n = model.SNodeOfBeam(i)) sum += n->b[0];
@@ -51,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (copy.Count(CFileT3L::kNodes) > 0) copy.RemoveNode(0);
   if (copy.Count(CFileT3L::kSections) > 0) copy.RemoveSect(0);
   if (copy.Count(CFileT3L::kStaticLoadCases) > 0) copy.RemoveStaticLoadCase(0);
-  copy.Export(paths.out.c_str());
+  copy.Export(out.c_str());
   volatile unsigned sink = sum;  // keeps the reads above
   (void)sink;
   return 0;

@@ -14,34 +14,12 @@
 
 #include "files/CFileTOP.h"
 
+#include "FuzzScratch.h"
+
 namespace {
 
-// A private folder made on first use and removed with its files at exit.
-struct ScratchFolder {
-  std::string path;
-  ScratchFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_top_fuzz_XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) std::abort();
-    path = buf.data();
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::string& Folder() {
-  static ScratchFolder folder;
-  return folder.path;
-}
-
-std::vector<char> Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using fuzz_scratch::Folder;
+using fuzz_scratch::Slurp;
 
 }  // namespace
 

@@ -13,6 +13,8 @@
 
 #include "topology/CTOPO_REC.h"
 
+#include "FuzzScratch.h"
+
 namespace {
 
 using TOPOStructs::BEAM_REC;
@@ -20,27 +22,7 @@ using TOPOStructs::CURPHBM_REC;
 using TOPOStructs::NODE_REC;
 using TOPOStructs::TOPO_REC;
 
-// A private folder made on first use and removed with its files at exit.
-struct ScratchFolder {
-  std::string path;
-  ScratchFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_topology_fuzz_XXXXXX";
-    std::vector<char> buf(tmpl.begin(), tmpl.end());
-    buf.push_back('\0');
-    if (!mkdtemp(buf.data())) std::abort();
-    path = buf.data();
-  }
-  ~ScratchFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
-
-const std::string& Folder() {
-  static ScratchFolder folder;
-  return folder.path;
-}
+using fuzz_scratch::Folder;
 
 bool Write(const std::string& path, const uint8_t* data, size_t size) {
   std::FILE* f = std::fopen(path.c_str(), "wb");

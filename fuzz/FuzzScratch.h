@@ -1,6 +1,6 @@
-// Shared by the fuzz targets of the run-control, name, count and
-// combination files: one private folder per process, removed at exit, into
-// which each input is written, since the readers take paths.
+// Shared by the fuzz targets: one private folder per process, removed with
+// its files at exit, into which each input is written, since the readers
+// take paths.
 #pragma once
 
 #include <cstddef>
@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-namespace case_files_fuzz {
+namespace fuzz_scratch {
 
 struct ScratchFolder {
   std::string path;
   ScratchFolder() {
     const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_case_fuzz_XXXXXX";
+    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_fuzz_XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
     if (!mkdtemp(buf.data())) std::abort();
@@ -54,4 +54,4 @@ inline std::vector<char> Slurp(const std::string& path) {
   return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-}  // namespace case_files_fuzz
+}  // namespace fuzz_scratch
