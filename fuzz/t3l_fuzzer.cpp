@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include <unistd.h>
 
 #include "files/CFileT3L.h"
 
