@@ -14,6 +14,8 @@
 #include "files/CFileCMI.h"
 #include "files/CFileACE.h"
 #include "files/CFileCount.h"
+#include "files/CFileRES.h"
+#include "files/CFileOUC.h"
 #include "framework/CArrayEx.h"
 #include "framework/CArrayExPointers.h"
 #include "framework/CGGeometryLstBase.h"
