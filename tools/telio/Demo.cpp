@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <iostream>
 
-#include "SampleModel.h"
+#include "JobCheck.h"
+#include "JobCommands.h"
 #include "Tables.h"
 #include "files/CAJF_PATHS.h"
-#include "files/CFileT3L.h"
+#include "files/CFileOUC.h"
+#include "files/CFileRES.h"
 #include "platform/LastError.h"
 
 namespace telio_tool {
@@ -32,12 +34,101 @@ class Stopwatch {
 
 double Round2(double v) { return static_cast<double>(static_cast<long long>(v * 100 + 0.5)) / 100; }
 
+// Values compared and values that differ from their rule.
+struct Tally {
+  long long values = 0;
+  long long wrong = 0;
+  void Expect(bool ok) {
+    ++values;
+    if (!ok) ++wrong;
+  }
+};
+
+void CheckEnd(Tally& t, const SampleJob& job, const AnasisData& d, int r, int beam, int end) {
+  for (int v = 0; v < 6; ++v) t.Expect(d.Value(v) == job.Force(r, beam, end, v));
+}
+
+void CheckForces(Tally& t, const SampleJob& job, const AnasisForces& f, int r, int beam) {
+  t.Expect(f.LoadResult() == r + 1 && f.BeamNumber() == beam);
+  CheckEnd(t, job, f.first, r, beam, 0);
+  CheckEnd(t, job, f.second, r, beam, 1);
+}
+
+// Every displacement, reaction and force of every load result; the
+// one-beam reader for the first and the last load result.
+Tally ReadStaticResults(const SampleJob& job, const std::string& path, ulong32* code) {
+  Tally t;
+  CFileRES res;
+  *code = res.Import(path.c_str());
+  if (*code != 0) return t;
+  t.Expect(res.NumberOfLoadsResults() == job.LoadResults() && res.HeaderWord() == job.Size().seed &&
+           res.IsJobEAK() == (job.Size().eak ? 1 : 0));
+  for (int r = 0; r < res.NumberOfLoadsResults(); ++r) {
+    CArrayEx<AnasisData, const AnasisData&> disp = res.GetDisplacementsFor(r);
+    CArrayEx<AnasisData, const AnasisData&> reac = res.GetReactionsFor(r);
+    t.Expect(disp.GetSize() == job.Nodes() && reac.GetSize() == job.Nodes());
+    for (int n = 1; n <= job.Nodes() && n <= disp.GetSize() && n <= reac.GetSize(); ++n) {
+      const AnasisData& d = disp[n - 1];
+      const AnasisData& q = reac[n - 1];
+      t.Expect(d.LoadResult() == r + 1 && d.NodeNumber() == n);
+      for (int v = 0; v < 6; ++v) {
+        t.Expect(d.Value(v) == job.Displacement(r, n, v));
+        t.Expect(q.Value(v) == (job.IsSupported(n) ? job.Reaction(r, n, v) : 0.0f));
+      }
+    }
+    CArrayEx<AnasisForces, const AnasisForces&> forces = res.GetForcesFor(r);
+    t.Expect(forces.GetSize() == job.Beams());
+    for (int b = 1; b <= forces.GetSize(); ++b) CheckForces(t, job, forces[b - 1], r, b);
+    if (r == 0 || r == res.NumberOfLoadsResults() - 1) {
+      for (int b = 1; b <= job.Beams(); ++b) {
+        const AnasisForces* f = res.GetForcesFor(r, b - 1);
+        t.Expect(f != nullptr);
+        if (f) CheckForces(t, job, *f, r, b);
+      }
+    }
+  }
+  return t;
+}
+
+void CheckBlock(Tally& t, const SampleJob& job, CFileOUC& ouc, int lc, int beam) {
+  const BEAM_DATA* d = ouc.GetBeamData(lc, beam - 1);
+  const int n = SampleJob::IPCount(beam);
+  t.Expect(d && d->BeamNumber() == beam && d->NumIPs() == n);
+  if (!d) return;
+  for (int i = 0; i < n && i < d->NumIPs(); ++i) {
+    t.Expect(d->Table(0)[i] == job.IPPosition(beam, i));
+    for (int v = 0; v < 6; ++v) t.Expect(d->Table(v + 1)[i] == job.IPValue(lc, beam, i, v));
+  }
+}
+
+// Loaded mode: every block. Indexed mode (one file read per block): every
+// block of the first and the last load case.
+Tally ReadIPResults(const SampleJob& job, const std::string& path, bool indexed, ulong32* code) {
+  Tally t;
+  CFileOUC ouc;
+  ouc.SetUseBmidx(indexed);
+  *code = ouc.Import(path.c_str());
+  if (*code != 0) return t;
+  t.Expect(ouc.GetLCNum() == job.LoadResults() && ouc.GetMaxIP() == job.MaxIP() &&
+           ouc.GetMaxLCE() == job.MaxLCE());
+  for (int lc = 0; lc < ouc.GetLCNum(); ++lc) {
+    if (indexed && lc != 0 && lc != ouc.GetLCNum() - 1) continue;
+    for (int b = 1; b <= job.Beams(); ++b) CheckBlock(t, job, ouc, lc, b);
+  }
+  return t;
+}
+
 }  // namespace
 
 int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
+  const std::string bad = SampleJob::Validate(demo.size);
+  if (!bad.empty()) {
+    std::cerr << "telio: demo: " << bad << '\n';
+    return 2;
+  }
   std::error_code ec;
   fs::path root;
-  bool temporary = demo.keep.empty();
+  const bool temporary = demo.keep.empty();
   if (temporary) {
     std::string templ = (fs::temp_directory_path() / "telio-demo-XXXXXX").string();
     if (!mkdtemp(&templ[0])) {
@@ -47,72 +138,103 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
     root = templ;
   } else {
     root = demo.keep;
-    fs::create_directories(root, ec);
   }
+  struct Cleanup {
+    fs::path root;
+    bool on;
+    ~Cleanup() {
+      std::error_code e;
+      if (on) fs::remove_all(root, e);
+    }
+  } cleanup{root, temporary};
 
+  const SampleJob job(demo.size);
   Json out;
   out["schema_version"] = kSchemaVersion;
   out["kind"] = "demo";
   Json steps = Json::array();
   Stopwatch clock;
-  int findings = 0;
+  long long findings = 0;
 
-  // 1. The project's file set, created on disk.
-  CAJF_PATHS job;
-  job.Set((root / "Demo.AJF" / "Demo.T3L").string().c_str(), "Demo", 0);
-  ulong32 missing = job.ValidatePaths(1);
-  steps.push_back({{"step", "project folder created"}, {"ms", Round2(clock.Lap())}});
-  if (missing != 0) ++findings;
-
-  // 2. A sample model written.
-  SampleSize size;
-  size.nodes = demo.nodes;
-  size.cases = demo.cases;
-  CFileT3L model;
-  if (!BuildSampleT3L(model, size)) {
-    std::cerr << "telio: the sample model could not be built (out of memory)\n";
-    return 1;
-  }
-  ulong32 code = model.Export(job.T3L());
-  steps.push_back({{"step", "model written"}, {"ms", Round2(clock.Lap())}});
+  // 1. The job written.
+  std::vector<SampleSection> sections;
+  const std::string catalogue = SampleCatalogueFolder(opt);
+  ulong32 code = PickSampleSections(catalogue, sections);
   if (code != 0) {
-    std::cerr << "telio: " << job.T3L().GetString() << ": error " << code << ": "
+    std::cerr << "telio: " << catalogue << "/FilesSectionDB: error " << code << ": "
               << telio::SystemErrorMessage(code) << '\n';
     return 1;
   }
-
-  // 3. Read back, sections converted to the ANSI page, links checked.
-  CFileT3L back;
-  code = back.Import(job.T3L());
-  steps.push_back({{"step", "model read back"}, {"ms", Round2(clock.Lap())}});
+  std::string failed;
+  code = WriteSampleJob(root.string(), "Demo", demo.size, sections, &failed);
+  steps.push_back({{"step", "job written"}, {"ms", Round2(clock.Lap())}});
   if (code != 0) {
-    std::cerr << "telio: " << job.T3L().GetString() << ": error " << code << ": "
-              << telio::SystemErrorMessage(code) << '\n';
+    std::cerr << "telio: " << failed << ": error " << code << ": " << telio::SystemErrorMessage(code) << '\n';
     return 1;
   }
-  back.OemToCharSectC();
-  findings += CheckSampleT3L(back, size);
-  steps.push_back({{"step", "beams linked to nodes and sections"}, {"ms", Round2(clock.Lap())}});
+  CAJF_PATHS paths;
+  paths.Set((root / "Demo.AJF").string().c_str(), "Demo", 0);
+
+  // 2. Every file read and the counts cross-checked.
+  const JobCheckReport report = CheckJob(paths.ProjectFolder().GetString());
+  steps.push_back({{"step", "job checked"}, {"ms", Round2(clock.Lap())}, {"findings", report.findings.size()}});
+  findings += static_cast<long long>(report.findings.size());
+  for (const CheckFinding& f : report.findings) std::cerr << "telio: " << f.file << ": " << f.code << ": " << f.message << '\n';
+
+  // 3. Results read back and compared with their rules.
+  struct Reading {
+    const char* step;
+    std::string path;
+    Tally (*read)(const SampleJob&, const std::string&, ulong32*);
+  };
+  const Reading readings[] = {
+      {"static results read back", paths.RES().GetString(), ReadStaticResults},
+      {"intermediate points read back (loaded)", paths.OUC().GetString(),
+       [](const SampleJob& j, const std::string& p, ulong32* c) { return ReadIPResults(j, p, false, c); }},
+      {"intermediate points read back (indexed)", paths.OUC().GetString(),
+       [](const SampleJob& j, const std::string& p, ulong32* c) { return ReadIPResults(j, p, true, c); }},
+  };
+  long long compared = 0;
+  for (const Reading& r : readings) {
+    ulong32 readCode = 0;
+    const Tally t = r.read(job, r.path, &readCode);
+    steps.push_back({{"step", r.step}, {"ms", Round2(clock.Lap())}, {"values", t.values}, {"differ", t.wrong}});
+    if (readCode != 0) {
+      std::cerr << "telio: " << r.path << ": error " << readCode << ": " << telio::SystemErrorMessage(readCode)
+                << '\n';
+      ++findings;
+    }
+    if (t.wrong != 0) std::cerr << "telio: " << r.path << ": " << t.wrong << " values differ from the sample\n";
+    findings += t.wrong;
+    compared += t.values;
+  }
 
   // 4. Summary.
-  out["project"] = job.ProjectFolder().GetString();
-  out["model"] = {{"nodes", back.Count(CFileT3L::kNodes)},
-                  {"beams", back.Count(CFileT3L::kBeams)},
-                  {"sections", back.Count(CFileT3L::kSections)},
-                  {"supports", back.Count(CFileT3L::kSupports)},
-                  {"static_load_cases", back.Count(CFileT3L::kStaticLoadCases)},
-                  {"file_bytes", static_cast<long long>(fs::file_size(job.T3L().GetString(), ec))}};
-  Json names = Json::array();
-  for (int i = 0; i < back.Count(CFileT3L::kSections); ++i) {
-    const REC96A* s = back.Section(i);
-    names.push_back(AnsiToUtf8(s->Name(), s->NameLength()));
+  out["project"] = temporary ? std::string("(temporary, removed)") : paths.ProjectFolder().GetString();
+  long long bytes = 0;
+  Json files = Json::object();
+  for (const CheckedFile& f : report.files) {
+    std::error_code e;
+    const auto n = fs::file_size(f.path, e);
+    if (!e) {
+      files[f.kind] = static_cast<long long>(n);
+      bytes += static_cast<long long>(n);
+    }
   }
-  out["sections"] = names;
+  out["job"] = {{"nodes", job.Nodes()},
+                {"beams", job.Beams()},
+                {"supports", job.Supports()},
+                {"sections", sections.size()},
+                {"static_load_cases", job.StaticCases()},
+                {"combinations", job.Combinations()},
+                {"eak", demo.size.eak},
+                {"seed", demo.size.seed}};
+  out["file_bytes"] = files;
+  out["total_bytes"] = bytes;
   out["steps"] = steps;
+  out["values_compared"] = compared;
   out["findings"] = findings;
   PrintResult(out, opt);
-
-  if (temporary) fs::remove_all(root, ec);
   return findings == 0 ? 0 : 1;
 }
 

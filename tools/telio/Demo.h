@@ -1,15 +1,16 @@
-// `telio demo`: writes a sample job, reads it back, checks and summarises it.
+// `telio demo`: writes a sample job, checks it, reads every result back
+// through the readers and compares it with the rules that wrote it.
 #pragma once
 
 #include <string>
 
 #include "FileKind.h"
+#include "SampleJob.h"
 
 namespace telio_tool {
 
 struct DemoOptions {
-  int nodes = 2000;
-  int cases = 4;
+  SampleJobSize size;
   std::string keep;  // a folder to write the job into and keep; empty: a temporary one
 };
 

@@ -8,6 +8,7 @@
 
 #include "Demo.h"
 #include "FileKind.h"
+#include "JobCommands.h"
 #include "Sections.h"
 #include "Tables.h"
 #include "Topology.h"
@@ -41,6 +42,15 @@ int RunFileCommand(const std::string& path, const ToolOptions& opt, bool dump) {
     PrintText(out, std::cout);
   }
   return 0;
+}
+
+void AddSizeOptions(CLI::App* cmd, SampleJobSize& size) {
+  cmd->add_option("--nodes", size.nodes, "Nodes")->check(CLI::Range(2, kSampleMaxNodes));
+  cmd->add_option("--beams", size.beams, "Beams")->check(CLI::Range(1, kSampleMaxBeams));
+  cmd->add_option("--cases", size.cases, "Static load cases")->check(CLI::Range(1, static_cast<int>(kMaxLCEEak)));
+  cmd->add_option("--combinations", size.combinations, "Combinations")->check(CLI::Range(0, kSampleMaxCombinations));
+  cmd->add_flag("--eak", size.eak, "An EAK job (20803-entry load-case table)");
+  cmd->add_option("--seed", size.seed, "Seed of the result values (RES header word)");
 }
 
 }  // namespace
@@ -82,11 +92,20 @@ int main(int argc, char** argv) {
   sections->add_flag("--json", opt.json, "Print JSON");
 
   DemoOptions demo;
-  auto* demoCmd = app.add_subcommand("demo", "Write a sample job, read it back, check and summarise it");
-  demoCmd->add_option("--nodes", demo.nodes, "Nodes of the sample model")->check(CLI::Range(20, 60000));
-  demoCmd->add_option("--cases", demo.cases, "Static load cases")->check(CLI::Range(1, 1000));
+  auto* demoCmd = app.add_subcommand("demo", "Write a sample job, check it and read every result back");
+  AddSizeOptions(demoCmd, demo.size);
   demoCmd->add_option("--keep", demo.keep, "Write the job into this folder and keep it");
   demoCmd->add_flag("--json", opt.json, "Print JSON");
+
+  SampleJobSize sampleSize;
+  auto* sample = app.add_subcommand("sample", "Write a complete sample analysis job DIR/Sample.AJF");
+  sample->add_option("DIR", file, "Folder to write the job into")->required();
+  AddSizeOptions(sample, sampleSize);
+  sample->add_flag("--json", opt.json, "Print JSON");
+
+  auto* check = app.add_subcommand("check", "Read every file of a job and cross-check their counts");
+  check->add_option("PROJECT", file, "The project folder NAME.AJF")->required();
+  check->add_flag("--json", opt.json, "Print JSON");
 
   try {
     app.parse(argc, argv);
@@ -99,6 +118,8 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(dump)) return RunFileCommand(file, opt, true);
   if (app.got_subcommand(topology)) return RunTopology(file, opt);
   if (app.got_subcommand(demoCmd)) return RunDemo(demo, opt);
+  if (app.got_subcommand(sample)) return RunSample(file, sampleSize, opt);
+  if (app.got_subcommand(check)) return RunCheck(file, opt);
   if (app.got_subcommand(grades)) return RunGrades(opt);
   if (app.got_subcommand(sections)) return RunSections(opt, sectionFamily);
   if (app.got_subcommand(bolts)) return RunBolts(opt);
