@@ -346,6 +346,7 @@ ulong32 CFileOUC::PrepareIP() {
 }
 
 ulong32 CFileOUC::MakeBidx() {
+  static_assert(sizeof(IndexEntry) == 8, "the index holds 8 bytes per beam block");
   CleanBidx();
   const long32 width = GetMaxBeamPerLC();
   if (maxLCE_ == 0 || width == 0 || lcNum_ == 0) return 0;
