@@ -104,13 +104,14 @@ JobCheckReport CheckJob(const std::string& path) {
   JobCheckReport report;
   report.files.reserve(16);  // entries are filled through references
   Checker c(report);
+  const std::string resolved = telio::ResolvePathCase(path.c_str());
   CAJF_PATHS job;
-  job.Set(telio::ResolvePathCase(path.c_str()).c_str(), nullptr, 0);
+  job.Set(resolved.c_str(), nullptr, 0);
   report.project = job.ProjectFolder().GetString();
   report.name = job.Name().GetString();
   if (report.project.empty()) report.project = path;
   std::error_code ec;
-  if (report.name.empty() || !fs::is_directory(report.project, ec)) {
+  if (!fs::exists(resolved, ec) || report.name.empty() || !fs::is_directory(report.project, ec)) {
     c.Find("AJF", "no_project", "no project folder at " + path, telio::kErrorPathNotFound, path);
     return report;
   }
