@@ -23,7 +23,8 @@ std::string SampleCatalogueFolder(const ToolOptions& opt) {
   return TELIO_SOURCE_DATA_DIR;
 }
 
-int RunSample(const std::string& dir, const SampleJobSize& size, const ToolOptions& opt) {
+int RunSample(const std::string& dir, const std::string& name, const SampleJobSize& size,
+              const ToolOptions& opt) {
   const std::string bad = SampleJob::Validate(size);
   if (!bad.empty()) {
     std::cerr << "telio: sample: " << bad << '\n';
@@ -37,7 +38,7 @@ int RunSample(const std::string& dir, const SampleJobSize& size, const ToolOptio
     return 1;
   }
   std::string failed;
-  code = WriteSampleJob(dir, "Sample", size, sections, &failed);
+  code = WriteSampleJob(dir, name, size, sections, &failed);
   if (code != 0) {
     ReportError(failed, code);
     return 1;
@@ -46,7 +47,7 @@ int RunSample(const std::string& dir, const SampleJobSize& size, const ToolOptio
   Json out;
   out["schema_version"] = kSchemaVersion;
   out["kind"] = "sample";
-  out["project"] = (std::filesystem::path(dir) / "Sample.AJF").string();
+  out["project"] = (std::filesystem::path(dir) / (name + ".AJF")).string();
   out["nodes"] = job.Nodes();
   out["beams"] = job.Beams();
   out["supports"] = job.Supports();

@@ -10,9 +10,10 @@
 
 namespace telio_tool {
 
-// Writes NAME.AJF (name "Sample") into dir. Exit status 0, 1 when a file
+// Writes NAME.AJF into dir. Exit status 0, 1 when a file
 // cannot be written or the catalogue cannot be read, 2 for a bad size.
-int RunSample(const std::string& dir, const SampleJobSize& size, const ToolOptions& opt);
+int RunSample(const std::string& dir, const std::string& name, const SampleJobSize& size,
+              const ToolOptions& opt);
 
 // Exit status 0 when every file agrees, 1 with findings or a bad file.
 int RunCheck(const std::string& path, const ToolOptions& opt);

@@ -532,7 +532,12 @@ ulong32 WriteSampleJob(const std::string& parentFolder, const std::string& name,
   };
   steps[0].code = WriteModel(job, sections, steps[0].path);
   if (steps[0].code == 0) steps[1].code = WriteTopology(job, sections, steps[1].path);
-  if (steps[1].code == 0) steps[2].code = WriteCompositeSections(sections, steps[2].path);
+  if (steps[1].code == 0) {
+    // The companion's name replaces every "TOP" of the path, folders
+    // included, so it may lie outside the project folder.
+    fs::create_directories(fs::path(steps[2].path).parent_path(), ec);
+    steps[2].code = WriteCompositeSections(sections, steps[2].path);
+  }
   if (steps[2].code == 0) steps[3].code = WriteRunControl(job, steps[3].path);
   if (steps[3].code == 0) steps[4].code = WriteNames(job, steps[4].path);
   if (steps[4].code == 0)

@@ -98,8 +98,10 @@ int main(int argc, char** argv) {
   demoCmd->add_flag("--json", opt.json, "Print JSON");
 
   SampleJobSize sampleSize;
-  auto* sample = app.add_subcommand("sample", "Write a complete sample analysis job DIR/Sample.AJF");
+  std::string sampleName = "Sample";
+  auto* sample = app.add_subcommand("sample", "Write a complete sample analysis job DIR/NAME.AJF");
   sample->add_option("DIR", file, "Folder to write the job into")->required();
+  sample->add_option("--name", sampleName, "Project name (default Sample)");
   AddSizeOptions(sample, sampleSize);
   sample->add_flag("--json", opt.json, "Print JSON");
 
@@ -118,7 +120,7 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(dump)) return RunFileCommand(file, opt, true);
   if (app.got_subcommand(topology)) return RunTopology(file, opt);
   if (app.got_subcommand(demoCmd)) return RunDemo(demo, opt);
-  if (app.got_subcommand(sample)) return RunSample(file, sampleSize, opt);
+  if (app.got_subcommand(sample)) return RunSample(file, sampleName, sampleSize, opt);
   if (app.got_subcommand(check)) return RunCheck(file, opt);
   if (app.got_subcommand(grades)) return RunGrades(opt);
   if (app.got_subcommand(sections)) return RunSections(opt, sectionFamily);
