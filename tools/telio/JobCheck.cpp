@@ -318,7 +318,16 @@ JobCheckReport CheckJob(const std::string& path) {
   {
     CheckedFile& f = c.Enter("RES", job.RES().GetString());
     CFileRES res;
-    if (f.present && c.Imported(f, res.Import(f.path.c_str()))) {
+    ulong32 code = f.present ? res.Import(f.path.c_str()) : 0;
+    if (code == 0xFFFFFFFFu) {
+      // A side file failed; the last error says which code it gave.
+      const ulong32 side = telio::GetLastError();
+      f.error = code;
+      c.Find("RES", "read_error",
+             "RES cannot be placed: its JOB, TOP or CMI file cannot be read (error " + std::to_string(side) +
+                 ": " + telio::SystemErrorMessage(side) + ")",
+             side, f.path);
+    } else if (f.present && c.Imported(f, code)) {
       f.counts = {{"nodes", res.NumberOfNodes()},
                   {"beams", res.NumberOfBeams()},
                   {"supports", res.NumberOfSupports()},
