@@ -1,5 +1,6 @@
 #include "files/CFileRES.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -21,6 +22,8 @@ constexpr int kNameSize = 8;
 constexpr int kNodeValuesAt = 8;
 constexpr int kFirstEndAt = 4;
 constexpr int kSecondEndAt = 28;
+// Head of an end inside AnasisForces: load result 0, node -1.
+const unsigned char kEndHead[8] = {0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF};
 
 // The side file beside the results file: same folder and name, another
 // extension.
@@ -235,53 +238,54 @@ short CFileRES::GetNodeNumber(const char* name) const {
   return static_cast<short>(static_cast<uint16_t>(static_cast<unsigned long>(value) & 0xFFFFu));
 }
 
-long32 CFileRES::ReadRecords(long long offset, long32 count, unsigned char** buffer) {
-  *buffer = nullptr;
+std::FILE* CFileRES::OpenRecords(long long offset, long32 count, long32* whole) {
+  *whole = 0;
   std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
   if (!f) {
     telio::filereading::OpenFailure();
-    return -1;
+    return nullptr;
   }
   long long size = FileSize(f);
   if (offset < 0 || (size >= 0 && offset > size) || fseeko(f, static_cast<off_t>(offset), SEEK_SET) != 0 ||
       ftello(f) != static_cast<off_t>(offset)) {
     std::fclose(f);
     telio::SetLastError(telio::kErrorFileCorrupt);
-    return -1;
+    return nullptr;
   }
-  // Only the records the file holds get room.
-  long32 whole = count;
+  // Only the records the file holds are read, and get room.
+  *whole = count;
   if (size >= 0 && (size - offset) / kRecordSize < count) {
-    whole = static_cast<long32>((size - offset) / kRecordSize);
+    *whole = static_cast<long32>((size - offset) / kRecordSize);
+    telio::SetLastError(telio::kErrorHandleEof);
   }
-  if (whole > 0) {
-    *buffer = static_cast<unsigned char*>(telio::Malloc(static_cast<size_t>(whole) * kRecordSize));
-    if (!*buffer) {
-      std::fclose(f);
-      telio::SetLastError(telio::kErrorNotEnoughMemory);
-      return -1;
-    }
-    ulong32 code = FReadBuff(f, *buffer, static_cast<unsigned>(whole) * kRecordSize, 1);
-    if (code != 0) {
-      std::fclose(f);
-      telio::Free(*buffer);
-      *buffer = nullptr;
-      telio::SetLastError(code);
-      return -1;
-    }
-  }
+  return f;
+}
+
+bool CFileRES::ReadAndClose(std::FILE* f, void* buffer, long32 records) {
+  ulong32 code = records > 0 ? FReadBuff(f, buffer, static_cast<unsigned>(records) * kRecordSize, 1) : 0;
   std::fclose(f);
-  if (whole < count) telio::SetLastError(telio::kErrorHandleEof);
-  return whole;
+  if (code != 0) telio::SetLastError(code);
+  return code == 0;
 }
 
 CArrayEx<AnasisData, const AnasisData&> CFileRES::ReadNodeRecords(int r, long long offset,
                                                                   long32 count) {
   CArrayEx<AnasisData, const AnasisData&> result;
   if (BlockStart(r) < 0) return result;
+  long32 read = 0;
+  std::FILE* f = OpenRecords(offset, count, &read);
+  if (!f) return result;
   unsigned char* buf = nullptr;
-  long32 read = ReadRecords(offset, count, &buf);
-  if (read < 0) return result;
+  if (read > 0) buf = static_cast<unsigned char*>(telio::Malloc(static_cast<size_t>(read) * kRecordSize));
+  if (read > 0 && !buf) {
+    std::fclose(f);
+    telio::SetLastError(telio::kErrorNotEnoughMemory);
+    return result;
+  }
+  if (!ReadAndClose(f, buf, read)) {
+    telio::Free(buf);
+    return result;
+  }
   try {
     result.SetSize(nodes_);
   } catch (CException*) {
@@ -316,33 +320,84 @@ CArrayEx<AnasisData, const AnasisData&> CFileRES::GetReactionsFor(int r) {
 CArrayEx<AnasisForces, const AnasisForces&> CFileRES::GetForcesFor(int r) {
   CArrayEx<AnasisForces, const AnasisForces&> result;
   if (BlockStart(r) < 0 || beams_ < 1) return result;
-  unsigned char* buf = nullptr;
-  long32 read = ReadRecords(ForcesOffset64(r, 0), beams_, &buf);
-  if (read <= 0) return result;
+  long32 read = 0;
+  std::FILE* f = OpenRecords(ForcesOffset64(r, 0), beams_, &read);
+  if (!f) return result;
+  if (read == 0) {
+    std::fclose(f);
+    return result;
+  }
+  // The records are read into the tail of the result's own block and
+  // widened front to back, so no second buffer is needed. The block is
+  // reserved whole but its elements are made (zeroed by the array) a stretch
+  // at a time just before they are filled, each stretch ending before the
+  // first record still to be read: the zeroing then stays in the cache and
+  // never touches an unread record. The last few elements reach into their
+  // own records, which are kept aside first.
   try {
-    result.SetSize(read);
+    result.SetSize(1, read);
   } catch (CException*) {
-    telio::Free(buf);
+    std::fclose(f);
     telio::SetLastError(telio::kErrorNotEnoughMemory);
     return result;
   }
-  AnasisForces* out = result.GetData();
-  for (long32 k = 0; k < read; ++k) FillForces(out[k], r, k, buf + static_cast<size_t>(k) * kRecordSize);
-  telio::Free(buf);
+  const size_t tail = static_cast<size_t>(read) * (AnasisForces::kSize - kRecordSize);
+  if (!ReadAndClose(f, reinterpret_cast<unsigned char*>(result.GetData()) + tail, read)) {
+    result.RemoveAll();
+    return result;
+  }
+  constexpr long32 kKept = 4;  // elements beyond these never reach a record
+  constexpr long32 kStretch = 1024;
+  const long32 keptFrom = read > kKept ? read - kKept : 0;
+  unsigned char kept[kKept * kRecordSize];
+  const unsigned char* in = reinterpret_cast<unsigned char*>(result.GetData()) + tail;
+  std::memcpy(kept, in + static_cast<size_t>(keptFrom) * kRecordSize,
+              static_cast<size_t>(read - keptFrom) * kRecordSize);
+
+  unsigned char head[8];
+  telio::EncodeFixed32(head, static_cast<uint32_t>(r + 1));
+  long32 done = 0;
+  while (done < read) {
+    long32 end = result.GetSize();
+    if (end == done) {
+      if (done < keptFrom) {
+        // Element e ends at 72 (e + 1); record `done` starts at
+        // tail + 52 done. Elements below (52 done + tail) / 72 are clear.
+        long long clear = (52LL * done + static_cast<long long>(tail)) / AnasisForces::kSize;
+        end = static_cast<long32>(std::min<long long>({clear, 1LL * done + kStretch, 1LL * keptFrom}));
+      } else {
+        end = read;
+      }
+      result.SetSize(end);  // within the reserved block: cannot throw
+    }
+    unsigned char* base = reinterpret_cast<unsigned char*>(result.GetData());
+    in = base + tail;
+    for (long32 k = done; k < end; ++k) {
+      const unsigned char* rec = k < keptFrom ? in + static_cast<size_t>(k) * kRecordSize
+                                              : kept + static_cast<size_t>(k - keptFrom) * kRecordSize;
+      unsigned char* dst = base + static_cast<size_t>(k) * AnasisForces::kSize;
+      telio::EncodeFixed32(head + 4, static_cast<uint32_t>(k + 1));
+      std::memcpy(dst, head, 8);
+      std::memcpy(dst + 8, kEndHead, 8);
+      std::memcpy(dst + 16, rec + kFirstEndAt, 4 * kValues);
+      std::memcpy(dst + 40, kEndHead, 8);
+      std::memcpy(dst + 48, rec + kSecondEndAt, 4 * kValues);
+    }
+    done = end;
+  }
+  result.SetSize(read, 0);  // later growth of the caller's array: the default step
   return result;
 }
 
 AnasisForces* CFileRES::GetForcesFor(int r, int beam) {
   long long offset = ForcesOffset64(r, beam);
   if (offset < 0) return nullptr;
-  unsigned char* buf = nullptr;
-  long32 read = ReadRecords(offset, 1, &buf);
-  if (read < 1) {
-    telio::Free(buf);
-    return nullptr;
-  }
+  long32 read = 0;
+  std::FILE* f = OpenRecords(offset, 1, &read);
+  if (!f) return nullptr;
+  unsigned char rec[kRecordSize];
+  if (!ReadAndClose(f, rec, read) || read < 1) return nullptr;
   std::memset(&current_, 0, sizeof(current_));
-  FillForces(current_, r, beam, buf);
-  telio::Free(buf);
+  FillForces(current_, r, beam, rec);
   return &current_;
 }

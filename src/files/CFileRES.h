@@ -153,11 +153,13 @@ class TELIO_EXPORT CFileRES : public CFileBase {
   // Reads the node records of load result r starting at offset into an
   // array of N elements.
   CArrayEx<AnasisData, const AnasisData&> ReadNodeRecords(int r, long long offset, long32 count);
-  // Opens the file, seeks to offset and reads up to count whole records
-  // into a buffer allocated here (released by the caller with telio::Free).
-  // Returns the number of whole records read; -1 when nothing could be
-  // read (last error set).
-  long32 ReadRecords(long long offset, long32 count, unsigned char** buffer);
+  // Opens the file at offset; *whole is the number of the count records
+  // that the file holds whole (last error 38 when fewer). Null (last error
+  // set) when the file cannot be opened or offset lies beyond its end.
+  std::FILE* OpenRecords(long long offset, long32 count, long32* whole);
+  // Reads the records in one transfer and closes the stream; false (last
+  // error set) when the read fails.
+  static bool ReadAndClose(std::FILE* f, void* buffer, long32 records);
   void CopyFields(const CFileRES& other);
   void ResetCurrentForces();
 
