@@ -68,7 +68,6 @@ TEST_F(T3LTest, ImportsEveryTableOfTheExtendedLayout) {
   EXPECT_EQ(nullptr, f.NodeMass(2));
   EXPECT_EQ(nullptr, f.Node(-1));
 
-  EXPECT_EQ(3, f.Beam(1)->EndNode());
   EXPECT_EQ(f.Node(1), f.SNodeOfBeam(1));
   EXPECT_EQ(f.Node(3), f.ENodeOfBeam(2));
   EXPECT_EQ(f.Section(1), f.SectionOfBeam(2));
@@ -304,11 +303,6 @@ TEST_F(T3LTest, IoErrorsAreReportedAndKeepWhatWasRead) {
     EXPECT_EQ(CString("Model.T3L"), f.GetFileName());
     ASSERT_LT(n, 20);
   }
-  CFileT3L f;
-  ASSERT_EQ(0u, f.Import(path.c_str()));
-  telio::FailRecordIoAfter(3);
-  EXPECT_EQ(telio::kErrorWriteFault, f.Export(dir_.File("W.T3L").c_str()));
-  telio::FailRecordIoAfter(-1);
 }
 
 TEST_F(T3LTest, RemovingRenumbersTheRecordsThatPointAtTheRemovedOne) {
@@ -439,14 +433,11 @@ TEST_F(T3LTest, AddingAndBulkReplacement) {
 
   EXPECT_EQ(CFileT3L::SYS_1, f.System());
   f.SetSystem(CFileT3L::SYS_4);
-  EXPECT_EQ(1, f.X_SYS());
-  EXPECT_EQ(2, f.Y_SYS());
-  EXPECT_EQ(0, f.Z_SYS());
+  EXPECT_EQ((std::vector<int>{1, 2, 0}), (std::vector<int>{f.X_SYS(), f.Y_SYS(), f.Z_SYS()}));
   f.SetSystem(static_cast<CFileT3L::SYSTEM>(7));
   EXPECT_EQ(CFileT3L::SYS_4, f.System());
   f.Close();
   EXPECT_EQ(CFileT3L::SYS_4, f.System());  // Close keeps the axis system
-  EXPECT_EQ(CString("T3L"), f.GetFileDefExt());
 }
 
 }  // namespace

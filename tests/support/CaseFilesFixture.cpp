@@ -3,12 +3,11 @@
 namespace telio_test {
 
 ByteWriter JobHeader(int16_t version, const std::vector<uint8_t>& flags,
-                     const std::array<int16_t, 10>& run, uint8_t exportSeed, bool withVersion) {
+                     const std::array<int16_t, 10>& run) {
   ByteWriter w;
-  for (int i = 0; i < 20; ++i) w.u8(static_cast<uint8_t>(exportSeed + i));  // 0: export type
+  for (int i = 0; i < 20; ++i) w.u8(static_cast<uint8_t>(0x30 + i));  // 0: export type
   for (int16_t v : run) w.i16(v);                                           // 20: run status
   w.fill(250, 0xA5);                                                        // 40: carried
-  if (!withVersion) return w;
   w.i16(version);                                                           // 290: version
   for (uint8_t f : flags) w.u8(f);                                          // 292: flags
   return w;
@@ -20,7 +19,7 @@ ByteWriter JobExtraRecord(uint8_t a, uint8_t b, float value) {
   return w;
 }
 
-ByteWriter NameRecord(const std::string& oemText) {
+static ByteWriter NameRecord(const std::string& oemText) {
   ByteWriter w;
   w.text(oemText, 32);
   return w;

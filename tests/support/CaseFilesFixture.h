@@ -14,17 +14,15 @@
 
 namespace telio_test {
 
-// JOB: export type (20) filled from exportSeed, ten i16 run words, 250
-// carried bytes, then the i16 version and the given flag bytes. The version
-// is left out when withVersion is false.
+// JOB: export type (20) filled with 0x30, 0x31, ..., ten i16 run words, 250
+// carried bytes, then the i16 version and the given flag bytes.
 ByteWriter JobHeader(int16_t version, const std::vector<uint8_t>& flags,
-                     const std::array<int16_t, 10>& run = {}, uint8_t exportSeed = 0x30,
-                     bool withVersion = true);
+                     const std::array<int16_t, 10>& run = {});
 // JOB trailing record (14): two bytes, an f32, eight zero bytes.
 ByteWriter JobExtraRecord(uint8_t a, uint8_t b, float value);
 
-// NAM / DYN name record (32): the bytes as given, cut at 32, NUL-padded.
-ByteWriter NameRecord(const std::string& oemText);
+// NAM / DYN: one name record (32) per text: the bytes as given, cut at 32,
+// NUL-padded.
 ByteWriter NameFile(const std::vector<std::string>& oemTexts);
 
 // DEN / DCM: the leading i32 count and `tail` carried bytes.
