@@ -5,18 +5,15 @@
 #include <cerrno>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace {
 
 TEST(LastError, MapsErrnoValues) {
-  EXPECT_EQ(telio::ErrnoToSystemError(0), 0u);
-  EXPECT_EQ(telio::ErrnoToSystemError(ENOENT), 2u);
-  EXPECT_EQ(telio::ErrnoToSystemError(ENOTDIR), 3u);
-  EXPECT_EQ(telio::ErrnoToSystemError(EACCES), 5u);
-  EXPECT_EQ(telio::ErrnoToSystemError(ENOMEM), 8u);
-  EXPECT_EQ(telio::ErrnoToSystemError(ENOSPC), 112u);
-  EXPECT_EQ(telio::ErrnoToSystemError(EEXIST), 80u);
-  EXPECT_EQ(telio::ErrnoToSystemError(99999), 1u);  // unknown never reads as success
+  // An unknown value never reads as success.
+  const std::pair<int, ulong32> mapped[] = {{0, 0},      {ENOENT, 2},   {ENOTDIR, 3}, {EACCES, 5},
+                                            {ENOMEM, 8}, {ENOSPC, 112}, {EEXIST, 80}, {99999, 1}};
+  for (const auto& m : mapped) EXPECT_EQ(telio::ErrnoToSystemError(m.first), m.second) << m.first;
 
   errno = ENOENT;
   EXPECT_EQ(telio::SetLastErrorFromErrno(), 2u);
