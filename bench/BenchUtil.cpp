@@ -5,13 +5,26 @@
 
 namespace telio_bench {
 
+namespace {
+
+// The scratch folder, removed with the generated jobs when the process ends.
+struct Scratch {
+  std::string dir;
+  Scratch() {
+    dir = (std::filesystem::temp_directory_path() / "telio-bench-XXXXXX").string();
+    if (!mkdtemp(&dir[0])) std::abort();
+  }
+  ~Scratch() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+}  // namespace
+
 const std::string& ScratchDir() {
-  static const std::string dir = [] {
-    std::string templ = (std::filesystem::temp_directory_path() / "telio-bench-XXXXXX").string();
-    if (!mkdtemp(&templ[0])) std::abort();
-    return templ;
-  }();
-  return dir;
+  static const Scratch scratch;
+  return scratch.dir;
 }
 
 long long FileSize(const std::string& path) {

@@ -328,62 +328,41 @@ CArrayEx<AnasisForces, const AnasisForces&> CFileRES::GetForcesFor(int r) {
     return result;
   }
   // The records are read into the tail of the result's own block and
-  // widened front to back, so no second buffer is needed. The block is
-  // reserved whole but its elements are made (zeroed by the array) a stretch
-  // at a time just before they are filled, each stretch ending before the
-  // first record still to be read: the zeroing then stays in the cache and
-  // never touches an unread record. The last few elements reach into their
-  // own records, which are kept aside first.
+  // widened front to back, so no second buffer is needed: element k ends at
+  // 72 (k + 1), record k starts at tail + 52 k, so only the last few
+  // elements reach into their own records, which are kept aside first.
   try {
-    result.SetSize(1, read);
+    result.SetSizeUninitialized(read);
   } catch (CException*) {
     std::fclose(f);
     telio::SetLastError(telio::kErrorNotEnoughMemory);
     return result;
   }
+  unsigned char* base = reinterpret_cast<unsigned char*>(result.GetData());
   const size_t tail = static_cast<size_t>(read) * (AnasisForces::kSize - kRecordSize);
-  if (!ReadAndClose(f, reinterpret_cast<unsigned char*>(result.GetData()) + tail, read)) {
+  if (!ReadAndClose(f, base + tail, read)) {
     result.RemoveAll();
     return result;
   }
-  constexpr long32 kKept = 4;  // elements beyond these never reach a record
-  constexpr long32 kStretch = 1024;
+  constexpr long32 kKept = 4;
   const long32 keptFrom = read > kKept ? read - kKept : 0;
   unsigned char kept[kKept * kRecordSize];
-  const unsigned char* in = reinterpret_cast<unsigned char*>(result.GetData()) + tail;
+  const unsigned char* in = base + tail;
   std::memcpy(kept, in + static_cast<size_t>(keptFrom) * kRecordSize,
               static_cast<size_t>(read - keptFrom) * kRecordSize);
 
   unsigned char head[8];
   telio::EncodeFixed32(head, static_cast<uint32_t>(r + 1));
-  long32 done = 0;
-  while (done < read) {
-    long32 end = result.GetSize();
-    if (end == done) {
-      if (done < keptFrom) {
-        // Element e ends at 72 (e + 1); record `done` starts at
-        // tail + 52 done. Elements below (52 done + tail) / 72 are clear.
-        long long clear = (52LL * done + static_cast<long long>(tail)) / AnasisForces::kSize;
-        end = static_cast<long32>(std::min<long long>({clear, 1LL * done + kStretch, 1LL * keptFrom}));
-      } else {
-        end = read;
-      }
-      result.SetSize(end);  // within the reserved block: cannot throw
-    }
-    unsigned char* base = reinterpret_cast<unsigned char*>(result.GetData());
-    in = base + tail;
-    for (long32 k = done; k < end; ++k) {
-      const unsigned char* rec = k < keptFrom ? in + static_cast<size_t>(k) * kRecordSize
-                                              : kept + static_cast<size_t>(k - keptFrom) * kRecordSize;
-      unsigned char* dst = base + static_cast<size_t>(k) * AnasisForces::kSize;
-      telio::EncodeFixed32(head + 4, static_cast<uint32_t>(k + 1));
-      std::memcpy(dst, head, 8);
-      std::memcpy(dst + 8, kEndHead, 8);
-      std::memcpy(dst + 16, rec + kFirstEndAt, 4 * kValues);
-      std::memcpy(dst + 40, kEndHead, 8);
-      std::memcpy(dst + 48, rec + kSecondEndAt, 4 * kValues);
-    }
-    done = end;
+  for (long32 k = 0; k < read; ++k) {
+    const unsigned char* rec = k < keptFrom ? in + static_cast<size_t>(k) * kRecordSize
+                                            : kept + static_cast<size_t>(k - keptFrom) * kRecordSize;
+    unsigned char* dst = base + static_cast<size_t>(k) * AnasisForces::kSize;
+    telio::EncodeFixed32(head + 4, static_cast<uint32_t>(k + 1));
+    std::memcpy(dst, head, 8);
+    std::memcpy(dst + 8, kEndHead, 8);
+    std::memcpy(dst + 16, rec + kFirstEndAt, 4 * kValues);
+    std::memcpy(dst + 40, kEndHead, 8);
+    std::memcpy(dst + 48, rec + kSecondEndAt, 4 * kValues);
   }
   result.SetSize(read, 0);  // later growth of the caller's array: the default step
   return result;

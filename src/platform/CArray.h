@@ -48,6 +48,16 @@ class CArray {
     size_ = newSize;
   }
 
+  // As SetSize, but new elements are left uninitialised: for arrays of plain
+  // records that the caller fills at once (a reader decoding a block).
+  void SetSizeUninitialized(int newSize) {
+    static_assert(std::is_trivially_copyable<TYPE>::value && std::is_trivially_destructible<TYPE>::value,
+                  "only plain records may be left uninitialised");
+    if (newSize < 0) ThrowInvalidArgException();
+    if (newSize > maxSize_) Reserve(GrownCapacity(newSize));
+    size_ = newSize;
+  }
+
   // Releases the storage beyond the element count.
   void FreeExtra() {
     if (size_ == maxSize_) return;

@@ -333,9 +333,10 @@ ulong32 WriteCombinations(const SampleJob& job, const std::string& cmiPath, cons
 }
 
 void NodeRecord(Bytes& b, int node, const float values[6]) {
-  char name[8] = {};
   // Node numbers stay below 10,000: "N9999" and its terminator fit.
-  std::snprintf(name, sizeof name, "N%d", node % 1000000);
+  char name[8] = {};
+  const std::string text = "N" + std::to_string(node);
+  std::memcpy(name, text.data(), std::min(text.size(), sizeof name - 1));
   unsigned char* p = b.Grow(kRecord);
   std::memcpy(p, name, sizeof name);
   for (int v = 0; v < 6; ++v) telio::EncodeFloat(p + 8 + 4 * v, values[v]);
