@@ -54,4 +54,24 @@ inline std::vector<char> Slurp(const std::string& path) {
   return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
+// Takes the next length-prefixed part of a fuzz input: a 4-byte
+// little-endian length, then that many bytes (cut to what is left).
+inline void NextPart(const uint8_t*& data, size_t& size, const uint8_t** part, size_t* length) {
+  size_t n = 0;
+  if (size >= 4) {
+    n = static_cast<size_t>(data[0]) | static_cast<size_t>(data[1]) << 8 |
+        static_cast<size_t>(data[2]) << 16 | static_cast<size_t>(data[3]) << 24;
+    data += 4;
+    size -= 4;
+  } else {
+    data += size;
+    size = 0;
+  }
+  if (n > size) n = size;
+  *part = data;
+  *length = n;
+  data += n;
+  size -= n;
+}
+
 }  // namespace fuzz_scratch

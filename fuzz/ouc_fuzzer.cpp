@@ -18,32 +18,14 @@ void Check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
-void NextPart(const uint8_t*& data, size_t& size, const uint8_t** part, size_t* length) {
-  size_t n = 0;
-  if (size >= 4) {
-    n = static_cast<size_t>(data[0]) | static_cast<size_t>(data[1]) << 8 |
-        static_cast<size_t>(data[2]) << 16 | static_cast<size_t>(data[3]) << 24;
-    data += 4;
-    size -= 4;
-  } else {
-    data += size;
-    size = 0;
-  }
-  if (n > size) n = size;
-  *part = data;
-  *length = n;
-  data += n;
-  size -= n;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t* part;
   size_t length;
-  NextPart(data, size, &part, &length);
+  fuzz_scratch::NextPart(data, size, &part, &length);
   std::string ouc = fuzz_scratch::Put("A.OUC", part, length);
-  NextPart(data, size, &part, &length);
+  fuzz_scratch::NextPart(data, size, &part, &length);
   if (ouc.empty() || fuzz_scratch::Put("A.JOB", part, length).empty()) return 0;
 
   CFileOUC loaded, indexed;

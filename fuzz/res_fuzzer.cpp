@@ -18,25 +18,6 @@ void Check(bool ok) {
   if (!ok) __builtin_trap();
 }
 
-// The next length-prefixed part of the input.
-void NextPart(const uint8_t*& data, size_t& size, const uint8_t** part, size_t* length) {
-  size_t n = 0;
-  if (size >= 4) {
-    n = static_cast<size_t>(data[0]) | static_cast<size_t>(data[1]) << 8 |
-        static_cast<size_t>(data[2]) << 16 | static_cast<size_t>(data[3]) << 24;
-    data += 4;
-    size -= 4;
-  } else {
-    data += size;
-    size = 0;
-  }
-  if (n > size) n = size;
-  *part = data;
-  *length = n;
-  data += n;
-  size -= n;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -45,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (const char* name : kNames) {
     const uint8_t* part;
     size_t length;
-    NextPart(data, size, &part, &length);
+    fuzz_scratch::NextPart(data, size, &part, &length);
     std::string path = fuzz_scratch::Put(name, part, length);
     if (path.empty()) return 0;
     if (res.empty()) res = path;

@@ -13,11 +13,11 @@ namespace {
 
 TEST(CFileACE, FlagsInterleaveActiveEntriesAndSecondKindPositions) {
   telio_test::TempDir dir;
-  AceSpec spec;
-  spec.cmbAct = {{1, 1}, {2, 0}, {3, 1}};  // 0 is in the set but not active
-  spec.cmbPos = {{0, 2}, {1, 2}, {2, 4}};  // positions 2 and 4 are second kind
-  spec.envAct = {{10000, 1}};
-  telio_test::AceFile(spec).WriteTo(dir.File("a.ACE"));
+  AceSpec layout;
+  layout.cmbAct = {{1, 1}, {2, 0}, {3, 1}};  // 0 is in the set but not active
+  layout.cmbPos = {{0, 2}, {1, 2}, {2, 4}};  // positions 2 and 4 are second kind
+  layout.envAct = {{10000, 1}};
+  telio_test::AceFile(layout).WriteTo(dir.File("a.ACE"));
 
   CFileACE ace;
   ASSERT_EQ(ace.Import(dir.File("a.ACE").c_str()), 0u);
@@ -44,12 +44,12 @@ TEST(CFileACE, FlagsInterleaveActiveEntriesAndSecondKindPositions) {
 
 TEST(CFileACE, OldFileHasFourListsOf101Words) {
   telio_test::TempDir dir;
-  AceSpec spec;
-  spec.cmbSize = spec.envSize = 101;
-  spec.cmbAct = {{1, 1}, {100, 1}};
-  spec.envAct = {{1, 1}, {2, 1}};
-  spec.envPos = {{0, 1}, {1, 1}};
-  auto bytes = telio_test::AceFile(spec);
+  AceSpec layout;
+  layout.cmbSize = layout.envSize = 101;
+  layout.cmbAct = {{1, 1}, {100, 1}};
+  layout.envAct = {{1, 1}, {2, 1}};
+  layout.envPos = {{0, 1}, {1, 1}};
+  auto bytes = telio_test::AceFile(layout);
   ASSERT_EQ(bytes.size(), 808u);
   bytes.WriteTo(dir.File("o.ACE"));
   CFileACE ace;
@@ -80,10 +80,10 @@ TEST(CFileACE, ActivationRangesAndExportRoundTrip) {
 
   const std::string path = dir.File("r.ACE");
   ASSERT_EQ(ace.Export(path.c_str()), 0u);
-  AceSpec spec;
-  spec.cmbAct = {{1, 1}, {2, 1}, {3, 1}, {799, 1}, {800, 1}};
-  spec.envAct = {{1, 1}, {2, 1}};
-  EXPECT_EQ(telio_test::ReadFileBytes(path), telio_test::AceFile(spec).data());
+  AceSpec layout;
+  layout.cmbAct = {{1, 1}, {2, 1}, {3, 1}, {799, 1}, {800, 1}};
+  layout.envAct = {{1, 1}, {2, 1}};
+  EXPECT_EQ(telio_test::ReadFileBytes(path), telio_test::AceFile(layout).data());
 
   CFileACE back;
   ASSERT_EQ(back.Import(path.c_str()), 0u);
@@ -97,9 +97,9 @@ TEST(CFileACE, ActivationRangesAndExportRoundTrip) {
 
 TEST(CFileACE, ShortFileAndMissingTables) {
   telio_test::TempDir dir;
-  AceSpec spec;
-  spec.cmbAct = {{1, 1}};
-  auto bytes = telio_test::AceFile(spec);
+  AceSpec layout;
+  layout.cmbAct = {{1, 1}};
+  auto bytes = telio_test::AceFile(layout);
   bytes.WriteTo(dir.File("s.ACE"), 1000);
   CFileACE ace;
   EXPECT_EQ(ace.Import(dir.File("s.ACE").c_str()), telio::kErrorHandleEof);

@@ -145,7 +145,7 @@ TEST(CFileOUC, LoadedModeCountsPositionsIndexedModeFindsNumbers) {
 TEST(CFileOUC, RefusesHeadersTheTablesCannotHold) {
   struct Case {
     const char* what;
-    OucSpec spec;
+    OucSpec model;
   };
   std::vector<Case> cases;
   {
@@ -173,7 +173,7 @@ TEST(CFileOUC, RefusesHeadersTheTablesCannotHold) {
       TempDir dir;
       CFileOUC ouc;
       ouc.SetUseBmidx(indexed);
-      EXPECT_EQ(ouc.Import(Write(dir, c.spec).c_str()), telio::kErrorFileCorrupt) << c.what;
+      EXPECT_EQ(ouc.Import(Write(dir, c.model).c_str()), telio::kErrorFileCorrupt) << c.what;
       EXPECT_EQ(ouc.GetBeamData(0, 0), nullptr) << c.what;
     }
   }
@@ -189,7 +189,7 @@ TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
   lying.table[0] = 1000000;
   struct Case {
     const char* what;
-    OucSpec spec;
+    OucSpec model;
     size_t cut;
     ulong32 code;
     int keptInLc1;
@@ -202,8 +202,8 @@ TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
   };
   for (const Case& c : cases) {
     TempDir dir;
-    std::string path = Write(dir, c.spec);
-    if (c.cut) BuildOuc(c.spec).WriteTo(path, c.cut);
+    std::string path = Write(dir, c.model);
+    if (c.cut) BuildOuc(c.model).WriteTo(path, c.cut);
     CFileOUC loaded, indexed;
     indexed.SetUseBmidx(true);
     EXPECT_EQ(loaded.Import(path.c_str()), c.code) << c.what;

@@ -63,7 +63,7 @@ ByteWriter CmiRecord(size_t recordSize, int32_t n, const std::vector<int32_t>& i
   return w;
 }
 
-ByteWriter AceFile(const AceSpec& spec) {
+ByteWriter AceFile(const AceSpec& model) {
   auto list = [](ByteWriter& w, size_t size, const std::map<size_t, uint16_t>& set, uint16_t dflt) {
     for (size_t i = 0; i < size; ++i) {
       auto it = set.find(i);
@@ -71,10 +71,10 @@ ByteWriter AceFile(const AceSpec& spec) {
     }
   };
   ByteWriter w;
-  list(w, spec.cmbSize, spec.cmbAct, 0xFFFF);
-  list(w, spec.envSize, spec.envAct, 0xFFFF);
-  list(w, spec.cmbSize, spec.cmbPos, 0);
-  list(w, spec.envSize, spec.envPos, 0);
+  list(w, model.cmbSize, model.cmbAct, 0xFFFF);
+  list(w, model.envSize, model.envAct, 0xFFFF);
+  list(w, model.cmbSize, model.cmbPos, 0);
+  list(w, model.envSize, model.envPos, 0);
   return w;
 }
 

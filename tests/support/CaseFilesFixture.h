@@ -47,6 +47,6 @@ struct AceSpec {
   size_t cmbSize = 801, envSize = 10001;
   std::map<size_t, uint16_t> cmbAct, envAct, cmbPos, envPos;
 };
-ByteWriter AceFile(const AceSpec& spec);
+ByteWriter AceFile(const AceSpec& model);
 
 }  // namespace telio_test

@@ -42,8 +42,8 @@ ByteWriter BuildRes(const ResSpec& s);
 void WriteRes(const ResSpec& s, const std::string& path);
 
 // Side files of a RES file at resPath (its extension replaced): a TOP with
-// the spec's nodes, beams, supports and static cases, a version-2050 JOB
-// whose EAK flag byte is eakFlag, and a CMI of the spec's combinations.
+// the model's nodes, beams, supports and static cases, a version-2050 JOB
+// whose EAK flag byte is eakFlag, and a CMI of the model's combinations.
 void WriteResSideFiles(const ResSpec& s, const std::string& resPath, uint8_t eakFlag = 0);
 
 // resPath with its extension replaced by ext.
