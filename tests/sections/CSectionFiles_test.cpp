@@ -248,4 +248,19 @@ TEST(CSectionFiles, InsertedDoubleAnglesAreKeptInTheUserFile) {
   EXPECT_GT(next, s);
 }
 
+// Found by fuzzing: the catalogue holds a pair under the name a new pair
+// would take, but with another spacing. The new pair is refused, not given
+// a second section of the same name.
+TEST(CSectionFiles, PairWhoseNameStandsForOtherDataIsRefused) {
+  Catalogue folder;
+  folder.Write("ANGLES.SEC", kAngles + "2L 10 33 2L50x50x5B/10 L50x50x5 1 9\n");
+  CSectionFiles cat;
+  ASSERT_EQ(cat.Load(folder.Pattern().c_str()), 0u) << cat.GetLoadError().GetString();
+  telio::SetLastError(0);
+  EXPECT_EQ(cat.InsertCompositeSection(31, "L50x50x5", kPairBackToBack, 10), 0u);
+  EXPECT_EQ(telio::GetLastError(), telio::kErrorBadArguments);
+  EXPECT_EQ(cat.FindSection("2L50x50x5B/10"), 10u);
+  EXPECT_EQ(cat.InsertCompositeSection(31, "L50x50x5", kPairBackToBack, 9), 10u);  // the kept pair
+}
+
 }  // namespace
