@@ -544,16 +544,23 @@ void CFileT3L::RemoveSupport(int i) { RemoveAt(kSupports, i); }
 void CFileT3L::RemoveConnection(int i) { RemoveAt(kConnections, i); }
 void CFileT3L::RemoveStaticLoadCase(int i) { RemoveAt(kStaticLoadCases, i); }
 
+namespace {
+
+// A record number after record `removed` (1-based) left its table: 0 when
+// it named the removed record, one less when it named a later one.
+uint16_t Renumbered(uint16_t number, int removed) {
+  if (number == removed) return 0;
+  return number > removed ? static_cast<uint16_t>(number - 1) : number;
+}
+
+}  // namespace
+
 void CFileT3L::RemoveSect(int i) {
   if (i < 0 || i >= Count(kSections)) return;
   RemoveAt(kSections, i);
   for (int j = 0; j < Count(kBeams); ++j) {
     REC32A* b = Beam(j);
-    if (b->SectionNo() == i + 1) {
-      b->SetSectionNo(0);
-    } else if (b->SectionNo() > i + 1) {
-      b->SetSectionNo(static_cast<uint16_t>(b->SectionNo() - 1));
-    }
+    b->SetSectionNo(Renumbered(b->SectionNo(), i + 1));
   }
 }
 
@@ -562,11 +569,7 @@ void CFileT3L::RemoveMaterial(int i) {
   RemoveAt(kMaterials, i);
   for (int j = 0; j < Count(kBeams); ++j) {
     REC32A* b = Beam(j);
-    if (b->MaterialNo() == i + 1) {
-      b->SetMaterialNo(0);
-    } else if (b->MaterialNo() > i + 1) {
-      b->SetMaterialNo(static_cast<uint16_t>(b->MaterialNo() - 1));
-    }
+    b->SetMaterialNo(Renumbered(b->MaterialNo(), i + 1));
   }
 }
 
