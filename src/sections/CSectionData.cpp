@@ -21,7 +21,7 @@ void CSectionData::Clear() {
   line = 0;
   std::memset(name, 0, sizeof name);
   std::memset(baseName, 0, sizeof baseName);
-  h = b = tw = tf = r1 = r2 = b2 = tf2 = slope = spacing = 0.0;
+  h = b = tw = tf = r1 = r2 = b2 = tf2 = slope = tfAt = spacing = 0.0;
   arrangement = 0;
   A = Avy = Avz = Iy = Iz = Iyz = Iu = Iv = 0.0;
   Wely = Welz = Wply = Wplz = iy = iz = iu = iv = 0.0;

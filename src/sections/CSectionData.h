@@ -22,7 +22,7 @@ enum SectionShape : int {
   kShapeNone = 0,
   kShapeRolledI = 1,     // h, b, tw, tf, r1 (root radius)
   kShapeWeldedI = 2,     // h, b top, tf top, b2 bottom, tf2 bottom, tw
-  kShapeChannel = 3,     // h, b, tw, tf (at mid flange), r1 root, r2 toe, slope %
+  kShapeChannel = 3,     // h, b, tw, tf (at tfAt from the toe), r1 root, r2 toe, slope %
   kShapeAngle = 4,       // h (vertical leg), b, tw (thickness), r1 root, r2 toe
   kShapeDoubleAngle = 5, // the single angle's h, b, tw, r1, r2, spacing, arrangement
   kShapeTee = 6,         // h, b, tw, tf, r1
@@ -66,6 +66,10 @@ class TELIO_EXPORT CSectionData {
   // Dimensions (mm).
   double h, b, tw, tf, r1, r2, b2, tf2;
   double slope;             // flange slope of a channel, percent
+  // Channel: how far from the flange toe tf is measured (mm); 0 stands for
+  // half the flange width. The European channel tables give tf at b/2 for
+  // the 8 % flanges and at (b - tw)/2 for the 5 % ones.
+  double tfAt;
   double spacing;           // double angle: the gap between the two angles
   int arrangement;          // double angle: DoubleAngleArrangement
 

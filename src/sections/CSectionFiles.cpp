@@ -81,13 +81,20 @@ struct KindInfo {
 };
 
 const KindInfo kKinds[] = {
-    {"I", kShapeRolledI, 5},         {"W", kShapeWeldedI, 6},       {"U", kShapeChannel, 7},
+    {"I", kShapeRolledI, 5},         {"W", kShapeWeldedI, 6},       {"U", kShapeChannel, 8},
     {"L", kShapeAngle, 5},           {"T", kShapeTee, 5},           {"CHS", kShapeCircularHollow, 2},
     {"RHS", kShapeRectHollow, 5},    {"RB", kShapeRoundBar, 1},     {"FB", kShapeRectBar, 2},
     {"2L", kShapeDoubleAngle, 3},
 };
 
-// Stores the dimension values of a line in the fields its kind gives them.
+// The number of dimensions of a kind in a file of the version: version 1
+// channels have no tfAt (their tf is at b/2).
+int DimensionCount(const KindInfo& kind, int version) {
+  return kind.shape == kShapeChannel && version == 1 ? kind.dims - 1 : kind.dims;
+}
+
+// Stores the dimension values of a line in the fields its kind gives them
+// (values a version leaves out are 0).
 void SetDimensions(CSectionData* d, const double* v) {
   switch (d->shape) {
     case kShapeRolledI:
@@ -99,6 +106,7 @@ void SetDimensions(CSectionData* d, const double* v) {
       break;
     case kShapeChannel:
       d->h = v[0], d->b = v[1], d->tw = v[2], d->tf = v[3], d->r1 = v[4], d->r2 = v[5], d->slope = v[6];
+      d->tfAt = v[7];
       break;
     case kShapeAngle:
     case kShapeRectHollow:
@@ -240,6 +248,7 @@ ulong32 CSectionFiles::LoadOne(const char* path, int fileIndex) {
 
   ulong32 code = 0;
   int lineNo = 0;
+  int version = 0;
   char* p = text;
   while (code == 0 && *p) {
     ++lineNo;
@@ -252,18 +261,18 @@ ulong32 CSectionFiles::LoadOne(const char* path, int fileIndex) {
       code = Fail(telio::kErrorFileCorrupt, Where(fileIndex, lineNo) + "line longer than 512 characters");
     } else if (lineNo == 1) {
       char magic[16] = {};
-      int version = 0;
       char extra = 0;
       const int n = std::sscanf(p, " %15s %d %c", magic, &version, &extra);
       if (n < 2 || std::strcmp(magic, kCatalogueMagic) != 0) {
         code = Fail(telio::kErrorFileCorrupt, Where(fileIndex, lineNo) + "not a section catalogue (no \"TELIO-SEC <version>\" line)");
-      } else if (version != kCatalogueVersion || n != 2) {
+      } else if (version < kOldestCatalogueVersion || version > kCatalogueVersion || n != 2) {
         CString msg;
-        msg.Format("catalogue version %d is not supported (version %d expected)", version, kCatalogueVersion);
+        msg.Format("catalogue version %d is not supported (versions %d to %d are)", version,
+                   kOldestCatalogueVersion, kCatalogueVersion);
         code = Fail(telio::kErrorFileCorrupt, Where(fileIndex, lineNo) + msg);
       }
     } else {
-      code = ParseLine(p, lineNo, fileIndex);
+      code = ParseLine(p, lineNo, fileIndex, version);
     }
     p = next;
   }
@@ -274,7 +283,7 @@ ulong32 CSectionFiles::LoadOne(const char* path, int fileIndex) {
   return code;
 }
 
-ulong32 CSectionFiles::ParseLine(char* line, int lineNo, int fileIndex) {
+ulong32 CSectionFiles::ParseLine(char* line, int lineNo, int fileIndex, int version) {
   char* tok[kMaxTokens + 1];
   int n = 0;
   for (char* s = line; *s && n <= kMaxTokens;) {
@@ -291,9 +300,10 @@ ulong32 CSectionFiles::ParseLine(char* line, int lineNo, int fileIndex) {
     if (std::strcmp(tok[0], k.kind) == 0) kind = &k;
   }
   if (!kind) return Fail(telio::kErrorFileCorrupt, at + "unknown kind \"" + tok[0] + "\"");
-  if (n != 4 + kind->dims) {
+  const int dims = DimensionCount(*kind, version);
+  if (n != 4 + dims) {
     CString msg;
-    msg.Format("%s line has %d fields, %d expected", kind->kind, n, 4 + kind->dims);
+    msg.Format("%s line has %d fields, %d expected", kind->kind, n, 4 + dims);
     return Fail(telio::kErrorFileCorrupt, at + msg);
   }
   unsigned long long key = 0, family = 0;
@@ -332,7 +342,7 @@ ulong32 CSectionFiles::ParseLine(char* line, int lineNo, int fileIndex) {
   }
 
   double v[kMaxTokens] = {};
-  for (int i = 0; i < kind->dims; ++i) {
+  for (int i = 0; i < dims; ++i) {
     if (!ParseNumber(tok[4 + i], &v[i])) {
       return Fail(telio::kErrorFileCorrupt, at + "bad number \"" + tok[4 + i] + "\"");
     }
@@ -607,7 +617,7 @@ ulong32 CSectionFiles::WriteUserLine(const CSectionData& pair) const {
   CString text;
   if (needHeader) {
     text.Format("%s %d\n# Double angles added by the programs; keys from %lu on.\n", kCatalogueMagic,
-                kCatalogueVersion, static_cast<unsigned long>(kFirstUserKey));
+                kOldestCatalogueVersion, static_cast<unsigned long>(kFirstUserKey));
   } else if (needNewline) {
     text = "\n";
   }

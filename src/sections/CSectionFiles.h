@@ -4,7 +4,7 @@
 // Catalogue files ("*.SEC", any letter case) are line-based text:
 //
 //   +------------------------------------------------------------------+
-//   | TELIO-SEC 1                      version line, always the first  |
+//   | TELIO-SEC 2                      version line, always the first  |
 //   | # comment                        '#' lines and blank lines skipped|
 //   | <kind> <key> <family> <name> <dimension> ...                     |
 //   | ...                              one section per line            |
@@ -21,7 +21,8 @@
 //   kind  dimensions                              shape
 //   I     h b tw tf r                             rolled I or H, parallel flanges
 //   W     h b tf b2 tf2 tw                        welded I (top, then bottom flange)
-//   U     h b tw tf r1 r2 slope                   channel; tf at b/2, slope in %
+//   U     h b tw tf r1 r2 slope u                 channel; tf at u from the toe
+//                                                 (0: b/2), slope in %
 //   L     h b t r1 r2                             angle (legs h and b)
 //   T     h b tw tf r                             tee, flange on top
 //   CHS   d t                                     circular hollow
@@ -31,6 +32,11 @@
 //   2L    angle arrangement spacing               a pair of the catalogue's angle
 //                                                 <angle> (named), arrangement
 //                                                 1 B, 2 S, 3 L, 4 D; spacing mm
+//
+// Versions, frozen: 1 has no u on U lines (tf is at b/2); 2 adds it, for
+// the channels whose tables give tf elsewhere. Both are read. The user file
+// is started as version 1: its 2L lines are the same in both, so readers
+// that know only version 1 still read it.
 //
 // Properties are not stored: they are computed from the dimensions when a
 // file is read (sections/SectionProperties.h), so a file cannot hold values
@@ -56,7 +62,8 @@
 #include "platform/Types.h"
 #include "sections/CSectionData.h"
 
-constexpr int kCatalogueVersion = 1;
+constexpr int kCatalogueVersion = 2;
+constexpr int kOldestCatalogueVersion = 1;
 constexpr const char* kCatalogueMagic = "TELIO-SEC";
 constexpr std::size_t kMaxCatalogueFileSize = 8u << 20;
 constexpr int kMaxCatalogueLine = 512;
@@ -145,7 +152,7 @@ class TELIO_EXPORT CSectionFiles {
 
  private:
   ulong32 LoadOne(const char* path, int fileIndex);
-  ulong32 ParseLine(char* line, int lineNo, int fileIndex);
+  ulong32 ParseLine(char* line, int lineNo, int fileIndex, int version);
   ulong32 Append(const CSectionData& data);
   ulong32 ResolvePairs();
   ulong32 BuildIndexes();

@@ -230,10 +230,11 @@ bool BuildRegion(const CSectionData& d, Region* region) {
     case kShapeChannel: {
       if (!Size(d.h) || !Size(d.b) || !Size(d.tw) || !Size(d.tf) || !Radius(d.r1) || !Radius(d.r2)) return false;
       if (!Finite(d.slope) || d.slope < 0 || d.slope > 25 || d.tw >= d.b) return false;
-      // The flange thickness is given at half the flange width from the back
-      // of the web; the inner face falls towards the toe with the slope.
-      const double s = d.slope / 100, um = d.b / 2;
-      const double atWeb = d.tf + s * (um - d.tw), atToe = d.tf - s * (d.b - um);
+      if (!Radius(d.tfAt) || d.tfAt > d.b - d.tw) return false;
+      // The flange thickness is given tfAt from the toe; the inner face falls
+      // towards the toe with the slope.
+      const double s = d.slope / 100, fromToe = d.tfAt > 0 ? d.tfAt : d.b / 2;
+      const double atWeb = d.tf + s * (d.b - d.tw - fromToe), atToe = d.tf - s * fromToe;
       if (atToe <= 0 || 2 * atWeb >= d.h) return false;
       return AddRounded(region,
                         {{0, 0, 0}, {d.b, 0, 0}, {d.b, atToe, d.r2}, {d.tw, atWeb, d.r1},
@@ -311,16 +312,55 @@ double StripTorsion(double b, double t) {
   return b * t * t * t * (1.0 / 3 - 0.21 * (t / b) * (1 - std::pow(t / b, 4) / 12));
 }
 
-// The extra stiffness that a web-to-flange junction with a root fillet adds
-// to the strips it joins (the inscribed circle of the junction, weighted by
-// the web-to-flange ratio), as in the producers' tables.
+// The torsion constants of rolled open sections are those of their plates
+// as thin strips, less the unstressed corners at their free ends, plus the
+// stiffness of each web-to-flange junction: a coefficient alpha times the
+// fourth power of the diameter D of the largest circle inscribed in the
+// junction with its root fillet. Each family follows the tables it is
+// checked against:
+//   I and H sections (ArcelorMittal's sales programme):
+//     It = 2 (b - 0.63 tf) tf^3 / 3 + (h - 2 tf) tw^3 / 3 + 2 alpha D^4,
+//     alpha = (tw / tf) (0.145 + 0.1 r / tf).
+//   Channels, angles and tees (the Steel Construction Institute's tables of
+//   section properties, SCI P363, which take alpha and D from El Darwish and
+//   Johnston's study of the torsion of structural shapes, 1965):
+//     channel  It = 2 (b - 0.63 tf) tf^3 / 3 + (h - 2 tf) tw^3 / 3 + 2 aL DL^4
+//     angle    It = (h - 0.315 t) t^3 / 3 + (b - t - 0.315 t) t^3 / 3 + aL DL^4
+//     tee      It = (b - 0.63 tf) tf^3 / 3 + (h - tf - 0.315 tw) tw^3 / 3 + aT DT^4
+//   with the fitted coefficients for an L junction (aL, DL) and a T junction
+//   (aT, DT) below; t is the web or leg, T the flange thickness. A tapered
+//   flange enters with its nominal thickness.
+
+// A junction term alpha D^4, never negative (the fits are made for the
+// proportions of rolled shapes, not for every shape a file may describe).
+double JunctionTerm(double alpha, double D) { return std::max(0.0, alpha) * std::pow(D, 4); }
+
+// The web-to-flange junction of an I or H section, as ArcelorMittal's tables.
 double JunctionTorsion(double tw, double tf, double r) {
   const double D = ((r + tw / 2) * (r + tw / 2) + (r + tf) * (r + tf) - r * r) / (2 * r + tf);
-  return (tw / tf) * (0.145 + 0.1 * r / tf) * std::pow(D, 4);
+  return JunctionTerm((tw / tf) * (0.145 + 0.1 * r / tf), D);
+}
+
+// The junction of a tee's web t with its flange T (El Darwish and Johnston).
+double TeeJunctionTorsion(double t, double T, double r) {
+  const double a = -0.042 + 0.2204 * t / T + 0.1355 * r / T - 0.0865 * r * t / (T * T) - 0.0725 * t * t / (T * T);
+  const double D = ((T + r) * (T + r) + (r + 0.25 * t) * t) / (2 * r + T);
+  return JunctionTerm(a, D);
+}
+
+// An L junction of a web or leg t with a flange or leg T: a channel's web
+// and flange, an angle's two legs (El Darwish and Johnston).
+double CornerJunctionTorsion(double t, double T, double r) {
+  const double a = -0.0908 + 0.2621 * t / T + 0.1231 * r / T - 0.0752 * r * t / (T * T) - 0.0945 * t * t / (T * T);
+  const double D = 2 * ((3 * r + t + T) - std::sqrt(2 * (2 * r + t) * (2 * r + T)));
+  return JunctionTerm(a, D);
 }
 
 // A flange strip b x tf, its free ends softened.
 double FlangeTorsion(double b, double tf) { return (b - 0.63 * tf) * tf * tf * tf / 3; }
+
+// A strip of length l and thickness t with one free end.
+double LegTorsion(double l, double t) { return (l - 0.315 * t) * t * t * t / 3; }
 
 // Torsion constant (mm4), warping constant (mm6) and shear areas (mm2) of
 // a section whose area and minor second moment (mm) are known.
@@ -349,8 +389,7 @@ void ClosedForms(const CSectionData& d, double A, double Iz, double* It, double*
     }
     case kShapeChannel: {
       const double hw = d.h - 2 * d.tf;
-      // One fillet per junction: half the stiffness of a two-sided one.
-      *It = 2 * FlangeTorsion(d.b, d.tf) + hw * std::pow(d.tw, 3) / 3 + JunctionTorsion(d.tw, d.tf, d.r1) / 2;
+      *It = 2 * FlangeTorsion(d.b, d.tf) + hw * std::pow(d.tw, 3) / 3 + 2 * CornerJunctionTorsion(d.tw, d.tf, d.r1);
       const double bs = d.b - d.tw / 2, hs = d.h - d.tf;
       *Iw = d.tf * std::pow(bs, 3) * hs * hs / 12 * (3 * bs * d.tf + 2 * hs * d.tw) / (6 * bs * d.tf + hs * d.tw);
       *Avz = std::max(A - 2 * d.b * d.tf + (d.tw + d.r1) * d.tf, hw * d.tw);
@@ -360,7 +399,7 @@ void ClosedForms(const CSectionData& d, double A, double Iz, double* It, double*
     case kShapeAngle:
     case kShapeDoubleAngle: {
       const double t = d.tw;
-      const double one = StripTorsion(d.h, t) + StripTorsion(d.b - t, t);
+      const double one = LegTorsion(d.h, t) + LegTorsion(d.b - t, t) + CornerJunctionTorsion(t, t, d.r1);
       const double n = d.shape == kShapeDoubleAngle ? 2 : 1;
       *It = n * one;
       *Avz = n * d.h * t;
@@ -368,7 +407,7 @@ void ClosedForms(const CSectionData& d, double A, double Iz, double* It, double*
       break;
     }
     case kShapeTee:
-      *It = FlangeTorsion(d.b, d.tf) + StripTorsion(d.h - d.tf, d.tw) + JunctionTorsion(d.tw, d.tf, d.r1);
+      *It = FlangeTorsion(d.b, d.tf) + LegTorsion(d.h - d.tf, d.tw) + TeeJunctionTorsion(d.tw, d.tf, d.r1);
       *Avy = d.b * d.tf;
       *Avz = A - d.b * d.tf + (d.tw + 2 * d.r1) * d.tf / 2;
       break;

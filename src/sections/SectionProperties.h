@@ -7,9 +7,16 @@
 // moments, elastic moduli from the extreme fibres, plastic moduli about the
 // equal-area axes. The torsion and warping constants and the shear areas
 // are not integrals of the outline; they come from the usual closed forms
-// for each shape (thin-walled rectangles with the root-fillet term for
-// rolled I sections, the closed-cell formula for hollow sections).
-// Units as in CSectionData.
+// for each shape. The torsion constants of rolled open sections are those
+// of the published tables: thin-walled strips plus a root-fillet term per
+// web-to-flange junction, in ArcelorMittal's form for I and H sections and
+// in the Steel Construction Institute's (SCI P363, with El Darwish and
+// Johnston's junction coefficients) for channels, angles and tees; the
+// formulas are written out in SectionProperties.cpp. Hollow sections take
+// the closed-cell formula on the wall's mid-line. Units as in CSectionData.
+//
+// A channel's tapered flange is placed by its thickness tf at tfAt from
+// the toe (b/2 when tfAt is 0), as the tables give it.
 #pragma once
 
 #include "platform/Export.h"

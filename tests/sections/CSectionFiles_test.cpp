@@ -104,6 +104,34 @@ TEST(CSectionFiles, FindsFilesIgnoringCaseAndReadsThemInNameOrder) {
   EXPECT_NEAR(cat.GetAt(1)->A, 10.0, 1e-9);
 }
 
+// Version 1 files (channels with tf at b/2) and version 2 files (tf at u
+// from the toe) load side by side; the user file starts as version 1 so
+// that older readers still take it.
+TEST(CSectionFiles, ReadsBothVersionsAndStartsTheUserFileAsVersion1) {
+  Catalogue folder;
+  folder.Write("OLD.SEC", "TELIO-SEC 1\nU 1 61 U320OLD 320 100 14 17.5 17.5 8.75 5\n");
+  folder.Write("NEW.SEC",
+               "TELIO-SEC 2\n"
+               "U 2 61 UPN320 320 100 14 17.5 17.5 8.75 5 43\n"    // tf at (b - tw)/2
+               "U 3 61 U320HALF 320 100 14 17.5 17.5 8.75 5 50\n"  // tf at b/2, as version 1
+               "L 4 31 L50x50x5 50 50 5 7 3.5\n");
+  CSectionFiles cat;
+  ASSERT_EQ(cat.Load(folder.Pattern().c_str()), 0u) << cat.GetLoadError().GetString();
+  CSectionData old, tapered, half;
+  ASSERT_EQ(cat.GetSectionData(1u, &old), 1);
+  ASSERT_EQ(cat.GetSectionData(2u, &tapered), 1);
+  ASSERT_EQ(cat.GetSectionData(3u, &half), 1);
+  EXPECT_DOUBLE_EQ(old.A, half.A);
+  EXPECT_NEAR(tapered.A, 75.8, 0.758);  // the published area of UPN 320
+  EXPECT_GT(tapered.A - old.A, 0.5);
+
+  ASSERT_NE(cat.InsertCompositeSection(31, "L50x50x5", kPairBackToBack, 10), 0u);
+  std::ifstream user(folder.folder + "/" + kUserCatalogueFile);
+  std::string first;
+  std::getline(user, first);
+  EXPECT_EQ(first, "TELIO-SEC 1");
+}
+
 TEST(CSectionFiles, MissingFoldersAndFilesHaveTheirCodes) {
   CSectionFiles cat;
   EXPECT_EQ(cat.Load(nullptr), telio::kErrorBadArguments);
@@ -127,7 +155,11 @@ TEST(CSectionFiles, BadLinesFailTheLoadWithTheirPlace) {
   const Case cases[] = {
       {"", ":1:", "empty file"},
       {"HELLO 1\n", ":1:", "not a section catalogue"},
-      {"TELIO-SEC 2\n" + ipe, ":1:", "version 2"},
+      {"TELIO-SEC 3\n" + ipe, ":1:", "version 3"},
+      {"TELIO-SEC 0\n" + ipe, ":1:", "version 0"},
+      {head + "U 1 61 UPN200 200 75 8.5 11.5 11.5 6 8 37.5\n", ":2:", "12 fields, 11 expected"},
+      {"TELIO-SEC 2\nU 1 61 UPN200 200 75 8.5 11.5 11.5 6 8\n", ":2:", "11 fields, 12 expected"},
+      {"TELIO-SEC 2\nU 1 61 UPN200 200 75 8.5 11.5 11.5 6 8 70\n", ":2:", "do not make a section"},
       {"TELIO-SEC 1 x\n", ":1:", "not supported"},
       {head + "Q 1 12 X 1 2\n", ":2:", "unknown kind"},
       {head + "I 1 12 IPE100 100 55 4.1 5.7\n", ":2:", "8 fields, 9 expected"},

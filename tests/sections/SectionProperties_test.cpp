@@ -13,8 +13,12 @@ namespace {
 
 constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
 
-// Published values of the producers' tables (cm units); kNone where a
-// table gives none or its value is not checked.
+// Published values (cm units), one or more rows per profile family of the
+// sample catalogue: ArcelorMittal's sales programme for IPE, HE and UPN; the
+// Steel Construction Institute's tables (SCI P363 and its European edition)
+// for angles to EN 10056-1 and hot-finished hollow sections to EN 10210-2.
+// kNone where a table gives no value (plastic moduli of angles) or where the
+// published value is not checked, which the row says.
 struct Published {
   const char* name;
   double A, Iy, Iz, Wely, Welz, Wply, Wplz, It;
@@ -32,31 +36,87 @@ const Published kPublished[] = {
     {"HEB100", 26.04, 449.5, 167.3, 89.91, 33.45, 104.2, 51.42, 9.25},
     {"HEB200", 78.08, 5696, 2003, 569.6, 200.3, 642.5, 305.8, 59.28},
     {"HEB300", 149.1, 25170, 8563, 1678, 570.9, 1869, 870.1, 185.0},
-    {"UPN100", 13.5, 206, 29.3, 41.2, 8.49, kNone, kNone, kNone},
-    {"UPN200", 32.2, 1910, 148, 191, 27.0, 228, kNone, kNone},
-    {"UPN300", 58.8, 8030, 495, 535, 67.8, kNone, kNone, kNone},
-    {"L50x50x5", 4.80, 11.0, 11.0, 3.05, 3.05, kNone, kNone, kNone},
-    {"L80x80x8", 12.3, 72.2, 72.2, 12.6, 12.6, kNone, kNone, kNone},
-    {"L100x100x10", 19.2, 177, 177, 24.6, 24.6, kNone, kNone, kNone},
+    {"HEB600", 270.0, 171000, 13530, 5701, 902.0, 6425, 1391, 667.2},
+    {"UPN80", 11.0, 106, 19.4, 26.5, 6.36, 31.8, 12.1, 2.16},
+    {"UPN100", 13.5, 206, 29.3, 41.2, 8.49, 49.0, 16.2, 2.81},
+    {"UPN120", 17.0, 364, 43.2, 60.7, 11.1, 72.6, 21.2, 4.15},
+    {"UPN140", 20.4, 605, 62.7, 86.4, 14.8, 103, 28.3, 5.68},
+    {"UPN160", 24.0, 925, 85.3, 116, 18.3, 138, 35.2, 7.39},
+    {"UPN180", 28.0, 1350, 114, 150, 22.4, 179, 42.9, 9.55},
+    {"UPN200", 32.2, 1910, 148, 191, 27.0, 228, 51.8, 11.9},
+    {"UPN220", 37.4, 2690, 197, 245, 33.6, 292, 64.1, 16.0},
+    {"UPN240", 42.3, 3600, 248, 300, 39.6, 358, 75.7, 19.7},
+    {"UPN260", 48.3, 4820, 317, 371, 47.7, 442, 91.6, 25.5},
+    {"UPN280", 53.3, 6280, 399, 448, 57.2, 532, 109, 31.0},
+    {"UPN300", 58.8, 8030, 495, 535, 67.8, 632, 130, 37.4},
+    {"UPN320", 75.8, 10870, 597, 679, 80.6, 826, 152, 66.7},
+    // Three published UPN values disagree with their neighbours and with a
+    // hand calculation of the same dimensions, and are not checked:
+    // UPN 350 Wpl,y 918 (899 by hand), UPN 380 It 59.1 (every thin-walled
+    // estimate gives 60.3, about what UPN 350 has), UPN 400 Wpl,z 190
+    // (192.4 by hand).
+    {"UPN350", 77.3, 12840, 570, 734, 75.0, kNone, 143, 61.2},
+    {"UPN380", 80.4, 15760, 615, 829, 78.7, 1014, 148, kNone},
+    {"UPN400", 91.5, 20350, 846, 1020, 102, 1240, kNone, 81.6},
+    {"L50x50x5", 4.80, 11.0, 11.0, 3.05, 3.05, kNone, kNone, 0.450},
+    {"L60x60x5", 5.82, 19.4, 19.4, 4.45, 4.45, kNone, kNone, 0.550},
+    {"L80x80x8", 12.3, 72.2, 72.2, 12.6, 12.6, kNone, kNone, 2.88},
+    {"L90x90x7", 12.2, 92.6, 92.6, 14.1, 14.1, kNone, kNone, 2.24},
+    {"L100x100x8", 15.5, 145, 145, 19.9, 19.9, kNone, kNone, 3.68},
+    {"L100x100x10", 19.2, 177, 177, 24.6, 24.6, kNone, kNone, 6.97},
+    {"L100x100x12", 22.7, 207, 207, 29.1, 29.1, kNone, kNone, 11.8},
+    {"L150x150x15", 43.0, 898, 898, 83.5, 83.5, kNone, kNone, 34.6},
+    {"L200x200x18", 69.1, 2600, 2600, 181, 181, kNone, kNone, 78.9},
+    {"L200x200x20", 76.3, 2850, 2850, 199, 199, kNone, kNone, 107},
+    // One row per leg size of the unequal angles, so every root radius of
+    // the catalogue is checked.
+    {"L60x40x5", 4.79, 17.2, 6.11, 4.25, 2.02, kNone, kNone, 0.435},
+    {"L65x50x5", 5.54, 23.2, 11.9, 5.14, 3.19, kNone, kNone, 0.498},
+    {"L75x50x6", 7.19, 40.5, 14.4, 8.01, 3.81, kNone, kNone, 0.935},
+    {"L80x40x6", 6.89, 44.9, 7.59, 8.73, 2.44, kNone, kNone, 0.899},
+    {"L80x60x7", 9.38, 59.0, 28.4, 10.7, 6.34, kNone, kNone, 1.66},
+    {"L100x50x6", 8.71, 89.9, 15.4, 13.8, 3.89, kNone, kNone, 1.14},
+    {"L100x65x7", 11.2, 113, 37.6, 16.6, 7.53, kNone, kNone, 2.02},
+    {"L100x75x8", 13.5, 133, 64.1, 19.3, 11.4, kNone, kNone, 3.13},
+    {"L120x80x8", 15.5, 226, 80.8, 27.6, 13.2, kNone, kNone, 3.62},
+    {"L125x75x8", 15.5, 247, 67.6, 29.6, 11.6, kNone, kNone, 3.62},
+    {"L150x75x10", 21.7, 501, 85.6, 51.6, 14.5, kNone, kNone, 7.80},
+    {"L150x90x10", 23.2, 533, 146, 53.3, 21.0, kNone, kNone, 8.30},
+    {"L150x100x10", 24.2, 553, 199, 54.2, 25.9, kNone, kNone, 8.63},
+    {"L200x100x10", 29.2, 1220, 210, 93.2, 26.3, kNone, kNone, 10.7},
+    {"L200x150x15", 50.5, 2020, 979, 147, 86.9, kNone, kNone, 39.9},
+    {"CHS60.3x4", 7.07, 28.2, 28.2, 9.34, 9.34, 12.7, 12.7, 56.3},
     {"CHS114.3x5", 17.2, 257, 257, 45.0, 45.0, 59.8, 59.8, 514},
-    {"CHS168.3x8", 40.3, 1297, 1297, 154, 154, 206, 206, 2595},
-    {"SHS100x100x5", 18.7, 279, 279, 55.9, 55.9, kNone, kNone, kNone},
-    {"RHS200x100x8", 44.8, 2234, 739, 223, 148, 282, 172, kNone},
+    {"CHS168.3x8", 40.3, 1300, 1300, 154, 154, 206, 206, 2600},
+    {"CHS323.9x10", 98.6, 12200, 12200, 751, 751, 986, 986, 24300},
+    {"CHS508x12.5", 195, 59800, 59800, 2350, 2350, 3070, 3070, 120000},
+    {"SHS50x50x4", 7.19, 25.0, 25.0, 9.99, 9.99, 12.3, 12.3, 40.4},
+    {"SHS100x100x5", 18.7, 279, 279, 55.9, 55.9, 66.4, 66.4, 439},
+    {"SHS100x100x10", 34.9, 462, 462, 92.4, 92.4, 116, 116, 761},
+    {"SHS250x250x10", 94.9, 9060, 9060, 724, 724, 851, 851, 14100},
+    {"SHS400x400x12.5", 192, 47800, 47800, 2390, 2390, 2780, 2780, 73900},
+    {"RHS80x40x4", 8.79, 68.2, 22.2, 17.1, 11.1, 21.8, 13.2, 55.2},
+    {"RHS100x50x5", 13.7, 167, 54.3, 33.3, 21.7, 42.6, 25.8, 135},
+    {"RHS250x150x10", 74.9, 6170, 2760, 494, 367, 611, 426, 6090},
+    {"RHS300x200x10", 94.9, 11800, 6280, 788, 628, 956, 721, 12900},
 };
 
-void ExpectClose(const char* what, const std::string& profile, double published, double computed) {
+void ExpectClose(const char* what, const std::string& profile, double published, double computed,
+                 double tolerance = 0.01) {
   if (std::isnan(published)) return;
-  EXPECT_NEAR(computed, published, 0.01 * published) << profile << " " << what;
+  EXPECT_NEAR(computed, published, tolerance * published) << profile << " " << what;
 }
 
 // The shipped catalogue's profiles, computed from their dimensions when
-// read, against the published tables: within 1%.
+// read, against the published tables: within 1%, the torsion constants of
+// the open thin sections (channels, angles) within 2%.
 TEST(SectionProperties, SampleCatalogueMatchesPublishedTables) {
   CSectionFiles catalogue;
   ASSERT_EQ(catalogue.Load(TELIO_SOURCE_DIR "/data/FilesSectionDB/*.SEC"), 0u) << catalogue.GetLoadError().GetString();
   for (const Published& p : kPublished) {
     CSectionData d;
     ASSERT_EQ(catalogue.GetSectionData(catalogue.FindSection(p.name), &d), 1) << p.name;
+    const bool openThin = d.shape == kShapeChannel || d.shape == kShapeAngle;
     ExpectClose("A", p.name, p.A, d.A);
     ExpectClose("Iy", p.name, p.Iy, d.Iy);
     ExpectClose("Iz", p.name, p.Iz, d.Iz);
@@ -64,7 +124,7 @@ TEST(SectionProperties, SampleCatalogueMatchesPublishedTables) {
     ExpectClose("Wel,z", p.name, p.Welz, d.Welz);
     ExpectClose("Wpl,y", p.name, p.Wply, d.Wply);
     ExpectClose("Wpl,z", p.name, p.Wplz, d.Wplz);
-    ExpectClose("It", p.name, p.It, d.It);
+    ExpectClose("It", p.name, p.It, d.It, openThin ? 0.02 : 0.01);
   }
   // Angles: principal axes and centroid of L 100x100x10.
   CSectionData l;
@@ -78,6 +138,25 @@ TEST(SectionProperties, SampleCatalogueMatchesPublishedTables) {
   EXPECT_NEAR(ipe.Avz, 25.68, 0.26);
   EXPECT_NEAR(ipe.Iw, 125900, 1259);
   EXPECT_NEAR(ipe.G, 42.2, 0.42);
+}
+
+// Tees cut from universal beams, not in the sample catalogue: torsion
+// constants of the SCI tables (b D t T r in mm, It in cm4).
+TEST(SectionProperties, TeeTorsionConstantsMatchPublishedTables) {
+  const struct {
+    double b, D, t, T, r, It;
+  } tees[] = {
+      {305.5, 459.1, 17.3, 27.9, 19.1, 312},   // 305x457x127 from 914x305x253
+      {307.1, 310.0, 14.1, 23.6, 16.5, 170},   // 305x305x90 from 610x305x179
+      {253.0, 338.9, 11.7, 16.2, 15.2, 57.9},  // 254x343x63 from 686x254x125
+  };
+  for (const auto& t : tees) {
+    CSectionData d;
+    d.shape = kShapeTee;
+    d.h = t.D, d.b = t.b, d.tw = t.t, d.tf = t.T, d.r1 = t.r;
+    ASSERT_EQ(CalculateSectionData(&d), 1);
+    EXPECT_NEAR(d.It, t.It, 0.01 * t.It) << t.D;
+  }
 }
 
 // A welded girder with unequal flanges, worked by hand from its three
@@ -149,6 +228,10 @@ TEST(SectionProperties, DimensionsThatMakeNoSectionAreRefused) {
   CSectionData tube;
   tube.shape = kShapeCircularHollow;
   tube.h = 100, tube.tw = 50;  // no bore
+  CSectionData channel;
+  channel.shape = kShapeChannel;
+  channel.h = 200, channel.b = 75, channel.tw = 8.5, channel.tf = 11.5, channel.r1 = 11.5, channel.r2 = 6;
+  channel.slope = 8, channel.tfAt = 70;  // measured on the web, not the flange
   CSectionData pair = angle;
   pair.shape = kShapeDoubleAngle;
   pair.r1 = 7, pair.arrangement = 5;
@@ -161,6 +244,7 @@ TEST(SectionProperties, DimensionsThatMakeNoSectionAreRefused) {
       {"huge", rolled(1e9, 55, 4.1, 5.7, 7)},
       {"angle radius", angle},
       {"tube", tube},
+      {"channel", channel},
       {"arrangement", pair},
       {"no shape", CSectionData()},
   };
