@@ -16,8 +16,8 @@ typedef MapObjectsBuilderTool Tool;
 
 // Key ranges with a fixed role.
 constexpr int kConnectionKeyBase = 1029;  // I, B and string 1029 + j: connection j
-constexpr int kLengthMarkBase = 41000;    // B 41000 + k: length mark of string k
-constexpr int kStringMarkBase = 31000;    // B 31000 + k: string k is carried
+constexpr int kLengthMarkBase = 40000;    // B 40000 + k: length mark of string key k
+constexpr int kStringMarkBase = 30000;    // B 30000 + k: string key k is carried
 constexpr int kPolygonFirst = 700;        // F 700 to 899: polygon coordinates
 constexpr int kPolygonLast = 899;
 
@@ -36,7 +36,7 @@ struct Field {
 constexpr Field I(int key, int offset, Width w = Width::I16) { return {false, key, offset, w}; }
 constexpr Field F(int key, int offset) { return {true, key, offset, Width::F32}; }
 
-// A text field read into string data, with its length mark (B 41000 + key).
+// A text field read into string data, with its length mark (B 40000 + key).
 struct TextField {
   int key;
   int offset;

@@ -1,0 +1,362 @@
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "connections/CCONElementsList.h"
+#include "connections/CConElmData_base.h"
+#include "platform/Alloc.h"
+#include "platform/CArchive.h"
+#include "platform/LastError.h"
+#include "support/ConnectionFixture.h"
+
+using GE_::Safe::PtrStrong;
+using telio_test::ByteWriter;
+
+namespace {
+
+typedef PtrStrong<CConElmData_base> Elm;
+
+Elm Identified(int id) {
+  Elm e(new CConElmData_base);
+  e->SetIData(101, id);
+  return e;
+}
+
+// Every map of b holds a's entries and no others, in the same order.
+void ExpectSameMaps(const CConElmData_base& a, const CConElmData_base& b) {
+  EXPECT_EQ(a.PBData()->GetCount(), b.PBData()->GetCount());
+  EXPECT_EQ(a.PIData()->GetCount(), b.PIData()->GetCount());
+  EXPECT_EQ(a.PFData()->GetCount(), b.PFData()->GetCount());
+  EXPECT_EQ(a.PStrData()->GetCount(), b.PStrData()->GetCount());
+  int key;
+  CString text;
+  for (POSITION p = a.PStrData()->GetStartPosition(); p;) {
+    a.PStrData()->GetNextAssoc(p, key, text);
+    ASSERT_TRUE(b.GetStrData(key)) << key;
+    EXPECT_EQ(*b.GetStrData(key), text) << key;
+  }
+  double real;
+  for (POSITION p = a.PFData()->GetStartPosition(); p;) {
+    a.PFData()->GetNextAssoc(p, key, real);
+    ASSERT_TRUE(b.GetFData(key)) << key;
+    EXPECT_EQ(*b.GetFData(key), real) << key;
+  }
+  long32 whole;
+  for (POSITION p = a.PIData()->GetStartPosition(); p;) {
+    a.PIData()->GetNextAssoc(p, key, whole);
+    EXPECT_EQ(b.GetIDataValue(key), whole) << key;
+  }
+  EXPECT_EQ(a.PBData()->CheckSum(), b.PBData()->CheckSum());
+  EXPECT_EQ(a.PIData()->CheckSum(), b.PIData()->CheckSum());
+  EXPECT_EQ(a.PFData()->CheckSum(), b.PFData()->CheckSum());
+  EXPECT_EQ(a.PStrData()->CheckSum(), b.PStrData()->CheckSum());
+}
+
+void ExpectSamePlacement(const CConElmPos_base& a, const CConElmPos_base& b) {
+  EXPECT_EQ(std::vector<short>({a.GetOrgX(), a.GetOrgY(), a.GetOrgZ(), a.GetVFront(), a.GetVRight(), a.GetVTop()}),
+            std::vector<short>({b.GetOrgX(), b.GetOrgY(), b.GetOrgZ(), b.GetVFront(), b.GetVRight(), b.GetVTop()}));
+  EXPECT_EQ(std::vector<double>({a.GetDx(), a.GetDy(), a.GetDz(), a.GetRotX(), a.GetRotY(), a.GetRotZ()}),
+            std::vector<double>({b.GetDx(), b.GetDy(), b.GetDz(), b.GetRotX(), b.GetRotY(), b.GetRotZ()}));
+}
+
+TEST(CConElmData_base, ValuesMissingKeysAndCopies) {
+  CConElmData_base e;
+  EXPECT_EQ(e.GetFData(510), nullptr);
+  EXPECT_EQ(e.GetFDataValue(510), 0.0);
+  EXPECT_EQ(e.GetStrDataValue(1001), "");
+  EXPECT_EQ(e.GetIDataValue(101), 0);
+  e.SetBData(1, 7);
+  e.SetIData(101, 50030);
+  e.SetFData(511, 2.5);
+  e.SetStrData(1001, "PL 10");
+  *e.GetFData(511) += 1.0;  // builders write through the pointers
+  EXPECT_EQ(e.GetFDataValue(511), 3.5);
+
+  CConElmData_base other;
+  other.SetFData(511, -1.0);
+  other.SetFData(600, 4.0);
+  CConElmData_base merged(e);
+  merged.EqualDataTo(other);  // takes 511 and 600, keeps the rest
+  EXPECT_EQ(merged.GetFDataValue(511), -1.0);
+  EXPECT_EQ(merged.GetFDataValue(600), 4.0);
+  EXPECT_EQ(merged.GetStrDataValue(1001), "PL 10");
+  merged.EqualTo(other);  // becomes other
+  ExpectSameMaps(other, merged);
+  merged._Init();
+  EXPECT_EQ(merged.PFData()->GetCount(), 0);
+}
+
+TEST(CConElmPos_base, OppositeViewsAndPlacement) {
+  CConElmPos_base p;
+  EXPECT_EQ(p.GetVFront(), -1);
+  EXPECT_EQ(p.GetVBack(), -1);
+  p._SetPos(4, 1, 2, 1, 2, 3, 0.5, 1.5, 2.5, 10, 20, 30);
+  EXPECT_EQ(p.GetVBack(), 5);
+  EXPECT_EQ(p.GetVLeft(), 0);
+  EXPECT_EQ(p.GetVBottom(), 3);
+  p._SetPos(6, 5, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(p.GetVBack(), -1);
+  EXPECT_EQ(p.GetVLeft(), 4);
+  EXPECT_EQ(p.GetVBottom(), 2);
+}
+
+TEST(CCONElementsList, CapacityAppendAndLookup) {
+  CCONElementsList full, ten, list;
+  for (int k = 0; k < 995; ++k) full.Add(Identified(k));
+  for (int k = 0; k < 10; ++k) ten.Add(Identified(2000 + k));
+  EXPECT_EQ(full.Append(ten), 0);
+  EXPECT_EQ(full.GetCount(), 995);
+  EXPECT_EQ(ten.GetCount(), 10);
+  full.RemoveAt(0);
+  for (int k = 0; k < 4; ++k) full.Remove();
+  ASSERT_EQ(full.GetCount(), 990);
+  EXPECT_NE(full.Append(&ten), 0);
+  EXPECT_TRUE(full.IsFull());
+  EXPECT_EQ(full.GetCountFree(), 0);
+  EXPECT_EQ(full.GetElementPtr(990), ten.GetElementPtr(0));  // shared, not copied
+  EXPECT_EQ(full.Add(Identified(1)), 0);
+  EXPECT_EQ(list.Append(CCONElementsList()), 0);
+
+  list.Add(Elm(new CConElmData_base));  // no identifier
+  list.Add(Identified(7));
+  list.Add(Identified(8));
+  list.Add(Identified(7));
+  EXPECT_EQ(list.FindPosByID(7), 1);
+  EXPECT_EQ(list.FindPosByID(0), -1);
+  EXPECT_EQ(list.FindElmByID(8), list.GetElementPtr(2));
+  EXPECT_EQ(list.RemoveAt(1), 1);
+  EXPECT_EQ(list.FindPosByID(7), 2);  // the gap closed
+  EXPECT_EQ(list.RemoveAt(3), 0);
+  EXPECT_EQ(list.GetElementPtr(3), nullptr);
+
+  GE_::Safe::PtrWeak<CConElmData_base> watch(list.GetElement(1));
+  CCONElementsList copy;
+  copy = &list;
+  list.Empty();
+  EXPECT_FALSE(watch.IsNull());  // the copy shares it
+  copy.Empty();
+  EXPECT_TRUE(watch.IsNull());
+  EXPECT_EQ(copy.Remove(), 0);
+}
+
+TEST(CCONPOSElementsLst, LookupExportAndImport) {
+  CCONPOSElementsLst list;
+  for (int id : {3, 0, 4, 3}) {
+    PtrStrong<CCONElementIntf> entry(new CCONElementIntf);
+    if (id) entry->SetData(Identified(id));
+    entry->SetPos(new CConElmPos_base);
+    list.Add(entry);
+  }
+  EXPECT_EQ(list.FindPosByID(3), 0);
+  EXPECT_EQ(list.FindPosByID(3, 1), 3);
+  EXPECT_EQ(list.FindPosByID(4, -5), 2);
+  EXPECT_EQ(list.FindElmDataByID(4), list.GetElmData(2));
+  EXPECT_EQ(list.GetElmData(1), nullptr);
+  EXPECT_EQ(list.GetElmExtras(0), nullptr);
+  EXPECT_NE(list.GetElmPos(0), nullptr);
+  EXPECT_TRUE(list.GetElementPtr(1)->IsNull());
+
+  PtrStrong<CCONElementsList> exported(list.ExportList());
+  ASSERT_EQ(exported->GetCount(), 2);  // 3 once, 4; the entry without data is skipped
+  EXPECT_EQ(exported->GetElementPtr(0), list.GetElmData(0));
+  EXPECT_EQ(exported->GetElementPtr(1), list.GetElmData(2));
+
+  CCONPOSElementsLst imported;
+  ASSERT_NE(imported.ImportList(exported.GetPtr()), 0);
+  ASSERT_EQ(imported.GetCount(), 2);
+  EXPECT_EQ(imported.GetElmData(1), list.GetElmData(2));
+  EXPECT_EQ(imported.GetElmExtras(1)->PIData()->GetCount(), 0);
+  EXPECT_EQ(imported.GetElmPos(1)->GetVTop(), -1);
+  EXPECT_EQ(imported.ImportList(nullptr), 0);
+
+  CCONElementIntf deep;
+  deep.EqualTo(*list.GetElementPtr(0));
+  EXPECT_NE(deep.GetData().GetPtr(), list.GetElmData(0));
+  EXPECT_TRUE(deep.GetData()->HasIdentifier(3));
+  EXPECT_TRUE(deep.GetExtras().IsNull());
+  CCONElementIntf shallow;
+  EXPECT_FALSE(shallow.Set(nullptr));
+  EXPECT_TRUE(shallow.Set(list.GetElementPtr(0)));
+  EXPECT_EQ(shallow.GetData().GetPtr(), list.GetElmData(0));
+  shallow.Null();
+  EXPECT_TRUE(shallow.IsNull());
+}
+
+// An element with every kind of value and texts at the string form's escapes.
+Elm FullElement(int id) {
+  Elm e(new CConElmData_base);
+  e->SetIData(101, id);
+  e->SetIData(-7, -123456);
+  for (int k = 0; k < 40; ++k) e->SetBData(k * 17, k);  // several per bucket
+  e->SetFData(510, -0.1);
+  e->SetFData(900, 1e300);
+  int key = 1001;
+  for (size_t n : {0u, 254u, 255u, 65534u, 65535u, 70000u}) {
+    e->SetStrData(key++, CString(std::string(n, static_cast<char>('A' + n % 26))));
+  }
+  return e;
+}
+
+TEST(ConnectionArchive, EveryFormRoundTripsKeyByKey) {
+  PtrStrong<CConElmPos_base> pos(new CConElmPos_base);
+  pos->EqualTo(*FullElement(9));
+  pos->_SetPos(0, 3, 5, -1, 2, 32767, 1.25, -2.5, 3.75, 90, 180, -270);
+  CCONPOSElementsLst posList;
+  CCONElementsList list;
+  for (int k = 0; k < 3; ++k) {
+    PtrStrong<CCONElementIntf> entry(new CCONElementIntf);
+    entry->SetData(FullElement(50001 + k));
+    entry->SetExtras(FullElement(-k));
+    entry->SetPos(pos);
+    posList.Add(entry);
+    list.Add(FullElement(k));
+  }
+
+  CArchive out;
+  pos->Serialize(out);
+  list.Serialize(out);
+  posList.Serialize(out);
+  ASSERT_TRUE(out.ok());
+
+  CArchive in(out.Buffer(), out.BufferSize());
+  CConElmPos_base pos2;
+  CCONElementsList list2;
+  CCONPOSElementsLst posList2;
+  pos2.Serialize(in);
+  list2.Serialize(in);
+  posList2.Serialize(in);
+  ASSERT_EQ(in.Error(), 0u);
+  EXPECT_EQ(in.Remaining(), 0u);
+  ExpectSameMaps(*pos, pos2);
+  ExpectSamePlacement(*pos, pos2);
+  ASSERT_EQ(list2.GetCount(), 3);
+  ASSERT_EQ(posList2.GetCount(), 3);
+  for (int k = 0; k < 3; ++k) {
+    ExpectSameMaps(*list.GetElementPtr(k), *list2.GetElementPtr(k));
+    ExpectSameMaps(*posList.GetElmData(k), *posList2.GetElmData(k));
+    ExpectSameMaps(*posList.GetElmExtras(k), *posList2.GetElmExtras(k));
+    ExpectSameMaps(*posList.GetElmPos(k), *posList2.GetElmPos(k));
+    ExpectSamePlacement(*posList.GetElmPos(k), *posList2.GetElmPos(k));
+  }
+  EXPECT_NE(posList2.GetElmPos(0), posList2.GetElmPos(1));  // each entry has its own
+}
+
+TEST(ConnectionArchive, LoadsTheFormsWrittenFromTheLayout) {
+  const ByteWriter bytes = telio_test::ArcSamplePosList(3, 300);
+  CArchive in(bytes.data().data(), bytes.size());
+  CCONPOSElementsLst list;
+  list.Serialize(in);
+  ASSERT_EQ(in.Error(), 0u);
+  ASSERT_EQ(list.GetCount(), 3);
+  EXPECT_EQ(list.FindPosByID(50003), 2);
+  const CConElmData_base* data = list.GetElmData(1);
+  EXPECT_EQ(data->GetIDataValue(123), -1);
+  EXPECT_EQ(data->GetFDataValue(510), 13.5);
+  EXPECT_EQ(data->GetStrDataValue(1001), CString(std::string(300, 'b')));
+  EXPECT_EQ(data->GetBDataValue(41001), 39);
+  EXPECT_EQ(list.GetElmExtras(1)->GetFDataValue(900), -1.0);
+  const CConElmPos_base* pos = list.GetElmPos(1);
+  EXPECT_EQ(pos->GetIDataValue(103), 1);
+  EXPECT_EQ(pos->GetOrgZ(), 3);
+  EXPECT_EQ(pos->GetVTop(), -1);
+  EXPECT_EQ(pos->GetRotZ(), -45.0);
+
+  CArchive out;  // stored again, byte for byte
+  list.Serialize(out);
+  EXPECT_EQ(std::vector<uint8_t>(out.Buffer(), out.Buffer() + out.BufferSize()), bytes.data());
+}
+
+// Loaders of every archive form; each returns how many elements it kept.
+struct Form {
+  const char* name;
+  std::function<int(CArchive&)> load;
+};
+
+std::vector<Form> Forms() {
+  return {
+      {"element", [](CArchive& ar) { CConElmData_base e; e.Serialize(ar); return e.PStrData()->GetCount(); }},
+      {"positioned", [](CArchive& ar) { CConElmPos_base e; e.Serialize(ar); return e.PIData()->GetCount(); }},
+      {"list", [](CArchive& ar) { CCONElementsList l; l.Serialize(ar); return l.GetCount(); }},
+      {"positioned list", [](CArchive& ar) { CCONPOSElementsLst l; l.Serialize(ar); return l.GetCount(); }},
+  };
+}
+
+// A valid archive of each form.
+std::vector<uint8_t> Sample(const Form& form) {
+  CCONPOSElementsLst posList;
+  const ByteWriter bytes = telio_test::ArcSamplePosList(3, 260);
+  CArchive load(bytes.data().data(), bytes.size());
+  posList.Serialize(load);
+  CArchive out;
+  const std::string name = form.name;
+  if (name == "element") posList.GetElmData(0)->Serialize(out);
+  if (name == "positioned") posList.GetElmPos(0)->Serialize(out);
+  if (name == "list") PtrStrong<CCONElementsList>(posList.ExportList())->Serialize(out);
+  if (name == "positioned list") posList.Serialize(out);
+  return std::vector<uint8_t>(out.Buffer(), out.Buffer() + out.BufferSize());
+}
+
+TEST(ConnectionArchive, TruncatedAtEveryByteFailsWith38) {
+  for (const Form& form : Forms()) {
+    SCOPED_TRACE(form.name);
+    const std::vector<uint8_t> whole = Sample(form);
+    for (size_t cut = 0; cut < whole.size(); ++cut) {
+      CArchive in(whole.data(), cut);
+      const int kept = form.load(in);
+      ASSERT_EQ(in.Error(), telio::kErrorHandleEof) << cut;
+      if (std::string(form.name).find("list") == std::string::npos) {
+        ASSERT_EQ(kept, 0) << cut;
+      }
+    }
+    CArchive in(whole.data(), whole.size());
+    EXPECT_GT(form.load(in), 0);
+    EXPECT_EQ(in.Error(), 0u);
+  }
+}
+
+TEST(ConnectionArchive, AllocationFailureAtEverySiteGives8) {
+  for (const Form& form : Forms()) {
+    SCOPED_TRACE(form.name);
+    const std::vector<uint8_t> whole = Sample(form);
+    long n = 0;
+    for (;; ++n) {
+      CArchive in(whole.data(), whole.size());
+      telio::FailAllocationsAfter(n);
+      form.load(in);
+      telio::FailAllocationsAfter(-1);
+      if (in.ok()) break;
+      ASSERT_EQ(in.Error(), telio::kErrorNotEnoughMemory) << n;
+    }
+    EXPECT_GT(n, 0);
+  }
+}
+
+TEST(ConnectionArchive, LyingCounts) {
+  struct Case {
+    const char* what;
+    ByteWriter bytes;
+    ulong32 code;
+    int kept;
+  } cases[] = {
+      {"list of 1001", [] { ByteWriter w; telio_test::ArcCount(w, 1001); w.zeros(8 * 1001); return w; }(),
+       telio::kErrorFileCorrupt, 0},
+      {"list of 1000 in 80 bytes", [] { ByteWriter w; telio_test::ArcCount(w, 1000); w.zeros(80); return w; }(),
+       telio::kErrorHandleEof, 0},
+      {"map of 70000 after one element",
+       [] { ByteWriter w; telio_test::ArcCount(w, 2); w.zeros(8); telio_test::ArcCount(w, 70000); w.zeros(64); return w; }(),
+       telio::kErrorHandleEof, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    CArchive in(c.bytes.data().data(), c.bytes.size());
+    CCONElementsList list;
+    list.Add(Identified(1));  // emptied by the load
+    list.Serialize(in);
+    EXPECT_EQ(in.Error(), c.code);
+    EXPECT_EQ(list.GetCount(), c.kept);
+  }
+}
+
+}  // namespace
