@@ -65,4 +65,35 @@ ByteWriter ArcSamplePosList(int n, size_t textLength) {
   return w;
 }
 
+std::vector<ConnectionSeed> ConnectionSeeds() {
+  std::vector<ConnectionSeed> seeds;
+  ByteWriter empty;
+  ArcCount(empty, 0);
+  seeds.push_back({"empty", empty, 0, 0});
+  seeds.push_back({"three_entries", ArcSamplePosList(3, 5), 0, 3});
+  seeds.push_back({"text_past_255", ArcSamplePosList(1, 300), 0, 1});
+
+  ByteWriter cut = ArcSamplePosList(2, 5);
+  cut.data().resize(cut.size() - 20);
+  seeds.push_back({"cut_in_second_entry", cut, 38, 1});
+
+  ByteWriter over;
+  ArcCount(over, 1001);
+  over.zeros(84 * 1001);
+  seeds.push_back({"count_over_1000", over, 1392, 0});
+
+  ByteWriter lying;
+  ArcCount(lying, 2);
+  ArcCount(lying, 70000);  // the first entry's B map
+  lying.zeros(200);
+  seeds.push_back({"map_count_past_end", lying, 38, 0});
+
+  ByteWriter wide;
+  ArcCount(wide, 1);
+  wide.u16(0).u16(0).u16(0).u16(1).i32(1001).u8(0xFF).u16(0xFFFE).u8(1).u16('a');
+  wide.zeros(76);
+  seeds.push_back({"wide_string", wide, 1392, 0});
+  return seeds;
+}
+
 }  // namespace telio_test

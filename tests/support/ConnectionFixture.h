@@ -40,4 +40,14 @@ void ArcEntry(ByteWriter& w, const ElementMaps& data, const ElementMaps& extras,
 // value of every kind, a text of textLength bytes and a placement.
 ByteWriter ArcSamplePosList(int n, size_t textLength);
 
+// Seeds of the connection fuzz target: positioned-list archives, the code
+// loading each gives and the entries it keeps.
+struct ConnectionSeed {
+  std::string name;
+  ByteWriter bytes;
+  uint32_t code;
+  int kept;
+};
+std::vector<ConnectionSeed> ConnectionSeeds();
+
 }  // namespace telio_test
