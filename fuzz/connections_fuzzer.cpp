@@ -24,7 +24,8 @@ void Check(const uint8_t* data, size_t size) {
   CArchive second;
   again.Serialize(second);
   if (!reload.ok() || reload.Remaining() != 0 || first.BufferSize() != second.BufferSize() ||
-      (first.BufferSize() && std::memcmp(first.Buffer(), second.Buffer(), first.BufferSize()) != 0)) {
+      (first.BufferSize() &&
+       std::memcmp(first.Buffer(), second.Buffer(), first.BufferSize()) != 0)) {
     __builtin_trap();
   }
 }

@@ -83,9 +83,7 @@ class CCONSlotList : public GE_::Safe::ObjStrong {
     return index >= 0 && index < m_count ? m_slots[index].GetPtr() : nullptr;
   }
   // The slot's pointer (shared), null out of range.
-  Ptr GetElement(int index) const {
-    return index >= 0 && index < m_count ? m_slots[index] : Ptr();
-  }
+  Ptr GetElement(int index) const { return index >= 0 && index < m_count ? m_slots[index] : Ptr(); }
 
   // Appends one element (shared); 0 when the list is full or p is null.
   int Add(const Ptr& p) {

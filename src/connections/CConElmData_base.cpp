@@ -106,19 +106,26 @@ CConElmPos_base::~CConElmPos_base() = default;
 
 short CConElmPos_base::GetOpstSideView(short view) {
   switch (view) {
-    case 0: return 1;
-    case 1: return 0;
-    case 2: return 3;
-    case 3: return 2;
-    case 4: return 5;
-    case 5: return 4;
-    default: return -1;
+    case 0:
+      return 1;
+    case 1:
+      return 0;
+    case 2:
+      return 3;
+    case 3:
+      return 2;
+    case 4:
+      return 5;
+    case 5:
+      return 4;
+    default:
+      return -1;
   }
 }
 
 void CConElmPos_base::_SetPos(short front, short right, short top, short orgX, short orgY,
-                              short orgZ, double dx, double dy, double dz, double rotX,
-                              double rotY, double rotZ) {
+                              short orgZ, double dx, double dy, double dz, double rotX, double rotY,
+                              double rotZ) {
   m_vFront = front;
   m_vRight = right;
   m_vTop = top;
@@ -140,9 +147,8 @@ void CConElmPos_base::_Init() {
 void CConElmPos_base::EqualTo(const CConElmPos_base& other) {
   if (&other == this) return;
   CConElmData_base::EqualTo(other);
-  _SetPos(other.m_vFront, other.m_vRight, other.m_vTop, other.m_orgX, other.m_orgY,
-          other.m_orgZ, other.m_dx, other.m_dy, other.m_dz, other.m_rotX, other.m_rotY,
-          other.m_rotZ);
+  _SetPos(other.m_vFront, other.m_vRight, other.m_vTop, other.m_orgX, other.m_orgY, other.m_orgZ,
+          other.m_dx, other.m_dy, other.m_dz, other.m_rotX, other.m_rotY, other.m_rotZ);
 }
 
 void CConElmPos_base::Serialize(CArchive& ar) {

@@ -111,7 +111,8 @@ class TELIO_EXPORT CConElmPos_base : public CConElmData_base {
  public:
   // View-side codes run 0 to 5 (0/1, 2/3 and 4/5 are opposite sides).
   enum : short { kViewNotSet = -1 };
-  static constexpr std::size_t kArchivedMinSize = CConElmData_base::kArchivedMinSize + 6 * 2 + 6 * 8;
+  static constexpr std::size_t kArchivedMinSize =
+      CConElmData_base::kArchivedMinSize + 6 * 2 + 6 * 8;
 
   CConElmPos_base() { _Init(); }
   CConElmPos_base(const CConElmPos_base& other) = default;
@@ -136,8 +137,8 @@ class TELIO_EXPORT CConElmPos_base : public CConElmData_base {
   double GetRotY() const { return m_rotY; }
   double GetRotZ() const { return m_rotZ; }
 
-  void _SetPos(short front, short right, short top, short orgX, short orgY, short orgZ,
-               double dx, double dy, double dz, double rotX, double rotY, double rotZ);
+  void _SetPos(short front, short right, short top, short orgX, short orgY, short orgZ, double dx,
+               double dy, double dz, double rotX, double rotY, double rotZ);
   // Views -1, origin, offsets and rotations 0. The maps are kept: call
   // CConElmData_base::_Init to empty them.
   void _Init();

@@ -99,7 +99,9 @@ inline int32_t RecI32(const unsigned char* r, int off) {
 }
 inline uint32_t RecU32(const unsigned char* r, int off) { return DecodeFixed32(r + off); }
 inline float RecF32(const unsigned char* r, int off) { return DecodeFloat(r + off); }
-inline void SetRecI8(unsigned char* r, int off, int8_t v) { r[off] = static_cast<unsigned char>(v); }
+inline void SetRecI8(unsigned char* r, int off, int8_t v) {
+  r[off] = static_cast<unsigned char>(v);
+}
 inline void SetRecI16(unsigned char* r, int off, int16_t v) {
   EncodeFixed16(r + off, static_cast<uint16_t>(v));
 }
@@ -135,7 +137,9 @@ struct TELIO_EXPORT ASS_REC : ConnRecordImage<17520> {
   uint16_t Kind() const { return telio::RecU16(bytes, 0); }
   int16_t ConnectionCount() const { return telio::RecI16(bytes, 6); }
   void SetConnectionCount(int16_t n) { telio::SetRecI16(bytes, 6, n); }
-  CString LoadCaseName(int lc) const { return telio::RecText(bytes, 14 + kNameWidth * lc, kNameWidth); }
+  CString LoadCaseName(int lc) const {
+    return telio::RecText(bytes, 14 + kNameWidth * lc, kNameWidth);
+  }
   void SetLoadCaseName(int lc, const char* name) {
     telio::SetRecText(bytes, 14 + kNameWidth * lc, kNameWidth, name);
   }
@@ -146,12 +150,12 @@ static_assert(sizeof(ConnRecordImage<17520>) == 17520, "assembly record is 17520
 
 struct TELIO_EXPORT CONN_REC : ConnRecordImage<1031> {
   static constexpr int kMemberCount = 6;  // member entries 1 to 6 of `members`
-  MEM_REC* members;  // 7 records (slot 0 not used), or null
-  LOA_REC* loads;    // 802 records by load-case number, or null: no loads
+  MEM_REC* members;                       // 7 records (slot 0 not used), or null
+  LOA_REC* loads;                         // 802 records by load-case number, or null: no loads
 
   CString Name() const { return telio::RecText(bytes, 8, 40); }
   void SetName(const char* name) { telio::SetRecText(bytes, 8, 40, name); }
-  int32_t Word1027() const { return telio::RecI32(bytes, 1027); }
+  int32_t StateWord() const { return telio::RecI32(bytes, 1027); }
 };
 static_assert(sizeof(ConnRecordImage<1031>) == 1031, "connection record is 1031 bytes");
 
@@ -171,7 +175,9 @@ static_assert(sizeof(MEM_REC) == 128, "member record is 128 bytes");
 struct TELIO_EXPORT LOA_REC : ConnRecordImage<168> {
   static constexpr int kGroupSize = 28;
   // Value i (0, 1, 2: the f32 at +4, +8, +24) of group k (0 to 5).
-  static constexpr int Offset(int k, int i) { return kGroupSize * k + (i == 0 ? 4 : i == 1 ? 8 : 24); }
+  static constexpr int Offset(int k, int i) {
+    return kGroupSize * k + (i == 0 ? 4 : i == 1 ? 8 : 24);
+  }
   float Value(int k, int i) const { return telio::RecF32(bytes, Offset(k, i)); }
   void SetValue(int k, int i, float v) { telio::SetRecF32(bytes, Offset(k, i), v); }
 };

@@ -45,12 +45,18 @@ struct TextField {
 
 double ReadField(const unsigned char* r, const Field& f) {
   switch (f.width) {
-    case Width::I8: return telio::RecI8(r, f.offset);
-    case Width::I16: return telio::RecI16(r, f.offset);
-    case Width::U16: return telio::RecU16(r, f.offset);
-    case Width::I32: return telio::RecI32(r, f.offset);
-    case Width::U32: return telio::RecU32(r, f.offset);
-    case Width::F32: return telio::RecF32(r, f.offset);
+    case Width::I8:
+      return telio::RecI8(r, f.offset);
+    case Width::I16:
+      return telio::RecI16(r, f.offset);
+    case Width::U16:
+      return telio::RecU16(r, f.offset);
+    case Width::I32:
+      return telio::RecI32(r, f.offset);
+    case Width::U32:
+      return telio::RecU32(r, f.offset);
+    case Width::F32:
+      return telio::RecF32(r, f.offset);
   }
   return 0.0;
 }
@@ -62,12 +68,24 @@ void WriteField(unsigned char* r, const Field& f, const CConElmData_base& e) {
   }
   const long32 v = *e.GetIData(f.key);
   switch (f.width) {
-    case Width::I8: telio::SetRecI8(r, f.offset, static_cast<int8_t>(v)); break;
-    case Width::I16: telio::SetRecI16(r, f.offset, static_cast<int16_t>(v)); break;
-    case Width::U16: telio::SetRecU16(r, f.offset, static_cast<uint16_t>(v)); break;
-    case Width::I32: telio::SetRecI32(r, f.offset, v); break;
-    case Width::U32: telio::SetRecU32(r, f.offset, static_cast<uint32_t>(v)); break;
-    case Width::F32: telio::SetRecF32(r, f.offset, static_cast<float>(v)); break;
+    case Width::I8:
+      telio::SetRecI8(r, f.offset, static_cast<int8_t>(v));
+      break;
+    case Width::I16:
+      telio::SetRecI16(r, f.offset, static_cast<int16_t>(v));
+      break;
+    case Width::U16:
+      telio::SetRecU16(r, f.offset, static_cast<uint16_t>(v));
+      break;
+    case Width::I32:
+      telio::SetRecI32(r, f.offset, v);
+      break;
+    case Width::U32:
+      telio::SetRecU32(r, f.offset, static_cast<uint32_t>(v));
+      break;
+    case Width::F32:
+      telio::SetRecF32(r, f.offset, static_cast<float>(v));
+      break;
   }
 }
 
@@ -162,8 +180,8 @@ int Counted(long32 n) { return n < 1 ? 1 : static_cast<int>(n); }
 // --- the assembly and its connections -----------------------------------
 
 const std::vector<Field>& ProjectFields() {
-  static const std::vector<Field> fields = {
-      I(118, 17518), I(105, 4), I(106, 17514), I(119, 2), I(109, 17516)};
+  static const std::vector<Field> fields = {I(118, 17518), I(105, 4), I(106, 17514), I(119, 2),
+                                            I(109, 17516)};
   return fields;
 }
 
@@ -176,8 +194,8 @@ const std::vector<TextField>& ProjectTexts() {
 constexpr TextField kProjectPath = {1008, 16746, 256};
 
 const std::vector<Field>& ConnectionFields() {
-  static const std::vector<Field> fields = {I(123, 2), I(124, 4), I(125, 6), I(122, 99),
-                                            I(128, 98, Width::I8), I(146, 1027, Width::I32)};
+  static const std::vector<Field> fields = {
+      I(123, 2), I(124, 4), I(125, 6), I(122, 99), I(128, 98, Width::I8), I(146, 1027, Width::I32)};
   return fields;
 }
 
@@ -190,8 +208,9 @@ bool IsKindTwo(const ASS_REC& a) { return a.Kind() == 2; }
 
 void StoreKindFlag(const CConElmData_base& e, ASS_REC& a) {
   if (const long32* v = e.GetIData(104)) {
-    StoreFlag(*v != 0, [&] { return static_cast<long32>(a.Kind()); },
-              [&](long32 w) { telio::SetRecU16(a.bytes, 0, static_cast<uint16_t>(w)); }, 2, 0);
+    StoreFlag(
+        *v != 0, [&] { return static_cast<long32>(a.Kind()); },
+        [&](long32 w) { telio::SetRecU16(a.bytes, 0, static_cast<uint16_t>(w)); }, 2, 0);
   }
 }
 
@@ -214,10 +233,22 @@ SectionCase CaseOf(int family, int filter) {
 // reads them (a later field of the same key wins).
 std::vector<Field> SectionFields(int family, int filter) {
   const bool f506At105 = family == 31 || family == 33 || family == 36 || family == 38;
-  std::vector<Field> f = {I(130, 32),  I(121, 41), I(131, 8, Width::U32), I(351, 34),
-                          I(132, 0),   I(122, 95), I(136, 6),             F(501, 79),
-                          F(502, 83),  F(503, 87), F(504, 91),            F(505, 105),
-                          F(506, f506At105 ? 105 : 109), F(511, 99), F(512, 55), F(515, 67)};
+  std::vector<Field> f = {I(130, 32),
+                          I(121, 41),
+                          I(131, 8, Width::U32),
+                          I(351, 34),
+                          I(132, 0),
+                          I(122, 95),
+                          I(136, 6),
+                          F(501, 79),
+                          F(502, 83),
+                          F(503, 87),
+                          F(504, 91),
+                          F(505, 105),
+                          F(506, f506At105 ? 105 : 109),
+                          F(511, 99),
+                          F(512, 55),
+                          F(515, 67)};
   auto add = [&](std::initializer_list<Field> more) { f.insert(f.end(), more); };
   switch (CaseOf(family, filter)) {
     case SectionCase::kI:
@@ -254,8 +285,8 @@ void SetAngleKeys(CConElmData_base& e, const MEM_REC& m, int family, int filter)
 
 // Every key a section element's builder sets, but its identity and filter.
 constexpr int kSectionIKeys[] = {121, 122, 130, 131, 132, 134, 135, 136, 351};
-constexpr int kSectionFKeys[] = {501, 502, 503, 504, 505, 506, 510, 511, 512,
-                                 513, 514, 515, 516, 517, 518, 519};
+constexpr int kSectionFKeys[] = {501, 502, 503, 504, 505, 506, 510, 511,
+                                 512, 513, 514, 515, 516, 517, 518, 519};
 
 // --- welds and plates -------------------------------------------------------
 
@@ -293,7 +324,8 @@ const std::vector<Field>& PlateDistanceFields() {
 
 // Every field, 0.0 for a key the element lacks.
 void StoreAllFields(const CConElmData_base& e, unsigned char* r, const std::vector<Field>& fields) {
-  for (const Field& f : fields) telio::SetRecF32(r, f.offset, static_cast<float>(e.GetFDataValue(f.key)));
+  for (const Field& f : fields)
+    telio::SetRecF32(r, f.offset, static_cast<float>(e.GetFDataValue(f.key)));
 }
 
 const std::vector<Field>& PlateFields() {
@@ -304,9 +336,9 @@ const std::vector<Field>& PlateFields() {
 // --- special parts ----------------------------------------------------------
 
 const std::vector<Field>& StiffenerFields() {
-  static const std::vector<Field> fields = {I(190, 6),  I(191, 10), I(192, 18), I(193, 12),
-                                            I(194, 14), I(195, 8),  I(196, 30), F(570, 22),
-                                            F(550, 26)};
+  static const std::vector<Field> fields = {I(190, 6),  I(191, 10), I(192, 18),
+                                            I(193, 12), I(194, 14), I(195, 8),
+                                            I(196, 30), F(570, 22), F(550, 26)};
   return fields;
 }
 const std::vector<Field>& TrussStiffenerFields() {
@@ -336,10 +368,14 @@ const std::vector<Field>& BoltFields() {
 }
 
 const std::vector<Field>& HookFields() {
-  static const std::vector<Field> fields = {
-      I(121, 28), I(140, 26), I(141, 40), I(142, 30), I(143, BolRecGrid::kHookFlag),
-      I(144, BolRecGrid::kHookShape), I(145, BolRecGrid::kHookRows),
-      I(156, BolRecGrid::kHookColumns)};
+  static const std::vector<Field> fields = {I(121, 28),
+                                            I(140, 26),
+                                            I(141, 40),
+                                            I(142, 30),
+                                            I(143, BolRecGrid::kHookFlag),
+                                            I(144, BolRecGrid::kHookShape),
+                                            I(145, BolRecGrid::kHookRows),
+                                            I(156, BolRecGrid::kHookColumns)};
   return fields;
 }
 
@@ -380,27 +416,6 @@ bool FillPolygon(CConElmData_base& e, const double* points, int count, double f5
 
 }  // namespace
 
-namespace telio {
-
-CString RecText(const unsigned char* r, int off, int width) {
-  const char* p = reinterpret_cast<const char*>(r + off);
-  int n = 0;
-  while (n < width && p[n] != '\0') ++n;
-  return CString(p, n);
-}
-
-void SetRecText(unsigned char* r, int off, int width, const char* text) {
-  std::fill(r + off, r + off + width, 0);
-  if (!text) return;
-  for (int i = 0; i + 1 < width && text[i] != '\0'; ++i) r[off + i] = static_cast<unsigned char>(text[i]);
-}
-
-}  // namespace telio
-
-CONN_REC* ASS_REC::GetConnection(int j) const {
-  return connections && j >= 1 && j <= ConnectionCount() ? &connections[j] : nullptr;
-}
-
 // --- the assembly -------------------------------------------------------------
 
 CConElmData_base* Tool::Build_ProjectObj(const ASS_REC* assembly) {
@@ -429,7 +444,9 @@ CConElmData_base* Tool::ReBuild_ProjectObj(CConElmData_base* e, const ASS_REC* a
     el.SetIData(107, 1);
     el.SetIData(108, 0);
     LoadTexts(el, a.bytes, ProjectTexts());
-    el.SetStrData(kProjectPath.key, CPathObj(telio::RecText(a.bytes, kProjectPath.offset, kProjectPath.width)).GetFullPath());
+    el.SetStrData(
+        kProjectPath.key,
+        CPathObj(telio::RecText(a.bytes, kProjectPath.offset, kProjectPath.width)).GetFullPath());
     el.SetBData(kLengthMarkBase + kProjectPath.key, kProjectPath.width - 1);
     el.SetBData(1001, 1);
     if (telio::RecText(a.bytes, kProjectPath.offset, kProjectPath.width).IsEmpty() && count == 0) {
@@ -441,7 +458,7 @@ CConElmData_base* Tool::ReBuild_ProjectObj(CConElmData_base* e, const ASS_REC* a
       const CONN_REC& c = a.connections[j];
       el.SetStrData(kConnectionKeyBase + j, c.Name());
       el.SetBData(kConnectionKeyBase + j, 0);
-      el.SetIData(kConnectionKeyBase + j, c.Word1027() == 0 ? 1 : 0);
+      el.SetIData(kConnectionKeyBase + j, c.StateWord() == 0 ? 1 : 0);
     }
     return true;
   });
@@ -458,8 +475,9 @@ int Tool::Restore_ProjectObj(CConElmData_base* e, ASS_REC* assembly) {
     CONN_REC& c = a.connections[j];
     if (const CString* name = e->GetStrData(kConnectionKeyBase + j)) c.SetName(*name);
     if (const long32* v = e->GetIData(kConnectionKeyBase + j)) {
-      StoreFlag(*v != 0, [&] { return c.Word1027(); },
-                [&](long32 w) { telio::SetRecI32(c.bytes, 1027, w); }, 0, 1);
+      StoreFlag(
+          *v != 0, [&] { return c.StateWord(); },
+          [&](long32 w) { telio::SetRecI32(c.bytes, 1027, w); }, 0, 1);
     }
   }
   return 1;
@@ -499,7 +517,8 @@ CConElmData_base* Tool::Build_TRUSSWeldObj(const CONN_REC* rec) {
   if (!rec) return nullptr;
   return Make(kTrussWeld, [&](CConElmData_base& e) {
     for (const TrussWeld& w : kTrussWelds) {
-      if (telio::RecI16(rec->bytes, w.flag) != 0) e.SetFData(w.key, telio::RecF32(rec->bytes, w.value));
+      if (telio::RecI16(rec->bytes, w.flag) != 0)
+        e.SetFData(w.key, telio::RecF32(rec->bytes, w.value));
     }
     return true;
   });
@@ -550,7 +569,8 @@ int Tool::Restore_LoadsObj(CConElmData_base* e, ASS_REC* assembly, int conn, int
   for (int k = 0; k < CONN_REC::kMemberCount; ++k) {
     if (!e->GetIData(1024 + k)) continue;
     for (int i = 0; i < 3; ++i) {
-      if (const double* v = e->GetFData(170 + 3 * k + i)) load.SetValue(k, i, static_cast<float>(*v));
+      if (const double* v = e->GetFData(170 + 3 * k + i))
+        load.SetValue(k, i, static_cast<float>(*v));
     }
   }
   return 1;
@@ -595,9 +615,9 @@ CConElmData_base* Tool::Build_ConcreteObj(const SPE_REC* rec) {
 int Tool::Restore_StiffenerInfoObj(CConElmData_base* e, SPE_REC* rec) {
   if (!e || !rec) return 0;
   StoreFields(*e, rec->bytes, StiffenerFields());
-  StoreFlag(e->GetBDataValue(101) != 0,
-            [&] { return static_cast<long32>(telio::RecU16(rec->bytes, 4)); },
-            [&](long32 w) { telio::SetRecU16(rec->bytes, 4, static_cast<uint16_t>(w)); }, 0, 1);
+  StoreFlag(
+      e->GetBDataValue(101) != 0, [&] { return static_cast<long32>(telio::RecU16(rec->bytes, 4)); },
+      [&](long32 w) { telio::SetRecU16(rec->bytes, 4, static_cast<uint16_t>(w)); }, 0, 1);
   return 1;
 }
 
@@ -692,8 +712,9 @@ CConElmData_base* Tool::Build_SectionObj(MEM_REC* member, double d, int filter, 
     const int family = member->Family();
     std::vector<Field> fields = SectionFields(family, filter);
     if (!withI136) {
-      fields.erase(std::remove_if(fields.begin(), fields.end(), [](const Field& f) { return f.key == 136; }),
-                   fields.end());
+      fields.erase(
+          std::remove_if(fields.begin(), fields.end(), [](const Field& f) { return f.key == 136; }),
+          fields.end());
     }
     LoadFields(e, member->bytes, fields);
     e.SetIData(133, filter);
@@ -790,7 +811,8 @@ CConElmData_base* Tool::Build_BoltGridObj(BOL_REC* rec, double t, short rows, sh
     double length = 0.0;
     if (variable) {
       const int n = std::min<int>(std::max<int>(rows, 0), BolRecGrid::kMaxSpacings);
-      for (int j = 0; j < n; ++j) length += telio::RecF32(rec->bytes, BolRecGrid::kSpacings + 4 * j);
+      for (int j = 0; j < n; ++j)
+        length += telio::RecF32(rec->bytes, BolRecGrid::kSpacings + 4 * j);
     } else {
       length = (Counted(rows) - 1) * p1;
     }
@@ -801,12 +823,13 @@ CConElmData_base* Tool::Build_BoltGridObj(BOL_REC* rec, double t, short rows, sh
 
 int Tool::Set_BoltGridData(CConElmData_base* e) {
   return Modify(e, [](CConElmData_base& el) {
-    const long32 rows = el.GetIDataValue(151) - el.GetIDataValue(155);
-    const double length = el.GetIDataValue(150) != 0 ? el.GetFDataValue(610)
-                                                      : (Counted(rows) - 1) * el.GetFDataValue(604);
-    DeriveBoltGrid(el, length);
-    return true;
-  }) != nullptr;
+           const long32 rows = el.GetIDataValue(151) - el.GetIDataValue(155);
+           const double length = el.GetIDataValue(150) != 0
+                                     ? el.GetFDataValue(610)
+                                     : (Counted(rows) - 1) * el.GetFDataValue(604);
+           DeriveBoltGrid(el, length);
+           return true;
+         }) != nullptr;
 }
 
 CConElmData_base* Tool::ReBuild_BoltGridObj(CConElmData_base* e, double p1) {
@@ -823,8 +846,8 @@ int Tool::Restore_BoltGridObj(CConElmData_base* e, BOL_REC* rec, double, double,
   return 1;
 }
 
-CConElmData_base* Tool::Build_HookGridObj(BOL_REC* rec, double t, double a, double edge,
-                                          double p1, double p2) {
+CConElmData_base* Tool::Build_HookGridObj(BOL_REC* rec, double t, double a, double edge, double p1,
+                                          double p2) {
   if (!rec) return nullptr;
   return Make(kHookGrid, [&](CConElmData_base& e) {
     LoadFields(e, rec->bytes, HookFields());
@@ -896,8 +919,8 @@ CConElmData_base* Tool::Build_LineObj(double x1, double y1, double z1, double x2
   });
 }
 
-CConElmData_base* Tool::Build_ConstraintObj(double x, double y, double z, double f511,
-                                            double f519, int kind) {
+CConElmData_base* Tool::Build_ConstraintObj(double x, double y, double z, double f511, double f519,
+                                            int kind) {
   if (!(f519 > 0.0) || kind < 1 || kind > 4) return nullptr;
   return Make(kConstraint, [&](CConElmData_base& e) {
     e.SetIData(103, kind);

@@ -95,13 +95,12 @@ class TELIO_EXPORT MapObjectsBuilderTool {
                                              const WEL_REC* second);
   static CConElmData_base* Build_NotchesObj(const WEL_REC* first, const WEL_REC* second,
                                             bool leading);
-  static CConElmData_base* Build_SectionObj(MEM_REC* member, double d, int filter,
-                                            bool withI136);
+  static CConElmData_base* Build_SectionObj(MEM_REC* member, double d, int filter, bool withI136);
   static CConElmData_base* Build_BoltGridObj(BOL_REC* rec, double t, short rows, short columns,
                                              double e1, double e2, double p2, double p1,
                                              short extraRows, bool variable);
-  static CConElmData_base* Build_HookGridObj(BOL_REC* rec, double t, double a, double e,
-                                             double p1, double p2);
+  static CConElmData_base* Build_HookGridObj(BOL_REC* rec, double t, double a, double e, double p1,
+                                             double p2);
   static CConElmData_base* Build_TRUSSWeldObj(const CONN_REC* rec);
   // The loads of connection conn (1 to the count) for load case lc (1 to
   // 801); flags holds six member-entry flags (null: all 0).
@@ -109,11 +108,10 @@ class TELIO_EXPORT MapObjectsBuilderTool {
                                           int* flags);
 
   // --- from values ------------------------------------------------------------
-  static CConElmData_base* Build_DimensionObj(int a1, int a2, short a3, short a4, short a5,
-                                              int a6, int a7, int a8, int a9, int a10, int a11);
+  static CConElmData_base* Build_DimensionObj(int a1, int a2, short a3, short a4, short a5, int a6,
+                                              int a7, int a8, int a9, int a10, int a11);
   static CConElmData_base* Build_PlateObj(double f511, double f512, double f510, short grade);
-  static CConElmData_base* Build_PlateStubObj(double f511, double f512, double f515,
-                                              double f510);
+  static CConElmData_base* Build_PlateStubObj(double f511, double f512, double f515, double f510);
   // count double values, x and y alternating (1 to 100).
   static CConElmData_base* Build_PolygonObj(double* points, int count, double f510);
   static CConElmData_base* Build_NodeObj(double x, double y, double z, double size);
@@ -128,8 +126,7 @@ class TELIO_EXPORT MapObjectsBuilderTool {
   static int Restore_ConnectionInfoObj(CConElmData_base* e, CONN_REC* rec);
   static int Restore_SectionObj(CConElmData_base* e, MEM_REC* member);
   static int Restore_PlateObj(CConElmData_base* e, PLA_REC* plate, double x, double y, double z);
-  static int Restore_BoltGridObj(CConElmData_base* e, BOL_REC* rec, double, double, double,
-                                 double);
+  static int Restore_BoltGridObj(CConElmData_base* e, BOL_REC* rec, double, double, double, double);
   static int Restore_HookGridObj(CConElmData_base* e, BOL_REC* rec);
   static int Restore_WeldsObj(CConElmData_base* e, WEL_REC* first, WEL_REC* second);
   static int Restore_NotchesObj(CConElmData_base* e, WEL_REC* first, WEL_REC* second);

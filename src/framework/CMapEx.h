@@ -13,7 +13,6 @@
 #pragma once
 
 #include <cmath>
-#include <new>
 #include <type_traits>
 
 #include "platform/CArchive.h"

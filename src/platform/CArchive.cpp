@@ -126,7 +126,8 @@ bool CArchive::Write(const void* data, std::size_t size) {
 void CArchive::Flush() {
   if (!m_file || m_load || !ok()) return;
   errno = 0;
-  if (std::fflush(m_file) != 0) Fail(errno ? telio::ErrnoToSystemError(errno) : telio::kErrorWriteFault);
+  if (std::fflush(m_file) != 0)
+    Fail(errno ? telio::ErrnoToSystemError(errno) : telio::kErrorWriteFault);
 }
 
 CArchive& CArchive::operator<<(std::uint8_t v) {

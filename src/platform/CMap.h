@@ -128,8 +128,8 @@ class CMap {
   }
 
   // This map becomes a copy of other, iterating in other's order (for maps
-  // of the same table size). Throws
-  // CMemoryException* when memory is short, leaving this map empty.
+  // of the same table size). Throws CMemoryException* when memory is short,
+  // leaving this map empty.
   void CopyEntriesFrom(const CMap& other) {
     if (&other == this) return;
     RemoveAll();

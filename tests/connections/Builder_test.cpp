@@ -1,12 +1,11 @@
-#include "connections/MapObjectsBuilderTool.h"
+#include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
+#include "connections/MapObjectsBuilderTool.h"
 #include "support/ByteWriter.h"
 
 using GE_::Safe::PtrStrong;
@@ -147,9 +146,11 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   Assembly as;
   Elm p(Tool::Build_ProjectObj(as.a.get()));
   ASSERT_FALSE(p.IsNull());
-  struct { int key; long32 value; } ints[] = {
-      {101, 5000}, {102, 5000}, {109, 9}, {110, 1031}, {118, 18}, {104, 1}, {105, 5},
-      {106, -6},   {107, 1},    {108, 0}, {119, 19},   {1030, 1}, {1031, 0}};
+  struct {
+    int key;
+    long32 value;
+  } ints[] = {{101, 5000}, {102, 5000}, {109, 9}, {110, 1031}, {118, 18}, {104, 1}, {105, 5},
+              {106, -6},   {107, 1},    {108, 0}, {119, 19},   {1030, 1}, {1031, 0}};
   for (auto kv : ints) EXPECT_EQ(p->GetIDataValue(kv.key), kv.value) << kv.key;
   EXPECT_EQ(p->GetStrDataValue(1001), "Project");
   EXPECT_EQ(p->GetStrDataValue(1003), "s1003");
@@ -172,8 +173,8 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   }
   EXPECT_EQ(Bytes(*blank.a, 16054, 16746 - 16054), Bytes(*as.a, 16054, 16746 - 16054));
   EXPECT_EQ(blank.conns[2].Name(), "Conn 2");
-  EXPECT_EQ(blank.conns[1].Word1027(), 0);
-  EXPECT_NE(blank.conns[2].Word1027(), 0);  // I 1031 = 0: the word is made nonzero
+  EXPECT_EQ(blank.conns[1].StateWord(), 0);
+  EXPECT_NE(blank.conns[2].StateWord(), 0);  // I 1031 = 0: the word is made nonzero
 
   // A rebuild for a single connection drops the second one's keys.
   as.a->SetConnectionCount(1);
@@ -187,8 +188,11 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   EXPECT_EQ(Tool::Build_ConnectionInfoObj(as.a.get(), 3), nullptr);
   EXPECT_EQ(Tool::Build_ConnectionInfoObj(as.a.get(), 0), nullptr);
   ASSERT_FALSE(c.IsNull());
-  struct { int key; long32 value; } conn[] = {{101, 50001}, {123, 2}, {124, 4}, {125, -6}, {120, 12},
-                                              {104, 1},     {122, 99}, {128, -2}, {146, 33}};
+  struct {
+    int key;
+    long32 value;
+  } conn[] = {{101, 50001}, {123, 2},  {124, 4},  {125, -6}, {120, 12},
+              {104, 1},     {122, 99}, {128, -2}, {146, 33}};
   for (auto kv : conn) EXPECT_EQ(c->GetIDataValue(kv.key), kv.value) << kv.key;
   EXPECT_EQ(c->GetStrDataValue(1020), "Remark");
   EXPECT_EQ(c->GetBDataValue(41020), 49);
@@ -211,7 +215,6 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   std::memset(as.a->bytes + 16746, 0, 256);
   Elm bare(Tool::Build_ProjectObj(as.a.get()));
   EXPECT_FALSE(bare->GetBData(31001));
-
 }
 
 TEST(Builder, LoadsOfAConnection) {
@@ -263,7 +266,8 @@ TEST(Builder, SpecialPartsWeldsAndDistances) {
   At(s, 45).i16(45);
   auto spe = RecordOf<SPE_REC>(s);
   Elm st(Tool::Build_StiffenerInfoObj(spe.get()));
-  const int stiffener[][2] = {{190, 6}, {191, 10}, {192, 18}, {193, 12}, {194, 14}, {195, 8}, {196, 30}};
+  const int stiffener[][2] = {{190, 6},  {191, 10}, {192, 18}, {193, 12},
+                              {194, 14}, {195, 8},  {196, 30}};
   for (auto kv : stiffener) EXPECT_EQ(st->GetIDataValue(kv[0]), kv[1]) << kv[0];
   EXPECT_FLOAT_EQ(st->GetFDataValue(570), 2.2f);
   EXPECT_FLOAT_EQ(st->GetFDataValue(550), 2.6f);
@@ -351,9 +355,11 @@ TEST(Builder, GridsWorkedByHand) {
 
   // 4 rows (+1 extra), 2 columns, e1 30, e2 40, p2 100, p1 70: L = 3 x 70.
   Elm g(Tool::Build_BoltGridObj(rec.get(), 12, 4, 2, 30, 40, 100, 70, 1, false));
-  struct { int key; long32 value; } ints[] = {{101, 50060}, {103, 0}, {121, 8}, {140, 3}, {141, 2},
-                                              {142, -1},    {151, 5}, {152, 2}, {155, 1}, {153, 624},
-                                              {154, 635}};
+  struct {
+    int key;
+    long32 value;
+  } ints[] = {{101, 50060}, {103, 0}, {121, 8}, {140, 3},   {141, 2},  {142, -1},
+              {151, 5},     {152, 2}, {155, 1}, {153, 624}, {154, 635}};
   for (auto kv : ints) EXPECT_EQ(g->GetIDataValue(kv.key), kv.value) << kv.key;
   EXPECT_EQ(g->GetFDataValue(510), 12.0);
   EXPECT_EQ(g->GetFDataValue(610), 210.0);
@@ -430,8 +436,8 @@ TEST(Builder, ElementsFromValues) {
   Elm plate(Tool::Build_PlateObj(200, 300, 15, 3));
   PLA_REC rec{};
   ASSERT_EQ(Tool::Restore_PlateObj(plate.GetPtr(), &rec, 1, 2, 3), 1);
-  EXPECT_EQ(Bytes(rec, 0, 38), ByteWriter().i16(3).f32(200).f32(300).f32(15).zeros(12)
-                                     .f32(1).f32(2).f32(3).data());
+  EXPECT_EQ(Bytes(rec, 0, 38),
+            ByteWriter().i16(3).f32(200).f32(300).f32(15).zeros(12).f32(1).f32(2).f32(3).data());
   Elm stub(Tool::Build_PlateStubObj(1, 2, 3, 4));
   ASSERT_EQ(Tool::ReBuild_PlateStubObj(stub.GetPtr(), 5, 6, 7, 8, 2), stub.GetPtr());
   EXPECT_EQ(stub->GetFDataValue(515), 7.0);

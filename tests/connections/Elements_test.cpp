@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "connections/CCONElementsList.h"
 #include "connections/CConElmData_base.h"
@@ -56,10 +56,14 @@ void ExpectSameMaps(const CConElmData_base& a, const CConElmData_base& b) {
 }
 
 void ExpectSamePlacement(const CConElmPos_base& a, const CConElmPos_base& b) {
-  EXPECT_EQ(std::vector<short>({a.GetOrgX(), a.GetOrgY(), a.GetOrgZ(), a.GetVFront(), a.GetVRight(), a.GetVTop()}),
-            std::vector<short>({b.GetOrgX(), b.GetOrgY(), b.GetOrgZ(), b.GetVFront(), b.GetVRight(), b.GetVTop()}));
-  EXPECT_EQ(std::vector<double>({a.GetDx(), a.GetDy(), a.GetDz(), a.GetRotX(), a.GetRotY(), a.GetRotZ()}),
-            std::vector<double>({b.GetDx(), b.GetDy(), b.GetDz(), b.GetRotX(), b.GetRotY(), b.GetRotZ()}));
+  EXPECT_EQ(std::vector<short>(
+                {a.GetOrgX(), a.GetOrgY(), a.GetOrgZ(), a.GetVFront(), a.GetVRight(), a.GetVTop()}),
+            std::vector<short>({b.GetOrgX(), b.GetOrgY(), b.GetOrgZ(), b.GetVFront(), b.GetVRight(),
+                                b.GetVTop()}));
+  EXPECT_EQ(
+      std::vector<double>({a.GetDx(), a.GetDy(), a.GetDz(), a.GetRotX(), a.GetRotY(), a.GetRotZ()}),
+      std::vector<double>(
+          {b.GetDx(), b.GetDy(), b.GetDz(), b.GetRotX(), b.GetRotY(), b.GetRotZ()}));
 }
 
 TEST(CConElmData_base, ValuesMissingKeysAndCopies) {
@@ -277,10 +281,30 @@ struct Form {
 
 std::vector<Form> Forms() {
   return {
-      {"element", [](CArchive& ar) { CConElmData_base e; e.Serialize(ar); return e.PStrData()->GetCount(); }},
-      {"positioned", [](CArchive& ar) { CConElmPos_base e; e.Serialize(ar); return e.PIData()->GetCount(); }},
-      {"list", [](CArchive& ar) { CCONElementsList l; l.Serialize(ar); return l.GetCount(); }},
-      {"positioned list", [](CArchive& ar) { CCONPOSElementsLst l; l.Serialize(ar); return l.GetCount(); }},
+      {"element",
+       [](CArchive& ar) {
+         CConElmData_base e;
+         e.Serialize(ar);
+         return e.PStrData()->GetCount();
+       }},
+      {"positioned",
+       [](CArchive& ar) {
+         CConElmPos_base e;
+         e.Serialize(ar);
+         return e.PIData()->GetCount();
+       }},
+      {"list",
+       [](CArchive& ar) {
+         CCONElementsList l;
+         l.Serialize(ar);
+         return l.GetCount();
+       }},
+      {"positioned list",
+       [](CArchive& ar) {
+         CCONPOSElementsLst l;
+         l.Serialize(ar);
+         return l.GetCount();
+       }},
   };
 }
 

@@ -1,10 +1,10 @@
 #include "platform/CArchive.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "framework/CMapEx.h"
 #include "platform/Alloc.h"
@@ -87,9 +87,12 @@ TEST(CArchive, BadFormsFailWithTheirCodesAndStaySticky) {
     ByteWriter bytes;
     ulong32 code;
   } cases[] = {
-      {"wide string tag", ByteWriter().u8(0xFF).u16(0xFFFE).u8(1).u16('a'), telio::kErrorFileCorrupt},
-      {"string past the end", ByteWriter().u8(0xFF).u16(300).fill(299, 'a'), telio::kErrorHandleEof},
-      {"4 GB string", ByteWriter().u8(0xFF).u16(0xFFFF).u32(0xFFFFFFFF).fill(8, 'a'), telio::kErrorHandleEof},
+      {"wide string tag", ByteWriter().u8(0xFF).u16(0xFFFE).u8(1).u16('a'),
+       telio::kErrorFileCorrupt},
+      {"string past the end", ByteWriter().u8(0xFF).u16(300).fill(299, 'a'),
+       telio::kErrorHandleEof},
+      {"4 GB string", ByteWriter().u8(0xFF).u16(0xFFFF).u32(0xFFFFFFFF).fill(8, 'a'),
+       telio::kErrorHandleEof},
       {"cut length word", ByteWriter().u8(0xFF).u8(1), telio::kErrorHandleEof},
   };
   for (const Case& c : cases) {

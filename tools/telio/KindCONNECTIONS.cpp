@@ -30,7 +30,9 @@ Json Maps(const CConElmData_base& e) {
   return {{"b", Entries(*e.PBData(), same)},
           {"i", Entries(*e.PIData(), same)},
           {"f", Entries(*e.PFData(), same)},
-          {"strings", Entries(*e.PStrData(), [](const CString& s) { return AnsiToUtf8(s.GetString(), s.GetLength()); })}};
+          {"strings", Entries(*e.PStrData(), [](const CString& s) {
+             return AnsiToUtf8(s.GetString(), s.GetLength());
+           })}};
 }
 
 Json Placement(const CConElmPos_base& p) {
