@@ -45,6 +45,17 @@ void LoadElements(CArchive& ar, List& list, std::size_t minSize, Make make, Load
   }
 }
 
+// Stores the count, then each slot's element by store() (empty ones as
+// the element that empty stands for).
+template <class List, class Empty, class Store>
+void StoreElements(CArchive& ar, const List& list, Empty& empty, Store store) {
+  ar.WriteCount(static_cast<std::uint32_t>(list.GetCount()));
+  for (int i = 0; i < list.GetCount() && ar.ok(); ++i) {
+    auto* e = list.GetElementPtr(i);
+    store(e ? *e : empty);
+  }
+}
+
 }  // namespace
 
 // --- CCONElementIntf ---------------------------------------------------------
@@ -128,12 +139,9 @@ CConElmData_base* CCONElementsList::FindElmByID(int id) const {
 
 void CCONElementsList::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
-    ar.WriteCount(static_cast<std::uint32_t>(m_count));
     CConElmData_base empty;
-    for (int i = 0; i < m_count && ar.ok(); ++i) {
-      CConElmData_base* e = m_slots[i].GetPtr();
-      (e ? *e : empty).CConElmData_base::Serialize(ar);
-    }
+    StoreElements(ar, *this, empty,
+                  [&ar](CConElmData_base& e) { e.CConElmData_base::Serialize(ar); });
     return;
   }
   LoadElements(
@@ -205,12 +213,8 @@ int CCONPOSElementsLst::ImportList(const CCONElementsList* list) {
 
 void CCONPOSElementsLst::Serialize(CArchive& ar) {
   if (ar.IsStoring()) {
-    ar.WriteCount(static_cast<std::uint32_t>(m_count));
     CCONElementIntf empty;
-    for (int i = 0; i < m_count && ar.ok(); ++i) {
-      CCONElementIntf* e = m_slots[i].GetPtr();
-      (e ? *e : empty).Serialize(ar);
-    }
+    StoreElements(ar, *this, empty, [&ar](CCONElementIntf& e) { e.Serialize(ar); });
     return;
   }
   LoadElements(

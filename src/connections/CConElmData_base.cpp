@@ -104,23 +104,9 @@ void CConElmData_base::Serialize(CArchive& ar) {
 
 CConElmPos_base::~CConElmPos_base() = default;
 
+// Sides 0/1, 2/3 and 4/5 face each other.
 short CConElmPos_base::GetOpstSideView(short view) {
-  switch (view) {
-    case 0:
-      return 1;
-    case 1:
-      return 0;
-    case 2:
-      return 3;
-    case 3:
-      return 2;
-    case 4:
-      return 5;
-    case 5:
-      return 4;
-    default:
-      return -1;
-  }
+  return view >= 0 && view <= 5 ? static_cast<short>(view ^ 1) : short{-1};
 }
 
 void CConElmPos_base::_SetPos(short front, short right, short top, short orgX, short orgY,

@@ -175,6 +175,32 @@ CConElmData_base* Modify(CConElmData_base* e, Fn change) {
   }
 }
 
+// A new element of the type holding the record's fields, then whatever
+// more() adds; null for a null record.
+template <class R, class More>
+CConElmData_base* FromFields(int type, const R* rec, const std::vector<Field>& fields, More more) {
+  if (!rec) return nullptr;
+  return Make(type, [&](CConElmData_base& e) {
+    LoadFields(e, rec->bytes, fields);
+    more(e);
+    return true;
+  });
+}
+
+template <class R>
+CConElmData_base* FromFields(int type, const R* rec, const std::vector<Field>& fields) {
+  return FromFields(type, rec, fields, [](CConElmData_base&) {});
+}
+
+// Writes the element's keys back to the record's fields; 0 when either is
+// null.
+template <class R>
+int ToFields(const CConElmData_base* e, R* rec, const std::vector<Field>& fields) {
+  if (!e || !rec) return 0;
+  StoreFields(*e, rec->bytes, fields);
+  return 1;
+}
+
 int Counted(long32 n) { return n < 1 ? 1 : static_cast<int>(n); }
 
 // --- the assembly and its connections -----------------------------------
@@ -388,6 +414,16 @@ void DeriveBoltGrid(CConElmData_base& e, double length) {
   e.SetFData(511, rows >= 2 ? length / (rows - 1) : 0.0);
 }
 
+// --- plates --------------------------------------------------------------
+
+void SetPlateStub(CConElmData_base& e, double f511, double f512, double f515, double f510) {
+  e.SetIData(103, 1);
+  e.SetFData(511, f511);
+  e.SetFData(512, f512);
+  e.SetFData(515, f515);
+  e.SetFData(510, f510);
+}
+
 // --- polygons -------------------------------------------------------------
 
 bool FillPolygon(CConElmData_base& e, const double* points, int count, double f510) {
@@ -579,42 +615,26 @@ int Tool::Restore_LoadsObj(CConElmData_base* e, ASS_REC* assembly, int conn, int
 // --- special parts ------------------------------------------------------------------
 
 CConElmData_base* Tool::Build_StiffenerInfoObj(const SPE_REC* rec) {
-  if (!rec) return nullptr;
-  return Make(kStiffenerInfo, [&](CConElmData_base& e) {
-    LoadFields(e, rec->bytes, StiffenerFields());
+  return FromFields(kStiffenerInfo, rec, StiffenerFields(), [&](CConElmData_base& e) {
     if (telio::RecU16(rec->bytes, 4) == 0) e.SetBData(101, 1);
-    return true;
   });
 }
 
 CConElmData_base* Tool::Build_StiffenerInfoObjTruss(const SPE_REC* rec) {
-  if (!rec) return nullptr;
-  return Make(kStiffenerTruss, [&](CConElmData_base& e) {
-    LoadFields(e, rec->bytes, TrussStiffenerFields());
-    return true;
-  });
+  return FromFields(kStiffenerTruss, rec, TrussStiffenerFields());
 }
 
 CConElmData_base* Tool::Build_StiffenerInfoObjBasec(const SPE_REC* rec) {
-  if (!rec) return nullptr;
-  return Make(kStiffenerBasec, [&](CConElmData_base& e) {
-    LoadFields(e, rec->bytes, BaseStiffenerFields());
-    e.SetIData(199, 3);
-    return true;
-  });
+  return FromFields(kStiffenerBasec, rec, BaseStiffenerFields(),
+                    [](CConElmData_base& e) { e.SetIData(199, 3); });
 }
 
 CConElmData_base* Tool::Build_ConcreteObj(const SPE_REC* rec) {
-  if (!rec) return nullptr;
-  return Make(kConcrete, [&](CConElmData_base& e) {
-    LoadFields(e, rec->bytes, ConcreteFields());
-    return true;
-  });
+  return FromFields(kConcrete, rec, ConcreteFields());
 }
 
 int Tool::Restore_StiffenerInfoObj(CConElmData_base* e, SPE_REC* rec) {
-  if (!e || !rec) return 0;
-  StoreFields(*e, rec->bytes, StiffenerFields());
+  if (!ToFields(e, rec, StiffenerFields())) return 0;
   StoreFlag(
       e->GetBDataValue(101) != 0, [&] { return static_cast<long32>(telio::RecU16(rec->bytes, 4)); },
       [&](long32 w) { telio::SetRecU16(rec->bytes, 4, static_cast<uint16_t>(w)); }, 0, 1);
@@ -622,21 +642,15 @@ int Tool::Restore_StiffenerInfoObj(CConElmData_base* e, SPE_REC* rec) {
 }
 
 int Tool::Restore_StiffenerInfoObjTruss(CConElmData_base* e, SPE_REC* rec) {
-  if (!e || !rec) return 0;
-  StoreFields(*e, rec->bytes, TrussStiffenerFields());
-  return 1;
+  return ToFields(e, rec, TrussStiffenerFields());
 }
 
 int Tool::Restore_StiffenerInfoObjBasec(CConElmData_base* e, SPE_REC* rec) {
-  if (!e || !rec) return 0;
-  StoreFields(*e, rec->bytes, BaseStiffenerFields());
-  return 1;
+  return ToFields(e, rec, BaseStiffenerFields());
 }
 
 int Tool::Restore_ConcreteObj(CConElmData_base* e, SPE_REC* rec) {
-  if (!e || !rec) return 0;
-  StoreFields(*e, rec->bytes, ConcreteFields());
-  return 1;
+  return ToFields(e, rec, ConcreteFields());
 }
 
 // --- welds, distances, notches --------------------------------------------------------
@@ -768,11 +782,7 @@ int Tool::Restore_PlateObj(CConElmData_base* e, PLA_REC* plate, double x, double
 
 CConElmData_base* Tool::Build_PlateStubObj(double f511, double f512, double f515, double f510) {
   return Make(kPlateStub, [&](CConElmData_base& e) {
-    e.SetIData(103, 1);
-    e.SetFData(511, f511);
-    e.SetFData(512, f512);
-    e.SetFData(515, f515);
-    e.SetFData(510, f510);
+    SetPlateStub(e, f511, f512, f515, f510);
     return true;
   });
 }
@@ -780,12 +790,8 @@ CConElmData_base* Tool::Build_PlateStubObj(double f511, double f512, double f515
 CConElmData_base* Tool::ReBuild_PlateStubObj(CConElmData_base* e, double f511, double f512,
                                              double f515, double f510, int grade) {
   return Modify(e, [&](CConElmData_base& el) {
-    el.SetIData(103, 1);
+    SetPlateStub(el, f511, f512, f515, f510);
     el.SetIData(121, grade);
-    el.SetFData(511, f511);
-    el.SetFData(512, f512);
-    el.SetFData(515, f515);
-    el.SetFData(510, f510);
     return true;
   });
 }

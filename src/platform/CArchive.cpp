@@ -130,113 +130,58 @@ void CArchive::Flush() {
     Fail(errno ? telio::ErrnoToSystemError(errno) : telio::kErrorWriteFault);
 }
 
-CArchive& CArchive::operator<<(std::uint8_t v) {
-  Write(&v, 1);
-  return *this;
+namespace {
+
+// Fixed-width values go through their little-endian encoders, N bytes each.
+template <std::size_t N, class T, class Encode>
+CArchive& Put(CArchive& ar, T v, Encode encode) {
+  unsigned char b[N];
+  encode(b, v);
+  ar.Write(b, N);
+  return ar;
 }
 
-CArchive& CArchive::operator<<(std::uint16_t v) {
-  unsigned char b[2];
-  telio::EncodeFixed16(b, v);
-  Write(b, 2);
-  return *this;
+// A failed read leaves zeros in b, so v becomes 0.
+template <std::size_t N, class T, class Decode>
+CArchive& Get(CArchive& ar, T& v, Decode decode) {
+  unsigned char b[N];
+  ar.Read(b, N);
+  v = static_cast<T>(decode(b));
+  return ar;
 }
 
-CArchive& CArchive::operator<<(std::uint32_t v) {
-  unsigned char b[4];
-  telio::EncodeFixed32(b, v);
-  Write(b, 4);
-  return *this;
-}
+uint8_t Byte(const unsigned char* b) { return b[0]; }
+void SetByte(unsigned char* b, uint8_t v) { b[0] = v; }
+void Encode16(unsigned char* b, uint16_t v) { telio::EncodeFixed16(b, v); }
+void Encode32(unsigned char* b, uint32_t v) { telio::EncodeFixed32(b, v); }
+void Encode64(unsigned char* b, uint64_t v) { telio::EncodeFixed64(b, v); }
+void EncodeF32(unsigned char* b, float v) { telio::EncodeFloat(b, v); }
+void EncodeF64(unsigned char* b, double v) { telio::EncodeDouble(b, v); }
+uint16_t Decode16(const unsigned char* b) { return telio::DecodeFixed16(b); }
+uint32_t Decode32(const unsigned char* b) { return telio::DecodeFixed32(b); }
+uint64_t Decode64(const unsigned char* b) { return telio::DecodeFixed64(b); }
+float DecodeF32(const unsigned char* b) { return telio::DecodeFloat(b); }
+double DecodeF64(const unsigned char* b) { return telio::DecodeDouble(b); }
 
-CArchive& CArchive::operator<<(std::uint64_t v) {
-  unsigned char b[8];
-  telio::EncodeFixed64(b, v);
-  Write(b, 8);
-  return *this;
-}
+}  // namespace
 
-CArchive& CArchive::operator<<(float v) {
-  unsigned char b[4];
-  telio::EncodeFloat(b, v);
-  Write(b, 4);
-  return *this;
-}
+CArchive& CArchive::operator<<(std::uint8_t v) { return Put<1>(*this, v, SetByte); }
+CArchive& CArchive::operator<<(std::uint16_t v) { return Put<2>(*this, v, Encode16); }
+CArchive& CArchive::operator<<(std::uint32_t v) { return Put<4>(*this, v, Encode32); }
+CArchive& CArchive::operator<<(std::uint64_t v) { return Put<8>(*this, v, Encode64); }
+CArchive& CArchive::operator<<(float v) { return Put<4>(*this, v, EncodeF32); }
+CArchive& CArchive::operator<<(double v) { return Put<8>(*this, v, EncodeF64); }
 
-CArchive& CArchive::operator<<(double v) {
-  unsigned char b[8];
-  telio::EncodeDouble(b, v);
-  Write(b, 8);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint8_t& v) {
-  Read(&v, 1);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::int8_t& v) {
-  std::uint8_t raw;
-  *this >> raw;
-  v = static_cast<std::int8_t>(raw);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint16_t& v) {
-  unsigned char b[2];
-  Read(b, 2);
-  v = telio::DecodeFixed16(b);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::int16_t& v) {
-  std::uint16_t raw;
-  *this >> raw;
-  v = static_cast<std::int16_t>(raw);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint32_t& v) {
-  unsigned char b[4];
-  Read(b, 4);
-  v = telio::DecodeFixed32(b);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::int32_t& v) {
-  std::uint32_t raw;
-  *this >> raw;
-  v = static_cast<std::int32_t>(raw);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::uint64_t& v) {
-  unsigned char b[8];
-  Read(b, 8);
-  v = telio::DecodeFixed64(b);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(std::int64_t& v) {
-  std::uint64_t raw;
-  *this >> raw;
-  v = static_cast<std::int64_t>(raw);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(float& v) {
-  unsigned char b[4];
-  Read(b, 4);
-  v = telio::DecodeFloat(b);
-  return *this;
-}
-
-CArchive& CArchive::operator>>(double& v) {
-  unsigned char b[8];
-  Read(b, 8);
-  v = telio::DecodeDouble(b);
-  return *this;
-}
+CArchive& CArchive::operator>>(std::uint8_t& v) { return Get<1>(*this, v, Byte); }
+CArchive& CArchive::operator>>(std::int8_t& v) { return Get<1>(*this, v, Byte); }
+CArchive& CArchive::operator>>(std::uint16_t& v) { return Get<2>(*this, v, Decode16); }
+CArchive& CArchive::operator>>(std::int16_t& v) { return Get<2>(*this, v, Decode16); }
+CArchive& CArchive::operator>>(std::uint32_t& v) { return Get<4>(*this, v, Decode32); }
+CArchive& CArchive::operator>>(std::int32_t& v) { return Get<4>(*this, v, Decode32); }
+CArchive& CArchive::operator>>(std::uint64_t& v) { return Get<8>(*this, v, Decode64); }
+CArchive& CArchive::operator>>(std::int64_t& v) { return Get<8>(*this, v, Decode64); }
+CArchive& CArchive::operator>>(float& v) { return Get<4>(*this, v, DecodeF32); }
+CArchive& CArchive::operator>>(double& v) { return Get<8>(*this, v, DecodeF64); }
 
 void CArchive::WriteCount(std::uint32_t count) {
   if (count < 0xFFFFu) {
