@@ -37,7 +37,7 @@
 //   119  4     member block (pointer slot)
 //   575  f32   truss weld 1 (F 564)  639  f32  weld 2 (F 565)  703  f32  weld 3 (F 566)
 //  1023  4     load block (pointer slot)
-//  1027  i32   I 146
+//  1027  i32   state word (I 146; I 1029 + j of the project = 1 when 0)
 //
 // MEM_REC, 128 bytes
 //     0  i16   I 132      2  f32  F 513 and F 514     6  i16  I 136

@@ -6,9 +6,13 @@
 // keys back into the record fields they came from and return nonzero on
 // success (0 for a null element); ReBuild_* recompute an existing element
 // from new inputs with its builder's keys and return it (null for a null
-// element or refused input). Every element carries its type code under
-// I 101 (the identifier the lists look up) and I 102. The record layouts
-// and the key each field goes to are drawn in connections/ConnectionRecords.h.
+// element or refused input). Builders and ReBuild_* also give null when
+// memory runs short, leaking nothing. Every element carries its type code
+// under I 101 (the identifier the lists look up) and I 102. String key k is
+// marked in B data: B 30000 + k = 1 (carried) and B 40000 + k = its field's
+// width - 1 where the builder says so. The record layouts and the key each
+// field goes to are drawn in connections/ConnectionRecords.h; sub-table
+// pointers must address arrays of the sizes drawn there (not checked).
 //
 // Behaviour chosen where the connection program leaves it open:
 //  - Restore_* leave a record field unchanged when the element lacks its
@@ -29,13 +33,15 @@
 //  - Bolt grid (50060), arguments (record, t, rows, columns, e1, e2, p2, p1,
 //    extra rows, variable): F 510 = t, F 601 = e1, F 602 = e2, F 603 = p2,
 //    F 604 = p1, I 150 = 1 for variable spacing; the length L of the rows is
-//    the sum of `rows` spacings from record offset 66 (variable) or
+//    the sum of `rows` spacings from record offset 66 (variable; at most the
+//    11 that fit before the record's end) or
 //    (rows - 1) x p1; derived F 610 = L, F 611 = (columns - 1) x p2,
 //    F 612 = e1 + L + e2, F 511 = the mean row pitch L / (rows - 1) (0 for
 //    fewer than 2 rows). Counts below 1 count as 1 in these products.
 //    Restore_BoltGridObj writes the record keys; its four values are not
 //    stored (the record has no field for them).
-//  - Hook grid (50090), arguments (record, t, a, e, p1, p2): F 510 = t,
+//  - Hook grid (50090), arguments (record, t, a, e, p1, p2), its rows and
+//    columns from the record (I 145, I 156): F 510 = t,
 //    F 601 = hook diameter, F 602 = hole diameter d0, F 603 = a (anchor
 //    length), F 604 = e (edge distance), F 605 = p1, F 606 = p2, F 607 =
 //    (rows - 1) x p1, F 608 = (columns - 1) x p2, F 609 = F 607 + 2e,
