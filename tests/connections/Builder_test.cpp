@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include "connections/MapObjectsBuilderTool.h"
 
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "connections/MapObjectsBuilderTool.h"
+#include <gtest/gtest.h>
+
 #include "support/ByteWriter.h"
 
 using GE_::Safe::PtrStrong;
@@ -24,6 +25,18 @@ std::unique_ptr<R> RecordOf(ByteWriter w) {
   At(w, sizeof r->bytes);
   std::memcpy(r->bytes, w.data().data(), sizeof r->bytes);
   return r;
+}
+
+void ExpectI(const Elm& e, std::initializer_list<std::pair<int, long32>> values) {
+  for (const auto& kv : values) EXPECT_EQ(e->GetIDataValue(kv.first), kv.second) << kv.first;
+}
+
+// Values read from f32 fields compare as floats.
+void ExpectF(const Elm& e, std::initializer_list<std::pair<int, double>> values) {
+  for (const auto& kv : values) {
+    EXPECT_FLOAT_EQ(static_cast<float>(e->GetFDataValue(kv.first)), static_cast<float>(kv.second))
+        << kv.first;
+  }
 }
 
 template <class R>
@@ -63,21 +76,8 @@ TEST(Builder, SectionKeysByFamilyAndFilter) {
     auto m = Member(c.family);
     Elm e(Tool::Build_SectionObj(m.get(), 2.5, c.filter, true));
     ASSERT_FALSE(e.IsNull());
-    EXPECT_EQ(e->GetIDataValue(101), 50010);
-    EXPECT_EQ(e->GetIDataValue(130), c.family);
-    EXPECT_EQ(e->GetIDataValue(131), -16);  // u32 0xFFFFFFF0 kept as a 32-bit long
-    EXPECT_EQ(e->GetIDataValue(132), -3);
-    EXPECT_EQ(e->GetIDataValue(133), c.filter);
-    EXPECT_EQ(e->GetIDataValue(351), 7);
-    EXPECT_EQ(e->GetIDataValue(136), 6);
-    EXPECT_EQ(e->GetStrDataValue(1001), "HEA 200");
-    EXPECT_EQ(e->GetBDataValue(41001), 6);
-    EXPECT_EQ(e->GetFDataValue(510), 2.5);
-    EXPECT_FLOAT_EQ(e->GetFDataValue(501), 7.9f);
-    EXPECT_FLOAT_EQ(e->GetFDataValue(505), 10.5f);
-    EXPECT_FLOAT_EQ(e->GetFDataValue(506), static_cast<float>(c.f506));
-    EXPECT_FLOAT_EQ(e->GetFDataValue(511), static_cast<float>(c.f511));
-    EXPECT_FLOAT_EQ(e->GetFDataValue(512), static_cast<float>(c.f512));
+    ExpectI(e, {{130, c.family}, {133, c.filter}});
+    ExpectF(e, {{506, c.f506}, {511, c.f511}, {512, c.f512}});
     for (int k : c.present) EXPECT_TRUE(e->GetFData(k)) << k;
     for (int k : c.absent) EXPECT_FALSE(e->GetFData(k)) << k;
     if (e->GetFData(518)) {
@@ -95,8 +95,14 @@ TEST(Builder, SectionKeysByFamilyAndFilter) {
     EXPECT_EQ(Bytes(*back, 8, 4), Bytes(*m, 8, 4));
     EXPECT_EQ(Bytes(*back, c.f511 == 9.9 ? 99 : 75, 4), Bytes(*m, c.f511 == 9.9 ? 99 : 75, 4));
   }
-  Elm narrow(Tool::Build_SectionObj(Member(12).get(), 0, 0, false));
+  Elm narrow(Tool::Build_SectionObj(Member(12).get(), 2.5, 0, false));
+  ExpectI(
+      narrow,
+      {{101, 50010}, {131, -16} /* u32 0xFFFFFFF0 */, {132, -3}, {351, 7}, {121, 41}, {122, 95}});
   EXPECT_FALSE(narrow->GetIData(136));
+  EXPECT_EQ(narrow->GetStrDataValue(1001), "HEA 200");
+  EXPECT_EQ(narrow->GetBDataValue(41001), 6);
+  ExpectF(narrow, {{510, 2.5}, {501, 7.9f}, {505, 10.5f}});
   EXPECT_EQ(Tool::Build_SectionObj(nullptr, 0, 0, true), nullptr);
 
   ASSERT_EQ(Tool::Clear_SectionObj(narrow.GetPtr()), 1);
@@ -146,12 +152,8 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   Assembly as;
   Elm p(Tool::Build_ProjectObj(as.a.get()));
   ASSERT_FALSE(p.IsNull());
-  struct {
-    int key;
-    long32 value;
-  } ints[] = {{101, 5000}, {102, 5000}, {109, 9}, {110, 1031}, {118, 18}, {104, 1}, {105, 5},
-              {106, -6},   {107, 1},    {108, 0}, {119, 19},   {1030, 1}, {1031, 0}};
-  for (auto kv : ints) EXPECT_EQ(p->GetIDataValue(kv.key), kv.value) << kv.key;
+  ExpectI(p, {{101, 5000}, {102, 5000}, {109, 9}, {110, 1031}, {118, 18}, {104, 1}, {105, 5},
+        {106, -6}, {107, 1}, {108, 0}, {119, 19}, {1030, 1}, {1031, 0}});
   EXPECT_EQ(p->GetStrDataValue(1001), "Project");
   EXPECT_EQ(p->GetStrDataValue(1003), "s1003");
   EXPECT_EQ(p->GetStrDataValue(1006), "s1006");
@@ -179,8 +181,7 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   // A rebuild for a single connection drops the second one's keys.
   as.a->SetConnectionCount(1);
   ASSERT_EQ(Tool::ReBuild_ProjectObj(p.GetPtr(), as.a.get(), 4), p.GetPtr());
-  EXPECT_EQ(p->GetIDataValue(110), 1030);
-  EXPECT_EQ(p->GetIDataValue(109), 4);
+  ExpectI(p, {{110, 1030}, {109, 4}});
   EXPECT_FALSE(p->GetStrData(1031));
   EXPECT_EQ(Tool::ReBuild_ProjectObj(p.GetPtr(), nullptr, 4), nullptr);
   as.a->SetConnectionCount(2);
@@ -188,12 +189,8 @@ TEST(Builder, ProjectAndConnectionsFromTheAssembly) {
   EXPECT_EQ(Tool::Build_ConnectionInfoObj(as.a.get(), 3), nullptr);
   EXPECT_EQ(Tool::Build_ConnectionInfoObj(as.a.get(), 0), nullptr);
   ASSERT_FALSE(c.IsNull());
-  struct {
-    int key;
-    long32 value;
-  } conn[] = {{101, 50001}, {123, 2},  {124, 4},  {125, -6}, {120, 12},
-              {104, 1},     {122, 99}, {128, -2}, {146, 33}};
-  for (auto kv : conn) EXPECT_EQ(c->GetIDataValue(kv.key), kv.value) << kv.key;
+  ExpectI(c, {{101, 50001}, {123, 2}, {124, 4}, {125, -6}, {120, 12}, {104, 1}, {122, 99},
+        {128, -2}, {146, 33}});
   EXPECT_EQ(c->GetStrDataValue(1020), "Remark");
   EXPECT_EQ(c->GetBDataValue(41020), 49);
   EXPECT_EQ(c->GetBDataValue(31001), 1);
@@ -230,10 +227,7 @@ TEST(Builder, LoadsOfAConnection) {
   Elm bare(Tool::Build_LoadsObj(as.a.get(), 1, 7, 3, none));
   ASSERT_FALSE(bare.IsNull());
   EXPECT_EQ(bare->PIData()->GetCount(), 4);
-  EXPECT_EQ(bare->GetIDataValue(101), 50107);
-  EXPECT_EQ(bare->GetIDataValue(102), 50100);
-  EXPECT_EQ(bare->GetIDataValue(161), 3);
-  EXPECT_EQ(bare->GetIDataValue(104), 1);
+  ExpectI(bare, {{101, 50107}, {102, 50100}, {161, 3}, {104, 1}});
   EXPECT_EQ(bare->PStrData()->GetCount(), 1);
   EXPECT_EQ(bare->GetStrDataValue(1001), "LC 7");
   ASSERT_TRUE(bare->GetBData(50107));
@@ -269,17 +263,14 @@ TEST(Builder, SpecialPartsWeldsAndDistances) {
   const int stiffener[][2] = {{190, 6},  {191, 10}, {192, 18}, {193, 12},
                               {194, 14}, {195, 8},  {196, 30}};
   for (auto kv : stiffener) EXPECT_EQ(st->GetIDataValue(kv[0]), kv[1]) << kv[0];
-  EXPECT_FLOAT_EQ(st->GetFDataValue(570), 2.2f);
-  EXPECT_FLOAT_EQ(st->GetFDataValue(550), 2.6f);
+  ExpectF(st, {{570, 2.2f}, {550, 2.6f}});
   EXPECT_EQ(st->GetBDataValue(101), 1);
   Elm truss(Tool::Build_StiffenerInfoObjTruss(spe.get()));
   EXPECT_EQ(truss->GetIDataValue(129), 34);
   Elm base(Tool::Build_StiffenerInfoObjBasec(spe.get()));
-  EXPECT_EQ(base->GetIDataValue(198), 2);
-  EXPECT_EQ(base->GetIDataValue(199), 3);
+  ExpectI(base, {{198, 2}, {199, 3}});
   Elm concrete(Tool::Build_ConcreteObj(spe.get()));
-  EXPECT_EQ(concrete->GetIDataValue(121), 45);
-  EXPECT_EQ(concrete->GetIDataValue(102), 50005);
+  ExpectI(concrete, {{121, 45}, {102, 50005}});
 
   SPE_REC back{};
   telio::SetRecU16(back.bytes, 4, 0);
@@ -302,8 +293,7 @@ TEST(Builder, SpecialPartsWeldsAndDistances) {
   w2.f32(-1.0f).f32(-2.0f);
   auto a = RecordOf<WEL_REC>(w1), b = RecordOf<WEL_REC>(w2);
   Elm k1(Tool::Build_WeldsObj(a.get(), nullptr, 1));
-  EXPECT_EQ(k1->GetFDataValue(555), 1.5);
-  EXPECT_EQ(k1->GetFDataValue(556), 2.5);
+  ExpectF(k1, {{555, 1.5}, {556, 2.5}});
   Elm k3(Tool::Build_WeldsObj(nullptr, b.get(), 3));
   EXPECT_EQ(k3->GetFDataValue(561), -1.0);
   EXPECT_FALSE(k3->GetFData(559));
@@ -322,11 +312,9 @@ TEST(Builder, SpecialPartsWeldsAndDistances) {
   auto plate = RecordOf<PLA_REC>(pw);
   Elm dp(Tool::Build_DistanceObj(plate.get(), nullptr, nullptr));
   EXPECT_EQ(dp->PFData()->GetCount(), 2);
-  EXPECT_FLOAT_EQ(dp->GetFDataValue(521), 1.4f);
-  EXPECT_FLOAT_EQ(dp->GetFDataValue(509), 2.2f);
+  ExpectF(dp, {{521, 1.4f}, {509, 2.2f}});
   Elm dw(Tool::Build_DistanceObj(nullptr, a.get(), a.get()));
-  EXPECT_EQ(dw->GetFDataValue(545), 47.0);
-  EXPECT_EQ(dw->GetFDataValue(534), 39.0);
+  ExpectF(dw, {{545, 47.0}, {534, 39.0}});
   EXPECT_EQ(Tool::Build_DistanceObj(nullptr, nullptr, nullptr), nullptr);
   WEL_REC wa = *a;
   ASSERT_EQ(Tool::Restore_DistanceObj(dp.GetPtr(), plate.get(), &wa, nullptr), 1);
@@ -334,11 +322,9 @@ TEST(Builder, SpecialPartsWeldsAndDistances) {
   EXPECT_EQ(Tool::Restore_DistanceObj(dp.GetPtr(), nullptr, nullptr, nullptr), 0);
 
   Elm lead(Tool::Build_NotchesObj(a.get(), b.get(), true));
-  EXPECT_EQ(lead->GetFDataValue(547), 2.5);
-  EXPECT_EQ(lead->GetFDataValue(537), -1.0);
+  ExpectF(lead, {{547, 2.5}, {537, -1.0}});
   Elm notch(Tool::Build_NotchesObj(a.get(), nullptr, false));
-  EXPECT_EQ(notch->GetFDataValue(539), 23.0);
-  EXPECT_EQ(notch->GetFDataValue(542), 35.0);
+  ExpectF(notch, {{539, 23.0}, {542, 35.0}});
   WEL_REC na{};
   ASSERT_EQ(Tool::Restore_NotchesObj(notch.GetPtr(), &na, nullptr), 1);
   EXPECT_EQ(Bytes(na, 23, 16), Bytes(*a, 23, 16));
@@ -355,30 +341,18 @@ TEST(Builder, GridsWorkedByHand) {
 
   // 4 rows (+1 extra), 2 columns, e1 30, e2 40, p2 100, p1 70: L = 3 x 70.
   Elm g(Tool::Build_BoltGridObj(rec.get(), 12, 4, 2, 30, 40, 100, 70, 1, false));
-  struct {
-    int key;
-    long32 value;
-  } ints[] = {{101, 50060}, {103, 0}, {121, 8}, {140, 3},   {141, 2},  {142, -1},
-              {151, 5},     {152, 2}, {155, 1}, {153, 624}, {154, 635}};
-  for (auto kv : ints) EXPECT_EQ(g->GetIDataValue(kv.key), kv.value) << kv.key;
-  EXPECT_EQ(g->GetFDataValue(510), 12.0);
-  EXPECT_EQ(g->GetFDataValue(610), 210.0);
-  EXPECT_EQ(g->GetFDataValue(611), 100.0);
-  EXPECT_EQ(g->GetFDataValue(612), 280.0);
-  EXPECT_EQ(g->GetFDataValue(511), 70.0);
+  ExpectI(g, {{101, 50060}, {103, 0}, {121, 8}, {140, 3}, {141, 2}, {142, -1}, {151, 5}, {152, 2},
+        {155, 1}, {153, 624}, {154, 635}});
+  ExpectF(g, {{510, 12.0}, {610, 210.0}, {611, 100.0}, {612, 280.0}, {511, 70.0}});
   ASSERT_EQ(Tool::ReBuild_BoltGridObj(g.GetPtr(), 50), g.GetPtr());
-  EXPECT_EQ(g->GetFDataValue(610), 150.0);
-  EXPECT_EQ(g->GetFDataValue(612), 220.0);
+  ExpectF(g, {{610, 150.0}, {612, 220.0}});
   *g->GetIData(152) = 4;  // two more columns
   ASSERT_EQ(Tool::Set_BoltGridData(g.GetPtr()), 1);
   EXPECT_EQ(g->GetFDataValue(611), 300.0);
 
   // Variable spacing: 60 + 70 + 80 + 90 from the record.
   Elm v(Tool::Build_BoltGridObj(rec.get(), 12, 4, 1, 30, 40, 100, 70, 0, true));
-  EXPECT_EQ(v->GetFDataValue(610), 300.0);
-  EXPECT_EQ(v->GetFDataValue(511), 100.0);
-  EXPECT_EQ(v->GetFDataValue(611), 0.0);
-  EXPECT_EQ(v->GetFDataValue(612), 370.0);
+  ExpectF(v, {{610, 300.0}, {511, 100.0}, {611, 0.0}, {612, 370.0}});
   BOL_REC back{};
   ASSERT_EQ(Tool::Restore_BoltGridObj(v.GetPtr(), &back, 0, 0, 0, 0), 1);
   EXPECT_EQ(Bytes(back, 26, 6), Bytes(*rec, 26, 6));
@@ -386,11 +360,7 @@ TEST(Builder, GridsWorkedByHand) {
 
   // Hook grid of 3 rows and 2 columns, t 20, a 300, e 50, p1 100, p2 150.
   Elm h(Tool::Build_HookGridObj(rec.get(), 20, 300, 50, 100, 150));
-  EXPECT_EQ(h->GetIDataValue(143), 0);
-  EXPECT_EQ(h->GetIDataValue(144), 1);
-  EXPECT_EQ(h->GetIDataValue(145), 3);
-  EXPECT_EQ(h->GetIDataValue(156), 2);
-  EXPECT_EQ(h->GetIDataValue(157), 0);
+  ExpectI(h, {{143, 0}, {144, 1}, {145, 3}, {156, 2}, {157, 0}});
   const double hook[] = {24, 22, 300, 50, 100, 150, 200, 150, 300, 250, 320};
   for (int k = 0; k < 11; ++k) EXPECT_EQ(h->GetFDataValue(601 + k), hook[k]) << 601 + k;
   BOL_REC hb{};
@@ -403,22 +373,15 @@ TEST(Builder, GridsWorkedByHand) {
 TEST(Builder, ElementsFromValues) {
   double pts[6] = {0, 0, 4, 1, -1, 3};
   Elm poly(Tool::Build_PolygonObj(pts, 6, 8));
-  EXPECT_EQ(poly->GetIDataValue(321), 700);
-  EXPECT_EQ(poly->GetIDataValue(322), 703);
-  EXPECT_EQ(poly->GetIDataValue(323), 800);
-  EXPECT_EQ(poly->GetIDataValue(324), 803);
-  EXPECT_EQ(poly->GetFDataValue(702), -1.0);
-  EXPECT_EQ(poly->GetFDataValue(802), 3.0);
-  EXPECT_EQ(poly->GetFDataValue(512), 5.0);
-  EXPECT_EQ(poly->GetFDataValue(511), 3.0);
+  ExpectI(poly, {{321, 700}, {322, 703}, {323, 800}, {324, 803}});
+  ExpectF(poly, {{702, -1.0}, {802, 3.0}, {512, 5.0}, {511, 3.0}});
   EXPECT_EQ(Tool::Build_PolygonObj(pts, 0, 8), nullptr);
   EXPECT_EQ(Tool::Build_PolygonObj(pts, 101, 8), nullptr);
   EXPECT_EQ(Tool::Build_PolygonObj(nullptr, 6, 8), nullptr);
   ASSERT_EQ(Tool::ReBuild_PolygonObj(poly.GetPtr(), pts, 4, 2), poly.GetPtr());
   EXPECT_FALSE(poly->GetFData(702));
   EXPECT_EQ(poly->GetIDataValue(322), 702);
-  EXPECT_EQ(poly->GetFDataValue(512), 4.0);
-  EXPECT_EQ(poly->GetFDataValue(510), 2.0);
+  ExpectF(poly, {{512, 4.0}, {510, 2.0}});
 
   EXPECT_EQ(Tool::Build_ConstraintObj(1, 2, 3, 4, 5, 5), nullptr);
   EXPECT_EQ(Tool::Build_ConstraintObj(1, 2, 3, 4, 0.0, 2), nullptr);
@@ -430,8 +393,7 @@ TEST(Builder, ElementsFromValues) {
   Elm line(Tool::Build_LineObj(1, 2, 3, 4, 5, 6, 0));
   EXPECT_EQ(line->GetFDataValue(905), 6.0);
   Elm dim(Tool::Build_DimensionObj(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, -11));
-  EXPECT_EQ(dim->GetIDataValue(311), -11);
-  EXPECT_EQ(dim->GetIDataValue(305), 5);
+  ExpectI(dim, {{311, -11}, {305, 5}});
 
   Elm plate(Tool::Build_PlateObj(200, 300, 15, 3));
   PLA_REC rec{};

@@ -1,10 +1,10 @@
 #include "platform/CArchive.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "framework/CMapEx.h"
 #include "platform/Alloc.h"
@@ -53,32 +53,6 @@ TEST(CArchive, CountAndStringFormsAtTheirEscapes) {
     EXPECT_EQ(back, text);
     EXPECT_EQ(in.Remaining(), 0u);
   }
-}
-
-TEST(CArchive, FixedWidthValuesLittleEndian) {
-  CArchive out;
-  out << uint8_t{0x81} << int16_t{-2} << uint32_t{0x01020304} << int32_t{-5} << 1.5f << -0.25
-      << uint64_t{0x0102030405060708};
-  ByteWriter want;
-  want.u8(0x81).i16(-2).u32(0x01020304).i32(-5).f32(1.5f).f64(-0.25).u64(0x0102030405060708);
-  EXPECT_EQ(Stored(out), want.data());
-  CArchive in(want.data().data(), want.size());
-  uint8_t b;
-  int16_t s;
-  uint32_t u;
-  int32_t i;
-  float f;
-  double d;
-  uint64_t q;
-  in >> b >> s >> u >> i >> f >> d >> q;
-  EXPECT_TRUE(in.ok());
-  EXPECT_EQ(b, 0x81);
-  EXPECT_EQ(s, -2);
-  EXPECT_EQ(u, 0x01020304u);
-  EXPECT_EQ(i, -5);
-  EXPECT_EQ(f, 1.5f);
-  EXPECT_EQ(d, -0.25);
-  EXPECT_EQ(q, 0x0102030405060708u);
 }
 
 TEST(CArchive, BadFormsFailWithTheirCodesAndStaySticky) {
