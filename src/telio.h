@@ -3,6 +3,10 @@
 // interface.
 #pragma once
 
+#include "connections/CCONElementsList.h"
+#include "connections/CConElmData_base.h"
+#include "connections/ConnectionRecords.h"
+#include "connections/MapObjectsBuilderTool.h"
 #include "files/CAJF_PATHS.h"
 #include "files/CFileBase.h"
 #include "files/CFileT3L.h"
@@ -28,6 +32,7 @@
 #include "objects/data/CIJobData.h"
 #include "objects/data/CILinkJobData.h"
 #include "platform/Alloc.h"
+#include "platform/CArchive.h"
 #include "platform/CArray.h"
 #include "platform/CCheckSum.h"
 #include "platform/CColorTable.h"

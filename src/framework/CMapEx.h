@@ -3,16 +3,23 @@
 //
 // Every map of the model has 17 buckets and a block size of 10, and feeds
 // its checksum in iteration order, so both are part of the saved state.
-// The archive form of these maps (the entry count, then each key and value)
-// arrives with the archive object; until then a map is saved by its owner.
+// Copies and loads keep that order (see CMap), so a map copied, or saved
+// and loaded again, gives the checksum of the original.
+//
+// Archive form (Serialize): the entry count in the archive's count form,
+// then each entry in iteration order: the key (4 bytes), then the value
+// (4 bytes for int and long, 8 for double, the archive's string form for
+// CString).
 #pragma once
 
 #include <cmath>
 #include <type_traits>
 
+#include "platform/CArchive.h"
 #include "platform/CCheckSum.h"
 #include "platform/CMap.h"
 #include "platform/CString.h"
+#include "platform/LastError.h"
 #include "platform/Types.h"
 
 template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
@@ -23,7 +30,39 @@ class CMapEx : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> {
   CMapEx() : CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>(kBlockSize) {
     this->InitHashTable(kHashTableSize, false);
   }
+  CMapEx(const CMapEx& other) : CMapEx() { this->CopyEntriesFrom(other); }
+  CMapEx& operator=(const CMapEx& other) {
+    this->CopyEntriesFrom(other);
+    return *this;
+  }
   ~CMapEx() override = default;
+
+  // Storing writes every entry. Loading empties the map first and adds the
+  // entries read in their order; a key read twice keeps its last value. On
+  // a failure (the archive's error is set; nothing is thrown) the map holds
+  // the entries read before it.
+  void Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+      ar.WriteCount(static_cast<std::uint32_t>(this->GetCount()));
+      KEY key;
+      VALUE value;
+      for (POSITION pos = this->GetStartPosition(); pos && ar.ok();) {
+        this->GetNextAssoc(pos, key, value);
+        ar << key << value;
+      }
+      return;
+    }
+    this->RemoveAll();
+    const std::uint32_t count =
+        ar.ReadCount(ArchivedMinSize<KEY>() + ArchivedMinSize<VALUE>());
+    for (std::uint32_t i = 0; i < count && ar.ok(); ++i) {
+      KEY key{};
+      VALUE value{};
+      ar >> key >> value;
+      if (!ar.ok()) break;
+      if (!this->SetAtTail(key, value)) ar.Fail(telio::kErrorNotEnoughMemory);
+    }
+  }
 
   // Each entry in iteration order: the key (4 bytes), then the value (4
   // bytes for integers, 8 for double, the text for CString).
@@ -54,6 +93,12 @@ class CMapExNumbers : public CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE> {
   // Tolerance of the value comparison.
   static constexpr double kTolerance = 0.001;
 
+  CMapExNumbers() = default;
+  CMapExNumbers(const CMapExNumbers& other) : CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE>(other) {}
+  CMapExNumbers& operator=(const CMapExNumbers& other) {
+    this->CopyEntriesFrom(other);
+    return *this;
+  }
   ~CMapExNumbers() override = default;
 
   // Every entry of other is here with a value within kTolerance, and both
@@ -73,18 +118,12 @@ class CMapExNumbers : public CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE> {
     return this->GetCount() == other->GetCount();
   }
 
-  // This map becomes a copy of other. False for null.
+  // This map becomes a copy of other, in other's iteration order. False for
+  // null. Throws CMemoryException* when memory is short (this map is then
+  // empty).
   bool CopyFrom(const CMapExNumbers* other) {
     if (!other) return false;
-    if (other == this) return true;
-    this->RemoveAll();
-    POSITION pos = other->GetStartPosition();
-    while (pos) {
-      KEY key;
-      VALUE value;
-      other->GetNextAssoc(pos, key, value);
-      this->SetAt(key, value);
-    }
+    this->CopyEntriesFrom(*other);
     return true;
   }
 };

@@ -5,6 +5,12 @@
 // Iteration (GetStartPosition / GetNextAssoc) walks the buckets in order and
 // each chain from its head. Checksums of maps are fed in this order, so it
 // is part of the file-visible behaviour and must not change.
+//
+// A map copied (CopyEntriesFrom) or filled from another map's entries in
+// their iteration order (SetAtTail) iterates in that same order, so a copy,
+// or a map saved and loaded again, has the checksum of the original. The
+// framework's own copy and load insert at the chain heads and reverse each
+// bucket's chain; that is the one place we depart from it.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +39,9 @@ class CMap {
   };
 
  public:
+  typedef KEY KeyType;
+  typedef VALUE ValueType;
+
   explicit CMap(int blockSize = 10) : blockSize_(blockSize > 0 ? blockSize : 10) {}
   CMap(const CMap&) = delete;
   CMap& operator=(const CMap&) = delete;
@@ -60,6 +69,18 @@ class CMap {
     return true;
   }
 
+  // Key's value in place, or null; valid until the key is removed.
+  VALUE* PLookup(ARG_KEY key) {
+    unsigned int h;
+    CAssoc* a = GetAssocAt(key, h);
+    return a ? &a->value : nullptr;
+  }
+  const VALUE* PLookup(ARG_KEY key) const {
+    unsigned int h;
+    const CAssoc* a = GetAssocAt(key, h);
+    return a ? &a->value : nullptr;
+  }
+
   // The value of key, inserted value-initialised when absent.
   VALUE& operator[](ARG_KEY key) {
     unsigned int h;
@@ -79,6 +100,49 @@ class CMap {
   }
 
   void SetAt(ARG_KEY key, ARG_VALUE value) { (*this)[key] = value; }
+
+  // As SetAt, but a key not yet present goes to the tail of its bucket's
+  // chain. False, with the map unchanged, when memory is short.
+  bool SetAtTail(ARG_KEY key, ARG_VALUE value) {
+    const unsigned int h = HashKey<KEY>(key) % hashSize_;
+    if (!table_) {
+      table_ = static_cast<CAssoc**>(telio::Calloc(hashSize_, sizeof(CAssoc*)));
+      if (!table_) return false;
+    }
+    CAssoc** link = &table_[h];
+    for (; *link; link = &(*link)->pNext) {
+      if ((*link)->key == key) {
+        (*link)->value = value;
+        return true;
+      }
+    }
+    CAssoc* a = static_cast<CAssoc*>(telio::Malloc(sizeof(CAssoc)));
+    if (!a) return false;
+    new (&a->key) KEY(key);
+    new (&a->value) VALUE(value);
+    a->nHashValue = h;
+    a->pNext = nullptr;
+    *link = a;
+    ++count_;
+    return true;
+  }
+
+  // This map becomes a copy of other, iterating in other's order (for maps
+  // of the same table size). Throws CMemoryException* when memory is short,
+  // leaving this map empty.
+  void CopyEntriesFrom(const CMap& other) {
+    if (&other == this) return;
+    RemoveAll();
+    KEY key;
+    VALUE value;
+    for (POSITION pos = other.GetStartPosition(); pos;) {
+      other.GetNextAssoc(pos, key, value);
+      if (!SetAtTail(key, value)) {
+        RemoveAll();
+        ThrowMemoryException();
+      }
+    }
+  }
 
   bool RemoveKey(ARG_KEY key) {
     if (!table_) return false;
