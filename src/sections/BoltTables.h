@@ -22,10 +22,14 @@
 //  50  f32 size value 4         54  f32 size value 3
 //  58  f32 x 6 size values 7 to 12
 //  82  i16 hook flag            84  f32 hook diameter
-//  88  hook text, 24 bytes, NUL-terminated
+//  88  hook text, 16 bytes, NUL-terminated
+// 104  i16 hook grid shape      106  i16 hook grid rows
+// 108  i16 hook grid columns    110  2 bytes unused
+// (The hook grid words belong to the connection records, which read and
+// write them themselves; see connections/ConnectionRecords.h.)
 struct TELIO_EXPORT BOL_REC {
   static constexpr int kNameSize = 26;
-  static constexpr int kHookTextSize = 24;
+  static constexpr int kHookTextSize = 16;
   unsigned char bytes[112];
 
   // Texts stop at their first NUL or at the end of their field.
