@@ -22,25 +22,23 @@ CGDistance::~CGDistance() = default;
 
 PtrStrong<CGDistance> CGDistance::GetNewObject() { return PtrStrong<CGDistance>(new CGDistance); }
 
-PtrStrong<CGDistanceLst> CGDistance::GetDistanceLst() const { return PtrStrong<CGDistanceLst>(m_owner); }
-
 int CGDistance::SetDistance(double distance) {
-  PtrStrong<CGDistanceLst> list = GetDistanceLst();
-  if (!list.IsNull()) return list->OnChangeElement(this, distance);
+  CGDistanceLst* list = GetDistanceLst();
+  if (list) return list->OnChangeElement(this, distance);
   m_distance = distance;
   return 1;
 }
 
 int CGDistance::SetDistance(const CGPoint& p) {
-  PtrStrong<CGDistanceLst> list = GetDistanceLst();
-  return list.IsNull() ? 0 : list->OnChangeElement(this, p);
+  CGDistanceLst* list = GetDistanceLst();
+  return !list ? 0 : list->OnChangeElement(this, p);
 }
 
 bool CGDistance::IsValidDistance() const { return !m_owner.IsNull(); }
 
 PtrStrong<CGPoint> CGDistance::DistanceToPoint() const {
-  PtrStrong<CGDistanceLst> list = GetDistanceLst();
-  return list.IsNull() ? PtrStrong<CGPoint>() : list->Distance2Point(m_distance);
+  CGDistanceLst* list = GetDistanceLst();
+  return !list ? PtrStrong<CGPoint>() : list->Distance2Point(m_distance);
 }
 
 bool CGDistance::IsEqualWith(double v) const { return std::fabs(m_distance - v) <= kGeoTolerance; }
@@ -98,8 +96,8 @@ int CGDistanceLst::FindDistance(double d) const {
 }
 
 PtrStrong<CGPoint> CGDistanceLst::Distance2Point(double d) const {
-  PtrStrong<CGLine> line = GetLine();
-  if (line.IsNull()) return PtrStrong<CGPoint>();
+  CGLine* line = GetLine();
+  if (!line) return PtrStrong<CGPoint>();
   PtrStrong<CGPoint> p(new CGPoint);
   if (!line->Distance2Point(d, p.GetPtr(), !IsOutLineList())) return PtrStrong<CGPoint>();
   return p;
@@ -127,8 +125,8 @@ bool CGDistanceLst::CopyTo(CGDistanceLst* other) const { return other && other->
 ulong32 CGDistanceLst::CheckSum() const {
   CCheckSum sum;
   sum.AddU32(CSmartCollection::CheckSum());
-  PtrStrong<CGLine> line = GetLine();
-  if (!line.IsNull()) sum.AddF64(line->Length());
+  CGLine* line = GetLine();
+  if (line) sum.AddF64(line->Length());
   return sum.get();
 }
 
@@ -139,9 +137,9 @@ bool CGDistanceLst::Serialize(FILE* f, bool load) {
 }
 
 int CGDistanceLst::OnChangeElement(CGDistance* e, const CGPoint& p) {
-  PtrStrong<CGLine> line = GetLine();
+  CGLine* line = GetLine();
   double d = 0;
-  if (line.IsNull() || !line->Point2Distance(p, &d, !IsOutLineList())) return 0;
+  if (!line || !line->Point2Distance(p, &d, !IsOutLineList())) return 0;
   return OnChangeElement(e, d);
 }
 
@@ -179,8 +177,8 @@ void CGDistanceLst::OnAfterAddElement(int index) {
 }
 
 int CGDistanceLst::GetPosition(const PtrStrong<CGDistance>& e, int) const {
-  PtrStrong<CGLine> line = GetLine();
-  if (line.IsNull() || IsRefusedByCommonRule(e)) return -1;
+  CGLine* line = GetLine();
+  if (!line || IsRefusedByCommonRule(e)) return -1;
   const double v = e->Distance();
   if (IsUniqueList() && FindDistance(v) >= 0) return -1;
   const int n = GetCount();

@@ -74,7 +74,9 @@ class TELIO_EXPORT CGDistance : public GE_::Safe::ObjStrong {
 
   double Distance() const { return m_distance; }
   // The owning list, null when the distance is in none (or it is gone).
-  GE_::Safe::PtrStrong<CGDistanceLst> GetDistanceLst() const;
+  // Observed, not owned: do not make a PtrStrong of it unless the list is
+  // itself held by one.
+  CGDistanceLst* GetDistanceLst() const { return m_owner.GetPtr(); }
 
   // In a live list the list decides (OnChangeElement) and the result is its
   // answer (0: refused, the value and place unchanged); otherwise the value
@@ -133,7 +135,8 @@ class TELIO_EXPORT CGDistanceLst : public CSmartCollection<GE_::Safe::PtrStrong<
   // Empties the list and sets new flags.
   void Initialize(ulong32 flags);
   ulong32 GetFlags() const { return m_flags; }
-  GE_::Safe::PtrStrong<CGLine> GetLine() const { return GE_::Safe::PtrStrong<CGLine>(m_line); }
+  // The line, null once it is gone; observed, not owned.
+  CGLine* GetLine() const { return m_line.GetPtr(); }
   void SetLine(CGLine* line) { m_line = line; }
 
   bool IsUniqueList() const { return (m_flags & kDstLstUnique) != 0; }
