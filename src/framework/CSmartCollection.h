@@ -158,6 +158,31 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     return true;
   }
 
+  // Index by index, both elements null (or dangling), or both live and
+  // equal by value (the element's IsEqualWith). Counts must match.
+  bool IsEqualElementByElement(const CSmartCollection& other) const {
+    if (other.GetCount() != GetCount()) return false;
+    for (int i = 0; i < GetCount(); ++i) {
+      const T& mine = m_array.GetData()[i];
+      const T& theirs = other.m_array.GetData()[i];
+      const bool live = GE_::Safe::detail::IsLiveElement(mine);
+      if (live != GE_::Safe::detail::IsLiveElement(theirs)) return false;
+      if (live && !mine->IsEqualWith(&*theirs)) return false;
+    }
+    return true;
+  }
+
+  // The collection becomes a list of copies (the element's Clone) of
+  // other's elements in order, null for null; no placement rule is asked.
+  // other must not be this collection.
+  void CopyClonesFrom(const CSmartCollection& other) {
+    RemoveAll();
+    for (int i = 0; i < other.GetCount(); ++i) {
+      const T& e = other.m_array.GetData()[i];
+      m_array.Add(GE_::Safe::detail::IsLiveElement(e) ? T(e->Clone()) : T());
+    }
+  }
+
   // Inner checksum over the live elements' checksums, fed as 4 bytes into
   // an outer checksum (the count is not fed).
   virtual ulong32 CheckSum() const {

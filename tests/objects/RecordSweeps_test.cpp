@@ -48,9 +48,7 @@ bool LoadKind(uint8_t kind, FILE* f) {
 }
 
 bool LoadPrefix(const telio_test::ByteWriter& sample, size_t n) {
-  FILE* f = std::tmpfile();
-  std::fwrite(sample.data().data() + 1, 1, n, f);
-  std::rewind(f);
+  FILE* f = telio_test::StreamOf(sample, n, 1);
   bool ok = LoadKind(sample.data()[0], f);
   std::fclose(f);
   return ok;

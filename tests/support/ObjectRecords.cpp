@@ -1,5 +1,7 @@
 #include "support/ObjectRecords.h"
 
+#include <algorithm>
+
 namespace telio_test {
 
 void PutElement(ByteWriter& w, const ElementFields& e) {
@@ -70,6 +72,13 @@ std::vector<std::pair<std::string, ByteWriter>> SampleObjectRecords() {
   PutMember(add("member", 8), {9, "M1", 8, 0}, {n1, n2, n3},
             {{{11, "B1", 0, 8}, n1, n2}, {{12, "B2", 0, 8}, n2, n3}});
   return out;
+}
+
+FILE* StreamOf(const ByteWriter& w, size_t n, size_t skip) {
+  FILE* f = std::tmpfile();
+  if (skip < w.size()) std::fwrite(w.data().data() + skip, 1, std::min(n, w.size() - skip), f);
+  std::rewind(f);
+  return f;
 }
 
 ByteWriter SampleObjectRecord(const std::string& name) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,5 +64,32 @@ void PutDistanceLst(ByteWriter& w, const std::vector<double>& distances);
 std::vector<std::pair<std::string, ByteWriter>> SampleObjectRecords();
 // The sample record of that name without its kind byte.
 ByteWriter SampleObjectRecord(const std::string& name);
+
+// A temporary stream holding n bytes of w (all by default) from byte skip
+// on, positioned at its start; the caller closes it.
+FILE* StreamOf(const ByteWriter& w, size_t n = SIZE_MAX, size_t skip = 0);
+
+// object.Serialize(f, true) over the bytes of w.
+template <class T>
+bool LoadRecord(T& object, const ByteWriter& w) {
+  FILE* f = StreamOf(w);
+  bool ok = object.Serialize(f, true);
+  std::fclose(f);
+  return ok;
+}
+
+// The bytes object.Serialize(f, false) writes (none when it fails).
+template <class T>
+std::vector<uint8_t> SavedRecord(T& object) {
+  FILE* f = std::tmpfile();
+  std::vector<uint8_t> bytes;
+  if (object.Serialize(f, false)) {
+    bytes.resize(static_cast<size_t>(std::ftell(f)));
+    std::rewind(f);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+  }
+  std::fclose(f);
+  return bytes;
+}
 
 }  // namespace telio_test

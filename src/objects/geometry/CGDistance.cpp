@@ -106,17 +106,9 @@ PtrStrong<CGPoint> CGDistanceLst::Distance2Point(double d) const {
 bool CGDistanceLst::CopyFrom(const CGDistanceLst* other) {
   if (!other) return false;
   if (other == this) return true;
-  RemoveAll();
+  CopyClonesFrom(*other);
   m_flags = other->m_flags;
-  for (int i = 0; i < other->GetCount(); ++i) {
-    const PtrStrong<CGDistance>& e = *other->ElementAt(i);
-    PtrStrong<CGDistance> copy;
-    if (!e.IsNull()) {
-      copy = e->Clone();
-      copy->m_owner = this;
-    }
-    m_array.Add(copy);
-  }
+  for (int i = 0; i < GetCount(); ++i) CGDistanceLst::OnAfterAddElement(i);
   return true;
 }
 

@@ -8,7 +8,8 @@
 //     count distance records in the framing of CreateNewObject()'s class.
 //     The flags and the line are not stored: they come from the
 //     constructor. Loading offers each distance to the placement rule and
-//     links each accepted one to the list.
+//     links each accepted one to the list (OnAfterAddElement is not called:
+//     a derived list rebuilds what depends on its elements once loaded).
 // Checksums:
 //   CGDistance: the distance, 8 bytes.
 //   CGDistanceLst: the collection checksum (4 bytes), then, while the line

@@ -100,7 +100,9 @@ class TELIO_EXPORT CGLine : public GE_::Safe::ObjStrong {
   virtual ulong32 CheckSum() const;
   // Adds p (shared, not copied) to the internal points: a point equal to an
   // end is not added; a point between the ends goes through the list's
-  // placement rule; any other point only when bForce. Returns 1 when added.
+  // placement rule; any other point only when bForce. An empty list is
+  // first generated from the end points, so that it starts and ends with
+  // them. Returns 1 when added.
   virtual int AddInternalPoint(GE_::Safe::PtrStrong<CGPoint> p, bool bForce);
   // Removes the internal point p (the same object, else an equal one); the
   // first and last points of the list are kept unless bForce. 1 if removed.

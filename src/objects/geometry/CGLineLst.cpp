@@ -20,28 +20,9 @@ PtrStrong<CGLine> CGLineLst::CreateNewObject() const {
   return PtrStrong<CGLine>(new CGLine);
 }
 
-bool CGLineLst::IsEqualWith(const CGLineLst* other) const {
-  if (!other || other->GetCount() != GetCount()) return false;
-  for (int i = 0; i < GetCount(); ++i) {
-    const PtrStrong<CGLine>& a = *ElementAt(i);
-    const PtrStrong<CGLine>& b = *other->ElementAt(i);
-    if (a.IsNull() != b.IsNull()) return false;
-    if (!a.IsNull() && !a->IsEqualWith(b.GetPtr())) return false;
-  }
-  return true;
-}
+bool CGLineLst::IsEqualWith(const CGLineLst* other) const { return other && IsEqualElementByElement(*other); }
 
-bool CGLineLst::CopyFrom(const CGLineLst* other) {
-  if (!other) return false;
-  if (other == this) return true;
-  RemoveAll();
-  m_flags = other->m_flags;
-  for (int i = 0; i < other->GetCount(); ++i) {
-    const PtrStrong<CGLine>& l = *other->ElementAt(i);
-    m_array.Add(l.IsNull() ? PtrStrong<CGLine>() : l->Clone());
-  }
-  return true;
-}
+bool CGLineLst::CopyFrom(const CGLineLst* other) { return CopyClonesAndFlagsFrom(other); }
 
 bool CGLineLst::Serialize(FILE* f, bool load) {
   return SerializeList(f, load, _SerializeVersionCGLineLst, *this, [this](CPersist& io) { io.UInt32(m_flags); });

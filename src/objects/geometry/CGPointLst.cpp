@@ -65,16 +65,7 @@ bool CGPointLst::GetBoundRect(double* xmin, double* xmax, double* ymin, double* 
   return true;
 }
 
-bool CGPointLst::IsEqualWith(const CGPointLst* other) const {
-  if (!other || other->GetCount() != GetCount()) return false;
-  for (int i = 0; i < GetCount(); ++i) {
-    const PtrStrong<CGPoint>& a = *ElementAt(i);
-    const PtrStrong<CGPoint>& b = *other->ElementAt(i);
-    if (a.IsNull() != b.IsNull()) return false;
-    if (!a.IsNull() && !a->IsEqualWith(b.GetPtr())) return false;
-  }
-  return true;
-}
+bool CGPointLst::IsEqualWith(const CGPointLst* other) const { return other && IsEqualElementByElement(*other); }
 
 bool CGPointLst::MatchWith(const CGPointLst* other) const {
   if (!other || other->GetCount() != GetCount()) return false;
@@ -93,17 +84,7 @@ bool CGPointLst::MatchWith(const CGPointLst* other) const {
   return true;
 }
 
-bool CGPointLst::CopyFrom(const CGPointLst* other) {
-  if (!other) return false;
-  if (other == this) return true;
-  RemoveAll();
-  m_flags = other->m_flags;
-  for (int i = 0; i < other->GetCount(); ++i) {
-    const PtrStrong<CGPoint>& p = *other->ElementAt(i);
-    m_array.Add(p.IsNull() ? PtrStrong<CGPoint>() : p->Clone());
-  }
-  return true;
-}
+bool CGPointLst::CopyFrom(const CGPointLst* other) { return CopyClonesAndFlagsFrom(other); }
 
 bool CGPointLst::Serialize(FILE* f, bool load) {
   return SerializeList(f, load, _SerializeVersionCGPointLst, *this, [this](CPersist& io) { io.UInt32(m_flags); });

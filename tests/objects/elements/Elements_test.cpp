@@ -13,36 +13,12 @@ using GE_::Safe::PtrStrong;
 using GEOMETRY_OBJECTS::CGLine;
 using GEOMETRY_OBJECTS::CGPoint;
 using telio_test::ByteWriter;
+using telio_test::LoadRecord;
+using telio_test::SavedRecord;
 
 namespace {
 
-FILE* StreamOf(const ByteWriter& w) {
-  FILE* f = std::tmpfile();
-  std::fwrite(w.data().data(), 1, w.size(), f);
-  std::rewind(f);
-  return f;
-}
-
-template <class T>
-bool Load(T& object, const ByteWriter& w) {
-  FILE* f = StreamOf(w);
-  bool ok = object.Serialize(f, true);
-  std::fclose(f);
-  return ok;
-}
-
-template <class T>
-std::vector<uint8_t> Saved(T& object) {
-  FILE* f = std::tmpfile();
-  EXPECT_TRUE(object.Serialize(f, false));
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::ftell(f)));
-  std::rewind(f);
-  EXPECT_EQ(bytes.size(), std::fread(bytes.data(), 1, bytes.size(), f));
-  std::fclose(f);
-  return bytes;
-}
-
-// The lengths of a member's beams and their names.
+// The lengths of a member's beams.
 std::vector<double> BeamLengths(const CEMember& m) {
   std::vector<double> v;
   for (int i = 0; i < m.GetCountInternalBeams(); ++i) v.push_back(m.GetInternalBeamAt(i)->Length());
@@ -75,15 +51,15 @@ TEST(Element, BitsEqualityAndRecords) {
 
   ByteWriter v2;
   telio_test::PutElement(v2, {7, "B1", 0x2, 0x3});
-  EXPECT_EQ(v2.data(), Saved(e));
+  EXPECT_EQ(v2.data(), SavedRecord(e));
   CEElement loaded;
-  ASSERT_TRUE(Load(loaded, v2));
+  ASSERT_TRUE(LoadRecord(loaded, v2));
   EXPECT_EQ(e.CheckSum(), loaded.CheckSum());
   ByteWriter v1;
   telio_test::PutElementV1(v1, {7, "B1", 0x2, 0x3});
-  ASSERT_TRUE(Load(loaded, v1));
+  ASSERT_TRUE(LoadRecord(loaded, v1));
   EXPECT_EQ(e.CheckSum(), loaded.CheckSum());
-  ASSERT_TRUE(Load(loaded, ByteWriter().u32(3).u32(7)));  // a later layout: defaults
+  ASSERT_TRUE(LoadRecord(loaded, ByteWriter().u32(3).u32(7)));  // a later layout: defaults
   EXPECT_EQ(CEElement().CheckSum(), loaded.CheckSum());
 
   // The checksum follows every stored field.
@@ -101,9 +77,9 @@ TEST(Node, RecordAndChecksum) {
   node.SetID(2);
   ByteWriter record;
   telio_test::PutNode(record, {{2, "N2", 0, 0}, {4, 0, 0}});
-  EXPECT_EQ(record.data(), Saved(node));
+  EXPECT_EQ(record.data(), SavedRecord(node));
   CENode loaded;
-  ASSERT_TRUE(Load(loaded, record));
+  ASSERT_TRUE(LoadRecord(loaded, record));
   EXPECT_TRUE(loaded.IsEqualWith(&node));
   EXPECT_EQ(node.CheckSum(), loaded.CheckSum());
   loaded.SetID(3);  // the ID is not in a node's checksum
@@ -172,13 +148,13 @@ TEST(Member, RecordKeepsBeamsNamesAndFlags) {
   // B2 (ID 12) N2-N3, both with flags 8.
   ByteWriter record = telio_test::SampleObjectRecord("member");
   CEMember m;
-  ASSERT_TRUE(Load(m, record));
+  ASSERT_TRUE(LoadRecord(m, record));
   EXPECT_EQ((std::vector<double>{4, 6}), BeamLengths(m));
   EXPECT_EQ(CString("B2"), BeamAt(m, 1)->Name());
   EXPECT_EQ(0x8u, BeamAt(m, 1)->Flags());
   EXPECT_EQ(12u, BeamAt(m, 1)->ID());
   EXPECT_EQ(CString("N2"), dynamic_cast<CENode*>(m.GetInternalPointAt(1).GetPtr())->Name());
-  EXPECT_EQ(record.data(), Saved(m));
+  EXPECT_EQ(record.data(), SavedRecord(m));
 
   CEMember copy(m);
   EXPECT_TRUE(copy.IsEqualWith(&m));
@@ -189,7 +165,8 @@ TEST(Member, RecordKeepsBeamsNamesAndFlags) {
 
   CEMember fresh;
   PtrStrong<CGLine> clone = Member10().Clone();
-  ASSERT_TRUE(Load(fresh, ByteWriter().bytes(Saved(*clone).data(), Saved(*clone).size())));
+  std::vector<uint8_t> bytes = SavedRecord(*clone);
+  ASSERT_TRUE(LoadRecord(fresh, ByteWriter().bytes(bytes.data(), bytes.size())));
   EXPECT_EQ(clone->CheckSum(), fresh.CheckSum());
   EXPECT_EQ(1, fresh.GetCountInternalBeams());
 }

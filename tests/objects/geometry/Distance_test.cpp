@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
 
 #include "objects/geometry/CGDistance.h"
@@ -84,23 +83,12 @@ TEST_F(DistanceList, RecordLinksItsDistancesAndChecksumFollowsTheLine) {
   CGDistanceLst list(line_.GetPtr(), kInsideAscending);
   ByteWriter record;
   telio_test::PutDistanceLst(record, {7, 3, 3, 12, 5});
-  FILE* f = std::tmpfile();
-  std::fwrite(record.data().data(), 1, record.size(), f);
-  std::rewind(f);
-  ASSERT_TRUE(list.Serialize(f, true));
+  ASSERT_TRUE(telio_test::LoadRecord(list, record));
   EXPECT_EQ((std::vector<double>{3, 5, 7}), Values(list));
   for (int i = 0; i < list.GetCount(); ++i) EXPECT_TRUE(list.GetAt(i)->IsValidDistance());
-
-  std::fclose(f);
-  f = std::tmpfile();
-  ASSERT_TRUE(list.Serialize(f, false));
   ByteWriter expect;
   telio_test::PutDistanceLst(expect, {3, 5, 7});
-  std::vector<uint8_t> saved(expect.size() + 1);
-  std::rewind(f);
-  saved.resize(std::fread(saved.data(), 1, saved.size(), f));
-  EXPECT_EQ(expect.data(), saved);
-  std::fclose(f);
+  EXPECT_EQ(expect.data(), telio_test::SavedRecord(list));
 
   CGDistanceLst copy(line_.GetPtr(), 0);
   copy = list;

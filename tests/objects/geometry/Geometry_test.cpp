@@ -13,6 +13,8 @@
 using namespace GEOMETRY_OBJECTS;
 using GE_::Safe::PtrStrong;
 using telio_test::ByteWriter;
+using telio_test::LoadRecord;
+using telio_test::SavedRecord;
 
 namespace {
 
@@ -33,25 +35,6 @@ std::vector<double> Xs(const CGPointLst& list) {
   std::vector<double> xs;
   for (int i = 0; i < list.GetCount(); ++i) xs.push_back(list.GetAt(i)->X());
   return xs;
-}
-
-std::vector<uint8_t> Saved(CGLine& line) {
-  FILE* f = std::tmpfile();
-  EXPECT_TRUE(line.Serialize(f, false));
-  std::vector<uint8_t> bytes(static_cast<size_t>(std::ftell(f)));
-  std::rewind(f);
-  EXPECT_EQ(bytes.size(), std::fread(bytes.data(), 1, bytes.size(), f));
-  std::fclose(f);
-  return bytes;
-}
-
-bool Load(CGLine& line, const ByteWriter& w) {
-  FILE* f = std::tmpfile();
-  std::fwrite(w.data().data(), 1, w.size(), f);
-  std::rewind(f);
-  bool ok = line.Serialize(f, true);
-  std::fclose(f);
-  return ok;
 }
 
 TEST(PointsAndVectors, TolerancesAndProducts) {
@@ -173,9 +156,9 @@ TEST(Line, InternalPointsStayOrderedAndSurviveARecord) {
 
   ByteWriter expect;
   telio_test::PutLine(expect, {{0, 0, 0}, {3, 0, 0}, {7, 0, 0}, {8, 0, 0}});
-  EXPECT_EQ(expect.data(), Saved(line));
+  EXPECT_EQ(expect.data(), SavedRecord(line));
   CGLine loaded;
-  ASSERT_TRUE(Load(loaded, expect));
+  ASSERT_TRUE(LoadRecord(loaded, expect));
   EXPECT_TRUE(loaded.IsExactEqualWith(&line));
   EXPECT_EQ(line.CheckSum(), loaded.CheckSum());
   EXPECT_EQ(8.0, loaded.Length());
@@ -183,10 +166,10 @@ TEST(Line, InternalPointsStayOrderedAndSurviveARecord) {
   // Internal points in the record decide the ends; an empty list resets.
   ByteWriter shorter;
   telio_test::PutLine(shorter, {{1, 0, 0}, {3, 0, 0}, {7, 0, 0}});
-  ASSERT_TRUE(Load(loaded, shorter));
+  ASSERT_TRUE(LoadRecord(loaded, shorter));
   EXPECT_EQ(6.0, loaded.Length());
   EXPECT_NE(line.CheckSum(), loaded.CheckSum());
-  ASSERT_TRUE(Load(loaded, ByteWriter().u32(1).i32(0).u32(7)));
+  ASSERT_TRUE(LoadRecord(loaded, ByteWriter().u32(1).i32(0).u32(7)));
   EXPECT_EQ(0.0, loaded.Length());
   EXPECT_EQ(CGLine().CheckSum(), loaded.CheckSum());
 }
