@@ -97,11 +97,14 @@ std::vector<std::string> SampleNames() {
 
 INSTANTIATE_TEST_SUITE_P(Objects, RecordSweep, ::testing::ValuesIn(SampleNames()));
 
-// TELIO_WRITE_SEEDS=<folder> writes the samples there as the fuzz corpus.
-TEST(ObjectRecords, SeedCorpus) {
-  const char* folder = std::getenv("TELIO_WRITE_SEEDS");
-  if (!folder) GTEST_SKIP() << "set TELIO_WRITE_SEEDS to write the geometry seeds";
-  for (const auto& s : telio_test::SampleObjectRecords()) s.second.WriteTo(std::string(folder) + "/" + s.first);
+// The geometry fuzz target's corpus holds these samples as they are now;
+// TELIO_WRITE_SEEDS=1 rewrites it.
+TEST(ObjectRecords, SeedCorpusFollowsTheSamples) {
+  const std::string folder = TELIO_SOURCE_DIR "/fuzz/corpus/geometry/";
+  for (const auto& s : telio_test::SampleObjectRecords()) {
+    if (std::getenv("TELIO_WRITE_SEEDS")) s.second.WriteTo(folder + s.first);
+    EXPECT_EQ(s.second.data(), telio_test::ReadFileBytes(folder + s.first)) << s.first;
+  }
 }
 
 }  // namespace
