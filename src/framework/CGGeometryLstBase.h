@@ -46,6 +46,15 @@ class CGGeometryLstBase : public CSmartCollection<T> {
   bool IsSameDirectionList() const { return (m_flags & kGeoListSameDirection) != 0; }
 
  protected:
+  // The flags and copies (Clone) of other's elements; false for null.
+  bool CopyClonesAndFlagsFrom(const CGGeometryLstBase* other) {
+    if (!other) return false;
+    if (other == this) return true;
+    this->CopyClonesFrom(*other);
+    m_flags = other->m_flags;
+    return true;
+  }
+
   ulong32 m_flags;
 };
 

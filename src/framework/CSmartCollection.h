@@ -1,8 +1,9 @@
 // CSmartCollection: the shared, ordered collection of the design model.
 //
-// Every insertion asks the element type's placement rule where the element
-// is to stand (CSmartCollectionPlacement below; list classes with rules of
-// their own specialise it). Operations return 1 when done and 0 when
+// Every insertion asks the collection's placement rule, the protected
+// virtual GetPosition, where the element is to stand; list classes with
+// rules of their own (shape flags, ranges, order) override it and reach
+// their own fields directly. Operations return 1 when done and 0 when
 // refused, and change nothing when refused. The ...Ex variants call the
 // protected hooks, which derived lists override to keep dependent data in
 // step or to veto a removal.
@@ -14,21 +15,6 @@
 #include "platform/CCheckSum.h"
 #include "platform/CException.h"
 #include "platform/Types.h"
-
-template <class T>
-class CSmartCollection;
-
-// Placement rule of an element type: the index at which e is to stand when
-// requested is asked for (-1: "anywhere", normally the end), or -1 to refuse
-// it. The default refuses a null or dangling element and one already in the
-// collection, and otherwise places at GetPositionBase(requested).
-template <class T>
-struct CSmartCollectionPlacement {
-  static int Place(const CSmartCollection<T>& c, const T& e, int requested) {
-    if (c.IsRefusedByCommonRule(e)) return -1;
-    return c.GetPositionBase(requested);
-  }
-};
 
 template <class T>
 class CSmartCollection : public GE_::Safe::ObjStrong {
@@ -142,18 +128,20 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     return -1;
   }
 
-  // Moves element from to index to, through the placement rule; returns to,
-  // or -1 when from is out of range, equals to, or the rule refuses. The
+  // Moves element from to index to, through the placement rule: the result
+  // is that of inserting a copy at to (0 ... count, count appending) and
+  // removing the original, so to > from leaves the element at to - 1.
+  // Returns to, or -1, changing nothing, when from is out of range, to is
+  // below 0 or past the end, to equals from, or the rule refuses. The
   // element is taken out while the rule is asked, so that it is not its own
-  // duplicate; the result is that of inserting a copy at to and removing
-  // the original (to > from leaves the element at to - 1).
+  // duplicate.
   int MoveElement(int from, int to) {
-    if (from < 0 || from >= GetCount() || from == to) return -1;
+    if (from < 0 || from >= GetCount() || to < 0 || to > GetCount() || from == to) return -1;
     T e = m_array.GetAt(from);
     m_array.RemoveAt(from);
     int requested = (to > from) ? to - 1 : to;
     int at = Place(e, requested);
-    if (at < 0 || (requested != -1 && at != requested)) {
+    if (at != requested) {
       m_array.InsertAt(from, e);
       return -1;
     }
@@ -170,6 +158,31 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     return true;
   }
 
+  // Index by index, both elements null (or dangling), or both live and
+  // equal by value (the element's IsEqualWith). Counts must match.
+  bool IsEqualElementByElement(const CSmartCollection& other) const {
+    if (other.GetCount() != GetCount()) return false;
+    for (int i = 0; i < GetCount(); ++i) {
+      const T& mine = m_array.GetData()[i];
+      const T& theirs = other.m_array.GetData()[i];
+      const bool live = GE_::Safe::detail::IsLiveElement(mine);
+      if (live != GE_::Safe::detail::IsLiveElement(theirs)) return false;
+      if (live && !mine->IsEqualWith(&*theirs)) return false;
+    }
+    return true;
+  }
+
+  // The collection becomes a list of copies (the element's Clone) of
+  // other's elements in order, null for null; no placement rule is asked.
+  // other must not be this collection.
+  void CopyClonesFrom(const CSmartCollection& other) {
+    RemoveAll();
+    for (int i = 0; i < other.GetCount(); ++i) {
+      const T& e = other.m_array.GetData()[i];
+      m_array.Add(GE_::Safe::detail::IsLiveElement(e) ? T(e->Clone()) : T());
+    }
+  }
+
   // Inner checksum over the live elements' checksums, fed as 4 bytes into
   // an outer checksum (the count is not fed).
   virtual ulong32 CheckSum() const {
@@ -178,17 +191,12 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
       ulong32 value;
       if (GE_::Safe::detail::ElementCheckSum(m_array.GetData()[i], value)) inner.AddU32(value);
     }
-    CCheckSum outer;
-    outer.AddU32(inner.get());
-    return outer.get();
+    return OuterCheckSum(inner.get());
   }
 
-  // The common part of every placement rule: a null or dangling element,
-  // or one already held, is refused.
-  bool IsRefusedByCommonRule(const T& e) const {
-    if (!GE_::Safe::detail::IsLiveElement(e)) return true;
-    return Find(e, 0) >= 0;
-  }
+  // What a collection pointer that is null contributes where a collection's
+  // checksum is asked for: the outer checksum of an inner value 0.
+  static ulong32 CheckSumOfNull() { return OuterCheckSum(0); }
 
  protected:
   // Non-zero allows the removal of element index (-1: all of them).
@@ -199,17 +207,37 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   virtual void OnAfterRemoveElement() {}
   virtual void OnAfterAddElement(int index) { (void)index; }
 
+  // The placement rule: the index at which e is to stand when requested is
+  // asked for (-1: "anywhere", normally the end), or -1 to refuse it. This
+  // default refuses what the common rule refuses and otherwise places at
+  // GetPositionBase(requested).
+  virtual int GetPosition(const T& e, int requested) const {
+    if (IsRefusedByCommonRule(e)) return -1;
+    return GetPositionBase(requested);
+  }
+
+  // The common part of every placement rule: a null or dangling element,
+  // or one already held, is refused.
+  bool IsRefusedByCommonRule(const T& e) const {
+    if (!GE_::Safe::detail::IsLiveElement(e)) return true;
+    return Find(e, 0) >= 0;
+  }
+
   T* ElementAt(int i) { return (i >= 0 && i < GetCount()) ? &m_array.GetData()[i] : nullptr; }
   const T* ElementAt(int i) const {
     return (i >= 0 && i < GetCount()) ? &m_array.GetData()[i] : nullptr;
   }
 
-  int Place(const T& e, int requested) const {
-    return CSmartCollectionPlacement<T>::Place(*this, e, requested);
-  }
+  int Place(const T& e, int requested) const { return GetPosition(e, requested); }
 
   CArrayEx<T, const T&> m_array;
 
  private:
   CSmartCollection(const CSmartCollection&) = delete;
+
+  static ulong32 OuterCheckSum(ulong32 inner) {
+    CCheckSum outer;
+    outer.AddU32(inner);
+    return outer.get();
+  }
 };

@@ -23,6 +23,7 @@
 
 #include "framework/ElementTraits.h"
 #include "framework/SystemTime.h"
+#include "platform/CException.h"
 #include "platform/CString.h"
 #include "platform/Export.h"
 #include "platform/LastError.h"
@@ -86,10 +87,28 @@ class TELIO_EXPORT CPersist {
   ulong32 m_error = 0;
 };
 
-// The checksum of a shared object, 0 for a null or dangling pointer.
+namespace persist_detail {
+
+template <class X, class = void>
+struct HasCheckSumOfNull : std::false_type {};
+template <class X>
+struct HasCheckSumOfNull<X, std::void_t<decltype(X::CheckSumOfNull())>> : std::true_type {};
+
+}  // namespace persist_detail
+
+// The checksum of a shared object, for feeding into its owner's checksum.
+// A null or dangling pointer to a collection contributes what a collection
+// with an inner value of 0 gives (CheckSumOfNull), as an empty one does;
+// a null pointer to any other object contributes 0.
 template <class P>
 ulong32 CheckSumOf(const P& p) {
-  return p.IsNull() ? 0u : static_cast<ulong32>(p->CheckSum());
+  typedef typename P::element_type X;
+  if (!p.IsNull()) return static_cast<ulong32>(p->CheckSum());
+  if constexpr (persist_detail::HasCheckSumOfNull<X>::value) {
+    return X::CheckSumOfNull();
+  } else {
+    return 0u;
+  }
 }
 
 // List framing: the version word, the element count, the list's own header
@@ -97,11 +116,14 @@ ulong32 CheckSumOf(const P& p) {
 // Live elements are written in index order, then one default element
 // (list.CreateNewObject()) per null or dangling one. Loading ignores the
 // version word, empties the list and hands each element read to the list's
-// placement rule (Add); elements it refuses are dropped. Elements must have
-// `bool Serialize(FILE*, bool)`. Returns false when the stream failed; the
-// elements read in full until then are kept.
-template <class List, class Header>
-bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header header) {
+// placement rule (Add); elements it refuses are dropped, and each one it
+// accepts is passed to loaded(element), where the owner links it (a
+// distance learns its list). A negative count loads an empty list.
+// Elements must have `bool Serialize(FILE*, bool)`. Returns false when the
+// stream failed or the list could not grow (last error 8); the elements
+// read in full until then are kept.
+template <class List, class Header, class Loaded>
+bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header header, Loaded loaded) {
   CPersist io(f, load);
   io.Version(version);
   if (load) list.RemoveAll();
@@ -124,13 +146,21 @@ bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header heade
     }
     return true;
   }
-  if (count < 0) return io.Fail(telio::kErrorFileCorrupt);
   for (long32 i = 0; i < count; ++i) {
     auto e = list.CreateNewObject();
     if (!e->Serialize(f, true)) return false;
-    list.Add(e);
+    try {
+      if (list.Add(e)) loaded(e);
+    } catch (CMemoryException*) {
+      return io.Fail(telio::kErrorNotEnoughMemory);
+    }
   }
   return true;
+}
+
+template <class List, class Header>
+bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header header) {
+  return SerializeList(f, load, version, list, header, [](const auto&) {});
 }
 
 template <class List>

@@ -28,11 +28,17 @@ struct Item : ObjStrong {
 };
 typedef PtrStrong<Item> ItemPtr;
 
-// An item kind whose lists only ever append.
-struct Tail : Item {
-  using Item::Item;
+// A list that only ever appends, and holds at most limit items: its rule
+// reads the list's own field.
+class TailList : public CSmartCollection<ItemPtr> {
+ public:
+  int limit = 4;
+
+ protected:
+  int GetPosition(const ItemPtr& e, int) const override {
+    return IsRefusedByCommonRule(e) || GetCount() >= limit ? -1 : GetCount();
+  }
 };
-typedef PtrStrong<Tail> TailPtr;
 
 class HookedList : public CSmartCollection<ItemPtr> {
  public:
@@ -61,17 +67,6 @@ ulong32 Sum32(ulong32 v) {
   return s.get();
 }
 
-}  // namespace
-
-template <>
-struct CSmartCollectionPlacement<TailPtr> {
-  static int Place(const CSmartCollection<TailPtr>& c, const TailPtr& e, int) {
-    return c.IsRefusedByCommonRule(e) ? -1 : c.GetCount();
-  }
-};
-
-namespace {
-
 TEST(SmartCollection, PlacementRefusesNullDuplicatesAndOtherIndices) {
   CSmartCollection<ItemPtr> c;
   ItemPtr a(new Item(1)), b(new Item(2)), d(new Item(3));
@@ -88,12 +83,15 @@ TEST(SmartCollection, PlacementRefusesNullDuplicatesAndOtherIndices) {
   EXPECT_EQ(2, c.FindValue(twin));
   EXPECT_THROW(c.GetAt(3), CException*);
 
-  CSmartCollection<TailPtr> tail;
-  TailPtr t[4] = {new Tail(0), new Tail(1), new Tail(2), new Tail(3)};
+  TailList tail;
+  ItemPtr t[5] = {new Item(0), new Item(1), new Item(2), new Item(3), new Item(4)};
   for (int i = 0; i < 3; ++i) tail.Add(t[i]);
   EXPECT_EQ(0, tail.AddAt(5, t[3]));
   EXPECT_EQ(0, tail.AddFirst(t[3]));
   EXPECT_EQ(1, tail.AddAt(-1, t[3]));
+  EXPECT_EQ(0, tail.Add(t[4]));
+  EXPECT_EQ(-1, tail.MoveElement(3, 0));  // the rule only appends
+  EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), Values(tail));
 }
 
 TEST(SmartCollection, ExOperationsCallHooksAndHonourVeto) {
@@ -122,6 +120,9 @@ TEST(SmartCollection, MoveElement) {
   EXPECT_EQ((std::vector<int>{3, 1, 2, 4}), Values(c));
   EXPECT_EQ(-1, c.MoveElement(1, 1));
   EXPECT_EQ(-1, c.MoveElement(4, 0));
+  EXPECT_EQ(-1, c.MoveElement(0, -1));
+  EXPECT_EQ(-1, c.MoveElement(0, 5));
+  EXPECT_EQ((std::vector<int>{3, 1, 2, 4}), Values(c));
   EXPECT_EQ(2, c.MoveElement(0, 2));
   EXPECT_EQ((std::vector<int>{1, 3, 2, 4}), Values(c));
 }
@@ -153,11 +154,8 @@ TEST(SmartCollection, CopyAndCheckSum) {
   EXPECT_EQ(Sum32(inner.get()), c.CheckSum());
 }
 
-TEST(GeometryListBase, FlagsAndAssignment) {
+TEST(GeometryListBase, AssignmentCopiesFlags) {
   GEOMETRY_OBJECTS::CGGeometryLstBase<ItemPtr> a(0x01 | 0x80), b;
-  EXPECT_TRUE(a.IsUniqueList());
-  EXPECT_TRUE(a.IsSameDirectionList());
-  EXPECT_FALSE(a.IsSkewList());
   a.Add(ItemPtr(new Item(5)));
   b = a;
   EXPECT_EQ(0x81u, b.GetFlags());

@@ -100,6 +100,7 @@ TEST_F(PersistTest, NumbersAndDate) {
 // A list whose elements are unique by value, to exercise the list framing.
 struct Value : ObjStrong {
   int v = 0;
+  bool IsEqualWith(const Value* o) const { return o && o->v == v; }
   ulong32 CheckSum() const { return static_cast<ulong32>(v); }
   bool Serialize(FILE* f, bool load) {
     CPersist io(f, load);
@@ -113,25 +114,20 @@ typedef PtrStrong<Value> ValuePtr;
 struct ValueLst : CSmartCollection<ValuePtr> {
   ValuePtr CreateNewObject() const { return ValuePtr(new Value); }
   ulong32 header = 0;
+  std::vector<int> loaded;  // what the load hook saw, in order
   bool Serialize(FILE* f, bool load) {
-    return SerializeList(f, load, 1, *this, [this](CPersist& io) { io.UInt32(header); });
+    loaded.clear();
+    return SerializeList(
+        f, load, 1, *this, [this](CPersist& io) { io.UInt32(header); },
+        [this](const ValuePtr& e) { loaded.push_back(e->v); });
+  }
+
+ protected:
+  int GetPosition(const ValuePtr& e, int requested) const override {
+    if (IsRefusedByCommonRule(e) || FindValue(e) >= 0) return -1;
+    return GetPositionBase(requested);
   }
 };
-
-}  // namespace
-
-template <>
-struct CSmartCollectionPlacement<ValuePtr> {
-  static int Place(const CSmartCollection<ValuePtr>& c, const ValuePtr& e, int requested) {
-    if (c.IsRefusedByCommonRule(e)) return -1;
-    for (int i = 0; i < c.GetCount(); ++i) {
-      if (!c.GetAt(i).IsNull() && c.GetAt(i)->v == e->v) return -1;
-    }
-    return c.GetPositionBase(requested);
-  }
-};
-
-namespace {
 
 ValuePtr MakeValue(int v) {
   ValuePtr p(new Value);
@@ -158,13 +154,25 @@ TEST_F(PersistTest, ListFraming) {
   EXPECT_EQ(0x55u, loaded.header);
   std::fclose(f_);
 
-  // The same element twice: the placement rule keeps one. A count beyond
-  // the records present fails after them.
+  // The same element twice: the placement rule keeps one, and only that one
+  // reaches the load hook. A count beyond the records present fails after
+  // them; a negative one is an empty list.
   ByteWriter dup;
   dup.u32(1).i32(1000000).u32(0).u32(1).i32(4).u32(1).i32(4);
   ASSERT_FALSE(loaded.Serialize(Stream(dup), true));
   ASSERT_EQ(1, loaded.GetCount());
   EXPECT_EQ(4, loaded.GetAt(0)->v);
+  EXPECT_EQ(std::vector<int>{4}, loaded.loaded);
+  std::fclose(f_);
+  EXPECT_TRUE(loaded.Serialize(Stream(ByteWriter().u32(1).i32(-3).u32(0)), true));
+  EXPECT_EQ(0, loaded.GetCount());
+}
+
+TEST(CheckSumOf, NullListFeedsAZeroInnerValue) {
+  CCheckSum outer;
+  outer.AddU32(0);
+  EXPECT_EQ(outer.get(), CheckSumOf(PtrStrong<ValueLst>()));
+  EXPECT_EQ(0u, CheckSumOf(ValuePtr()));
 }
 
 }  // namespace
