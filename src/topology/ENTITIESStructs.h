@@ -1,0 +1,267 @@
+// The item records of the analysis entity lists that CEntity keeps, and the
+// indexes of those lists in its entity block.
+//
+// Every record is a kernel list item (platform/EntityList.h): the item
+// header (kind, attribute bits, 32-bit number, next pointer), then the
+// record's own fields. The records are byte-packed so that the fields follow
+// the header without a gap, as the kernel lays its items out, and an item's
+// size is its header plus its fields (the sizeof of the record). Pointers
+// are native: with 4-byte pointers the header takes 10 bytes and the items
+// have the suite's sizes below; on 64-bit hosts the header takes 14 bytes,
+// each pointer 8, and every offset after the first pointer moves with them.
+// The records live in memory only and are never written to a file.
+//
+// Byte offsets within the item with 4-byte pointers (all numbers little-
+// endian host values, f32 IEEE floats):
+//   B_Node (46)       10 X, 14 Y, 18 Z; 22, 26 plane coordinates (f32);
+//                     30 i32 beams attached; 34 reserved(8); 42 i32 loads
+//   B_Beam (46)       10 start node, 14 end node; 18 reserved(4); 22 section;
+//                     26 reserved(4); 30 connection at the start, 34 at the
+//                     end; 38 i32 loads; 42 f32 rotation angle
+//   PhysBeam (28)     10 start node, 14 end node; 18 i16 label; 20 owned
+//                     array of beam pointers; 24 i32 beams in it
+//   Section (98)      10 name(36, ANSI); 46 i32 beams using it; 50 u32 family
+//                     code (family id x 1000 + sub-number); 54 u32 catalogue
+//                     key; 58 owned 32-byte property block or null; 62 f32 0;
+//                     66..90 seven f32 composite values; 94 f32 0
+//   Material (46)     10 name(16); 26 i32 users; 30 four f32 values
+//   LoadingCase (36)  10 name(16, at most 15 characters); 26 i32 load
+//                     instances using it; 30 u8 kind; 31 u8 second value;
+//                     32 f32 real value
+//   Support (42)      10 i32 instances using it; 14 u32 flag bits 0..5, one
+//                     per restraint direction; 18..38 six f32, the value of
+//                     each direction whose flag bit is clear
+//   Connection (42)   10 reserved(4); 14 i16 type; 16 reserved(22); 38 f32
+//                     value
+//   Instance (18)     10 the node, beam or physical beam; 14 the reference
+//                     item (support, load, result set, or for a self-weight
+//                     load the load case)
+//   BasicDataEx (18)  10 i32 users; 14 load case (common head of the load
+//                     references and result sets below)
+//   JLoad (42)        BasicDataEx, 18..38 six f32 components
+//   CLoad (27)        BasicDataEx, 18 u8 load kind, 19, 23 two f32 values
+//   DLoad (35)        BasicDataEx, 18 u8 load kind, 19..31 four f32 values
+//   DispRes (42)      BasicDataEx, 18..38 six f32 displacements
+//   ForcesRes (66)    BasicDataEx, 18..38 six f32 forces at the beam's
+//                     start, 42..62 six at its end
+#pragma once
+
+#include <cstddef>
+
+#include "files/CFileTOP.h"
+#include "platform/EntityList.h"
+#include "platform/Export.h"
+#include "platform/Types.h"
+
+namespace ENTITIESConstants {
+
+// Positions of the lists in the entity block. The numbers are the block's
+// layout: never renumber. 7, 12, 17, 18, 19 and 24 are headers that stay
+// zero.
+enum EntitiesArrayIndex : int {
+  EntNode = 0,
+  EntBeam = 1,
+  EntPhysBeam = 2,
+  EntSection = 3,
+  EntMaterial = 4,
+  EntISupport = 5,     // support instances
+  EntSupport = 6,      // support references
+  EntConnection = 8,
+  EntLdCase = 9,
+  EntINodeLoad = 10,   // node load instances
+  EntIBeamLoad = 11,   // beam load instances
+  EntNodalLoad = 13,   // node load references
+  EntDisplacement = 14,  // imposed displacement references
+  EntConcentrated = 15,
+  EntDistributed = 16,
+  EntINodeRes = 20,    // node result instances
+  EntIBeamRes = 21,    // beam result instances
+  EntDispRes = 22,     // displacement result sets
+  EntForcesRes = 23,   // force result sets
+  EntCount = 25,
+};
+
+// Attribute bits of the items.
+enum : unsigned char {
+  AttrSelected = 0x02,
+  AttrForceLoad = 0x04,       // a node load that is a force
+  AttrImposedDispl = 0x08,    // a node load that is an imposed displacement
+  AttrNodeLoadMask = 0x0C,
+  AttrConcentrated = 0x10,    // a concentrated beam load
+  AttrDistributed = 0x20,     // a distributed beam load (with four values)
+  AttrBeamLoadMask = 0x70,
+  AttrSupported = 0x40,       // on a node: it has a support
+  AttrSelfWeight = 0x80,      // on a beam load instance
+};
+
+}  // namespace ENTITIESConstants
+
+namespace ENTITIESStructs {
+
+#pragma pack(push, 1)
+
+// The kernel's item header.
+struct TELIO_EXPORT BasicData {
+  char kind;
+  unsigned char attr;
+  long32 number;
+  BasicData* next;
+};
+static_assert(sizeof(BasicData) == telio::kItemHeaderSize, "items start with the kernel header");
+
+struct LoadingCase;
+
+// Head shared by the load references and the result sets.
+struct TELIO_EXPORT BasicDataEx : BasicData {
+  long32 users;
+  LoadingCase* loadCase;
+};
+
+struct TELIO_EXPORT B_Node : BasicData {
+  float x, y, z;
+  float px, py;  // the two plane coordinates of the entity model's node type
+  long32 beams;
+  unsigned char reserved[8];
+  long32 loads;
+};
+
+struct Section;
+struct Connection;
+
+struct TELIO_EXPORT B_Beam : BasicData {
+  B_Node* start;
+  B_Node* end;
+  unsigned char reserved1[4];
+  Section* section;
+  unsigned char reserved2[4];
+  Connection* connStart;
+  Connection* connEnd;
+  long32 loads;
+  float angle;
+};
+typedef B_Beam Beam;
+
+struct TELIO_EXPORT PhysBeam : BasicData {
+  B_Node* start;
+  B_Node* end;
+  short label;
+  Beam** beams;  // owned (telio::Calloc), beamCount entries
+  long32 beamCount;
+};
+
+struct TELIO_EXPORT Section : BasicData {
+  static constexpr int kNameSize = 36;
+  static constexpr int kCompositeValues = 7;
+  char name[kNameSize];
+  long32 users;
+  ulong32 familyCode;
+  ulong32 key;
+  TOP_PRS* prs;  // owned (telio::Calloc) or null
+  float zero1;
+  float composite[kCompositeValues];
+  float zero2;
+};
+
+struct TELIO_EXPORT Material : BasicData {
+  static constexpr int kNameSize = 16;
+  char name[kNameSize];
+  long32 users;
+  float values[4];
+};
+
+struct TELIO_EXPORT LoadingCase : BasicData {
+  static constexpr int kNameSize = 16;
+  char name[kNameSize];
+  long32 count;  // load instances using the case
+  unsigned char kindValue;
+  unsigned char value2;
+  float value;
+};
+
+struct TELIO_EXPORT Support : BasicData {
+  long32 users;
+  ulong32 flags;  // bit d set: direction d (0..5) is not given a value
+  float values[6];
+};
+
+struct TELIO_EXPORT Connection : BasicData {
+  unsigned char reserved1[4];
+  short type;
+  unsigned char reserved2[22];
+  float value;
+};
+
+// The link of a node or beam to a shared reference item.
+struct TELIO_EXPORT Instance : BasicData {
+  BasicData* object;
+  BasicData* reference;
+};
+
+struct TELIO_EXPORT JLoad : BasicDataEx {
+  float values[6];
+};
+
+struct TELIO_EXPORT CLoad : BasicDataEx {
+  unsigned char loadKind;
+  float values[2];
+};
+
+struct TELIO_EXPORT DLoad : BasicDataEx {
+  unsigned char loadKind;
+  float values[4];
+};
+
+struct TELIO_EXPORT DispRes : BasicDataEx {
+  float values[6];
+};
+
+struct TELIO_EXPORT ForcesRes : BasicDataEx {
+  float start[6];
+  float end[6];
+};
+
+#pragma pack(pop)
+
+constexpr std::size_t kPtr = sizeof(void*);
+constexpr std::size_t kHead = telio::kItemHeaderSize;
+static_assert(sizeof(BasicDataEx) == kHead + 4 + kPtr, "load reference head");
+static_assert(sizeof(B_Node) == kHead + 36, "node item");
+static_assert(sizeof(B_Beam) == kHead + 5 * kPtr + 16, "beam item");
+static_assert(sizeof(PhysBeam) == kHead + 3 * kPtr + 6, "physical beam item");
+static_assert(sizeof(Section) == kHead + 36 + 12 + kPtr + 36, "section item");
+static_assert(sizeof(Material) == kHead + 36, "material item");
+static_assert(sizeof(LoadingCase) == kHead + 26, "load case item");
+static_assert(sizeof(Support) == kHead + 32, "support reference item");
+static_assert(sizeof(Connection) == kHead + 32, "connection item");
+static_assert(sizeof(Instance) == kHead + 2 * kPtr, "instance item");
+static_assert(sizeof(JLoad) == sizeof(BasicDataEx) + 24, "node load reference item");
+static_assert(sizeof(CLoad) == sizeof(BasicDataEx) + 9, "concentrated load item");
+static_assert(sizeof(DLoad) == sizeof(BasicDataEx) + 17, "distributed load item");
+static_assert(sizeof(DispRes) == sizeof(BasicDataEx) + 24, "displacement result item");
+static_assert(sizeof(ForcesRes) == sizeof(BasicDataEx) + 48, "force result item");
+
+// One list header of the entity block (the kernel's 56-byte header).
+struct TELIO_EXPORT Entity {
+  unsigned char data[telio::kEntityHeaderSize];
+
+  long32 Count() const { return telio::EntityCount(data); }
+  BasicData* First() const { return static_cast<BasicData*>(telio::EntityFirst(data)); }
+  // Kept by CEntity: the number of items with AttrSelected, and the one
+  // selected item when exactly one is.
+  long32 SelectedCount() const { return telio::EntitySelectedCount(data); }
+  BasicData* SelectedItem() const { return static_cast<BasicData*>(telio::EntitySelectedItem(data)); }
+  const char* Name() const { return telio::EntityName(data); }
+};
+static_assert(sizeof(Entity) == telio::kEntityHeaderSize, "list header is 56 bytes");
+
+// Walking a list whose items are of type T.
+template <class T>
+T* FirstItem(const Entity* list) {
+  return list ? static_cast<T*>(list->First()) : nullptr;
+}
+template <class T>
+T* NextItem(const T* item) {
+  return static_cast<T*>(item->next);
+}
+
+}  // namespace ENTITIESStructs

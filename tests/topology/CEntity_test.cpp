@@ -1,0 +1,450 @@
+#include "topology/CEntity.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/Alloc.h"
+#include "platform/LastError.h"
+#include "support/TOPFixture.h"
+#include "support/TempDir.h"
+#include "topology/CTOPO_REC.h"
+
+using namespace ENTITIESStructs;
+using namespace ENTITIESConstants;
+using telio_test::TempDir;
+using telio_test::TopModelSpec;
+
+namespace {
+
+// Nodes 1..4; node 5 lies 0.0005 from node 3. Beams: 1-2, 2-3, 3-2 again
+// with another section, 1-1, 1-4 and 4-5.
+TopModelSpec SmallFrame() {
+  TopModelSpec m;
+  m.nodes = {{10, 0, 0, 0, 0, 1},   {20, 0, 1, 0, 0, 0}, {30, 0, 2, 0, 0, 0},
+             {40, 0, 0, 3, 0, 0},   {50, 0, 2, 0, 0.0005f, 0}};
+  m.beams = {{1, 1, 1, 2, 0.5f}, {1, 2, 2, 3, 0.f}, {2, 3, 3, 2, 1.5f},
+             {1, 4, 1, 1, 0.f},  {2, 5, 1, 4, 0.f}, {1, 6, 4, 5, 0.f}};
+  m.supports.resize(1);
+  m.supports[0].node = 1;
+  telio_test::TopSectionSpec ipe{"IPE200", 12, 0, 0xA1B2C3D4, {}, {}};
+  telio_test::TopSectionSpec comp{"COMP1", 104, 1, 0, {}, {1, 2, 3, 4, 5, 6, 7}};
+  for (size_t i = 0; i < 32; ++i) comp.prs[i] = static_cast<uint8_t>(0xC0 + i);
+  telio_test::TopSectionSpec angle{"L\x81\x62", 31, 0, 77, {}, {}};  // OEM "Lüb"
+  m.sections = {ipe, comp, angle};
+  return m;
+}
+
+// Opens the model written as a TOP file and fills an entity model from it.
+class Filled {
+ public:
+  explicit Filled(const TopModelSpec& m) {
+    path_ = dir_.File("J.TOP");
+    telio_test::BuildTop(m).WriteTo(path_);
+    EXPECT_EQ(topo_.Open(path_.c_str()), 1);
+  }
+  const TOPOStructs::TOPO_REC* topo() const { return topo_.GetTOPO_REC(); }
+  const std::string& path() const { return path_; }
+
+ private:
+  TempDir dir_;
+  std::string path_;
+  CTOPO_REC topo_;
+};
+
+long32 Count(const CEntity& e, int index) { return e.GetEntity(index)->Count(); }
+
+JLoad NodeLoad(LoadingCase* lc, unsigned char attr, std::vector<float> v) {
+  JLoad l{};
+  l.attr = attr;
+  l.loadCase = lc;
+  for (int k = 0; k < 6; ++k) l.values[k] = v[static_cast<size_t>(k)];
+  return l;
+}
+
+}  // namespace
+
+TEST(CEntity, FillsListsFromATopologyMergingCoincidentNodesAndRepeatedBeams) {
+  Filled job(SmallFrame());
+  CEntity e;
+  ASSERT_EQ(e.GenerateFromTOPO_REC(job.topo()), 1);
+  EXPECT_STREQ(e.GetFilePath(), job.path().c_str());
+  EXPECT_EQ((std::vector<long32>{Count(e, EntNode), Count(e, EntBeam), Count(e, EntSection),
+                                 Count(e, EntISupport)}),
+            (std::vector<long32>{4, 3, 3, 0}));
+  EXPECT_STREQ(e.GetEntity(EntNode)->Name(), "Node");
+  EXPECT_STREQ(e.GetEntity(EntForcesRes)->Name(), "Forces");
+  EXPECT_EQ(e.GetEntity(7)->First(), nullptr);
+  EXPECT_EQ(e.GetEntity(25), nullptr);
+
+  // Node 5 became node 3 (its record's attribute wins); only node 1 is
+  // restrained.
+  B_Node* n3 = e.FindNode(3);
+  EXPECT_EQ((std::vector<float>{n3->x, n3->y, n3->z, n3->px, n3->py}),
+            (std::vector<float>{2, 0, 0, 2, 0}));
+  EXPECT_EQ((std::vector<int>{e.FindNode(1)->attr, n3->attr}), (std::vector<int>{0x40, 0}));
+  EXPECT_EQ((std::vector<long32>{e.FindNode(1)->beams, e.FindNode(2)->beams, n3->beams,
+                                 e.FindNode(4)->beams}),
+            (std::vector<long32>{2, 2, 1, 1}));
+
+  // Beam 3-2 is beam 2-3 again: it takes the second section and the angle.
+  Beam* b2 = e.FindBeam(2);
+  EXPECT_EQ(b2->start, e.FindNode(2));
+  EXPECT_EQ(b2->end, n3);
+  EXPECT_EQ(b2->angle, 1.5f);
+  EXPECT_EQ(b2->section, e.GetSectionOfBeam(3));
+  EXPECT_EQ(e.FindBeam(3)->start, e.FindNode(1));
+  EXPECT_EQ(e.FindBeam(3)->end, e.FindNode(4));
+  auto* s1 = static_cast<Section*>(e.FindItem(EntSection, 1));
+  auto* s2 = static_cast<Section*>(e.FindItem(EntSection, 2));
+  auto* s3 = static_cast<Section*>(e.FindItem(EntSection, 3));
+  EXPECT_EQ((std::vector<long32>{s1->users, s2->users, s3->users}), (std::vector<long32>{1, 2, 0}));
+
+  EXPECT_STREQ(s1->name, "IPE200");
+  EXPECT_STREQ(s3->name, "L\xFC\x62");
+  EXPECT_EQ((std::vector<ulong32>{s1->familyCode, s1->key, s2->familyCode, s3->familyCode, s3->key}),
+            (std::vector<ulong32>{12000, 0xA1B2C3D4, 104001, 31000, 77}));
+  EXPECT_EQ(s1->prs, nullptr);
+  ASSERT_NE(s2->prs, nullptr);
+  EXPECT_EQ(s2->prs->data[0], 0xC0);
+  EXPECT_EQ(s2->prs->data[31], 0xDF);
+  std::vector<float> composite(s2->composite, s2->composite + 7);
+  EXPECT_EQ(composite, (std::vector<float>{2, 3, 4, 5, 6, 7, 1}));
+}
+
+TEST(CEntity, NodesBeamsAndSectionsKeepTheirLimits) {
+  TopModelSpec m;
+  for (int i = 0; i < 10000; ++i) {
+    m.nodes.push_back({static_cast<int16_t>(i), 0, static_cast<float>(i % 100),
+                       static_cast<float>(i / 100), 0, 0});
+  }
+  for (int i = 0; m.beams.size() < 20000; ++i) {
+    uint16_t a = static_cast<uint16_t>(1 + i % 10000), b = static_cast<uint16_t>(1 + (i + 1 + i / 10000) % 10000);
+    m.beams.push_back({1, static_cast<int16_t>(i), a, b, 0});
+  }
+  m.supports.resize(1);
+  m.sections = {{"S", 12, 0, 1, {}, {}}};
+  Filled job(m);
+  CEntity e;
+  ASSERT_EQ(e.GenerateFromTOPO_REC(job.topo()), 1);
+  EXPECT_EQ(Count(e, EntNode), 10000);
+  EXPECT_EQ(Count(e, EntBeam), 20000);
+  EXPECT_EQ(e.NewEntityNode(0.0005f, 0, 0), e.FindNode(1));
+  EXPECT_EQ(e.NewEntityNode(500, 500, 0), nullptr);
+  EXPECT_EQ(e.NewEntityBeam(e.FindNode(1), e.FindNode(5000)), nullptr);
+  EXPECT_EQ(e.FindNodeByName("N12"), e.FindNode(12));
+  EXPECT_EQ(e.FindNodeByName("B-4"), e.FindNode(4));
+  EXPECT_EQ(e.FindNodeByName("Node"), nullptr);
+
+  // Sections: the one from the topology, then 99 more; the 101st is refused.
+  for (short k = 1; k < 100; ++k) ASSERT_NE(e.NewEntitySection(12, 100u + k, 0), nullptr);
+  EXPECT_EQ(e.NewEntitySection(12, 7, 0), nullptr);
+  EXPECT_EQ(e.NewEntitySection(12, 101, 0), e.SectionExists(12, 101, 0));
+  EXPECT_EQ(e.NewEntitySection(0, 5, 0), nullptr);
+  EXPECT_EQ(e.NewEntitySection(12, 0, 0), nullptr);
+}
+
+TEST(CEntity, NewNodesAndBeamsFollowTheToleranceAndJoiningRules) {
+  CEntity e;
+  EXPECT_EQ(e.NewEntityNode(0, 0, 0), nullptr);  // no block
+  ASSERT_EQ(e.InitEntities(), 1);
+  B_Node* a = e.NewEntityNode(0, 0, 0);
+  EXPECT_EQ(e.NewEntityNode(0.0005f, 0, 0), a);
+  B_Node* b = e.NewEntityNode(0.001f, 0, 0);
+  EXPECT_NE(b, a);
+  EXPECT_EQ(e.NodeExistsEx(0.0015f, 0, 0, 0.0004f), nullptr);
+  EXPECT_EQ(e.NewEntityBeam(a, a), nullptr);
+  EXPECT_EQ(e.NewEntityBeam(a, nullptr), nullptr);
+  Beam* ba = e.NewEntityBeam(b, a);
+  EXPECT_EQ(e.NewEntityBeam(a, b), ba);
+  EXPECT_EQ(a->beams, 1);
+  float x1 = -1, y2 = -1;
+  CEntity::ExtractBeamCoords(ba, &x1, nullptr, nullptr, &y2);
+  EXPECT_EQ(x1, 0.001f);
+  EXPECT_EQ(y2, 0.f);
+}
+
+TEST(CEntity, SectionChangesKeepUserCountsAndEraseUnusedSections) {
+  Filled job(SmallFrame());
+  CEntity e;
+  ASSERT_EQ(e.GenerateFromTOPO_REC(job.topo()), 1);
+  auto* s1 = static_cast<Section*>(e.FindItem(EntSection, 1));
+  // Beam 1 leaves section 1, its only user: section 1 is erased.
+  Section* fresh = e.ChangeBeamSection(1, 55, 9, 0);
+  ASSERT_NE(fresh, nullptr);
+  EXPECT_EQ(e.FindItem(EntSection, 1), nullptr);
+  EXPECT_EQ(fresh->users, 1);
+  EXPECT_EQ(e.ChangeBeamSection(1, fresh), fresh);
+  EXPECT_EQ(fresh->users, 1);
+  // A section that is no item of the list takes the beam's section away.
+  Section stray{};
+  EXPECT_EQ(e.ChangeBeamSection(1, &stray), nullptr);
+  EXPECT_EQ(e.GetSectionOfBeam(1), nullptr);
+  EXPECT_EQ(e.SectionExists(55, 9, 0), nullptr);
+  (void)s1;
+  auto* s2 = static_cast<Section*>(e.FindItem(EntSection, 2));
+  EXPECT_EQ(e.RemoveSection(s2, false), 0);
+  EXPECT_EQ(e.RemoveSection(s2, true), 1);
+  EXPECT_EQ(e.GetSectionOfBeam(2), nullptr);
+}
+
+TEST(CEntity, SupportsShareOneReferencePerRestraintSet) {
+  CEntity e;
+  ASSERT_EQ(e.InitEntities(), 1);
+  B_Node* n1 = e.NewEntityNode(0, 0, 0);
+  B_Node* n2 = e.NewEntityNode(1, 0, 0);
+  Support fixed{};
+  fixed.flags = 0x38;  // rotations free
+  fixed.values[0] = 1e9f;
+  fixed.values[5] = 42.f;  // not copied: its direction is free
+  Support pinned{};
+  pinned.flags = 0x07;
+
+  Instance* i1 = e.NewEntityISupport(n1, &fixed);
+  Instance* i2 = e.NewEntityISupport(n2, &fixed);
+  auto* ref = static_cast<Support*>(i1->reference);
+  EXPECT_EQ(i2->reference, ref);
+  EXPECT_EQ(ref->users, 2);
+  EXPECT_EQ(ref->values[5], 0.f);
+  EXPECT_EQ(n2->attr, AttrSupported);
+
+  // Node 1 moves to another reference; its instance stays.
+  EXPECT_EQ(e.NewEntityISupport(n1, &pinned), i1);
+  EXPECT_EQ(ref->users, 1);
+  EXPECT_EQ(Count(e, EntSupport), 2);
+  EXPECT_EQ(e.RemoveISupportAt(n2), 1);
+  EXPECT_EQ(n2->attr, 0);
+  EXPECT_EQ(Count(e, EntSupport), 1);
+  EXPECT_EQ(e.SupportExists(n1), i1);
+  EXPECT_EQ(e.RemoveISupport(i1), 1);
+  EXPECT_EQ((std::vector<long32>{Count(e, EntSupport), Count(e, EntISupport)}),
+            (std::vector<long32>{0, 0}));
+}
+
+TEST(CEntity, LoadsShareReferencesAndKeepTheirExtremes) {
+  CEntity e;
+  ASSERT_EQ(e.InitEntities(), 1);
+  B_Node* n1 = e.NewEntityNode(0, 0, 0);
+  B_Node* n2 = e.NewEntityNode(4, 0, 0);
+  Beam* beam = e.NewEntityBeam(n1, n2);
+  LoadingCase* dead = e.NewEntitySLoadCase("Dead", 1, 0, 1.35f);
+  EXPECT_EQ(e.NewEntitySLoadCase("DEAD", 1, 2, 1.5f), dead);
+  EXPECT_NE(e.NewEntitySLoadCase("Dead", 2, 0, 1.f), dead);
+  EXPECT_EQ(dead->value, 1.5f);
+
+  JLoad force = NodeLoad(dead, AttrForceLoad, {5, -3, 0, 0, 0, 1});
+  JLoad close = NodeLoad(dead, AttrForceLoad, {5.001f, -3, 0, 0, 0, 1});
+  JLoad apart = NodeLoad(dead, AttrForceLoad, {5.002f, -3, 0, 0, 0, 1});
+  JLoad settle = NodeLoad(dead, AttrImposedDispl, {0, -20, 0, 0, 0, 0});
+  Instance* l1 = e.NewEntityINodeLoad(n1, &force);
+  Instance* l2 = e.NewEntityINodeLoad(n2, &close);
+  EXPECT_EQ(l1->reference, l2->reference);
+  EXPECT_EQ(static_cast<JLoad*>(l1->reference)->users, 2);
+  EXPECT_NE(e.NewEntityINodeLoad(n2, &apart)->reference, l1->reference);
+  e.NewEntityINodeLoad(n2, &settle);
+  EXPECT_EQ((std::vector<long32>{Count(e, EntNodalLoad), Count(e, EntDisplacement), dead->count,
+                                 n2->loads}),
+            (std::vector<long32>{2, 1, 4, 3}));
+
+  CLoad point{};
+  point.attr = AttrConcentrated;
+  point.loadCase = dead;
+  point.values[1] = 7;
+  DLoad spread{};
+  spread.attr = AttrDistributed;
+  spread.loadCase = dead;
+  spread.values[1] = -9;
+  spread.values[3] = 4;
+  spread.values[2] = 100;  // not an extreme value
+  BasicDataEx neither{};
+  neither.attr = 0x30;
+  Instance* cp = e.NewEntityIBeamLoad(beam, &point);
+  ASSERT_NE(cp, nullptr);
+  ASSERT_NE(e.NewEntityIBeamLoad(beam, &spread), nullptr);
+  EXPECT_EQ(e.NewEntityIBeamLoad(beam, &neither), nullptr);
+  EXPECT_EQ(e.GetEntity(EntConcentrated)->First()->kind, 'C');
+
+  e.UpdateNodeLoadsMaxMin(nullptr);
+  e.UpdateBeamLoadsMaxMin(nullptr);
+  const CEntity::LoadExtremes& x = e.GetLoadExtremes();
+  EXPECT_EQ((std::vector<float>{x.nodeMax, x.nodeMin, x.beamMax, x.beamMin, x.max, x.min}),
+            (std::vector<float>{5.002f, -3, 7, -9, 7, -9}));
+  e.UpdateNodeLoadsMaxMin(&settle);  // an imposed displacement changes nothing
+  EXPECT_EQ(x.nodeMin, -3);
+
+  // Removing the concentrated load erases its reference; the extremes follow.
+  EXPECT_EQ(e.RemoveIBeamLoad(cp), 1);
+  EXPECT_EQ(Count(e, EntConcentrated), 0);
+  e.UpdateBeamLoadsMaxMin(nullptr);
+  EXPECT_EQ(x.beamMax, 4);
+  EXPECT_EQ(x.max, 5.002f);
+  EXPECT_EQ(e.CountBeamLoadsFor(dead), 1);
+
+  // Moving node 2's shared load to new values leaves node 1 on the old one.
+  EXPECT_EQ(e.ChangeEntityINodeLoad(l2, &apart), l2);
+  EXPECT_EQ(static_cast<JLoad*>(l1->reference)->users, 1);
+  EXPECT_EQ(e.RemoveINodeLoad(l1), 1);
+  EXPECT_EQ(Count(e, EntNodalLoad), 1);
+  EXPECT_EQ(e.CountNodeLoadsFor(dead), 3);
+
+  e.NewEntityBeamSelfWeightLoad(beam, dead);
+  PhysBeam* chain = e.NewEntityPhysBeam(n1, n2, 1);
+  ASSERT_NE(chain, nullptr);
+  EXPECT_EQ(chain->beamCount, 1);
+  e.NewEntityBeamSelfWeightLoad(chain, dead);
+  EXPECT_EQ(e.NewEntityBeamSelfWeightLoad(beam, dead), e.FindIBeamLoad(beam, dead));
+  EXPECT_EQ(e.CountSelfLoads(dead, false), 2);
+  EXPECT_EQ(dead->count, 6);  // three node loads, one distributed, two self-weights
+}
+
+TEST(CEntity, ResultSetsAreReusedPerLoadCase) {
+  CEntity e;
+  ASSERT_EQ(e.InitEntities(), 1);
+  Beam* beam = e.NewEntityBeam(e.NewEntityNode(0, 0, 0), e.NewEntityNode(1, 0, 0));
+  LoadingCase* c1 = e.NewEntitySLoadCase("C1", 1, 0, 1);
+  LoadingCase* c2 = e.NewEntitySLoadCase("C2", 1, 0, 1);
+  ForcesRes r{};
+  r.loadCase = c1;
+  r.start[0] = 10;
+  r.end[5] = -8;
+  Instance* i1 = e.NewEntityIBeamRes(beam, &r);
+  r.start[0] = 12;
+  EXPECT_EQ(e.NewEntityIBeamRes(beam, &r), i1);
+  auto* set = static_cast<ForcesRes*>(i1->reference);
+  EXPECT_EQ(set->start[0], 12);
+  EXPECT_EQ(set->users, 1);
+  r.loadCase = c2;
+  r.end[5] = -30;
+  Instance* i2 = e.NewEntityIBeamRes(beam, &r);
+  EXPECT_NE(i2, i1);
+  EXPECT_EQ(Count(e, EntForcesRes), 2);
+  e.UpdateBeamForcesResMaxMin(c1);
+  EXPECT_EQ(e.GetResultExtremes().forcesMin, -8);
+  e.UpdateBeamForcesResMaxMin(nullptr);
+  EXPECT_EQ(e.GetResultExtremes().forcesMin, -30);
+  EXPECT_EQ(e.RemoveIBeamRes(i1), 1);
+  EXPECT_EQ(Count(e, EntForcesRes), 1);
+  e.RemoveIBeamResAll();
+  EXPECT_EQ(Count(e, EntIBeamRes), 0);
+
+  const float values[] = {3, -1, 8};
+  ASSERT_EQ(e.CopyResults(values, 3, EntBeam), 1);
+  EXPECT_EQ((std::vector<float>{e.GetResultValueAt(-1), e.GetResultValueAt(2),
+                                e.GetResultValueAt(3), e.GetColorTable().GetMinValue(),
+                                e.GetColorTable().GetMaxValue()}),
+            (std::vector<float>{0, 8, 0, -1, 8}));
+  e.CopyResults(nullptr, 3, EntBeam);
+  EXPECT_EQ(e.GetCountResultsValues(), 0);
+  EXPECT_FALSE(e.GetColorTable().HasValues());
+}
+
+TEST(CEntity, SelectionKeepsTheCountAndTheSingleSelectedItem) {
+  Filled job(SmallFrame());
+  CEntity e;
+  ASSERT_EQ(e.GenerateFromTOPO_REC(job.topo()), 1);
+  const Entity* nodes = e.GetEntity(EntNode);
+  e.SelectItemByEnum(EntNode, 2);
+  EXPECT_EQ(nodes->SelectedItem(), e.FindNode(2));
+  e.SelectItemByEnum(EntNode, 4);
+  EXPECT_EQ(nodes->SelectedItem(), nullptr);
+  EXPECT_EQ(nodes->SelectedCount(), 2);
+  e.UnSelectItemByEnum(EntNode, 2);
+  EXPECT_EQ(nodes->SelectedItem(), e.FindNode(4));
+  EXPECT_EQ(nodes->SelectedCount(), 1);
+  e.UnSelectItemByEnum(EntNode, 2);  // no change
+  EXPECT_EQ(nodes->SelectedCount(), 1);
+  EXPECT_EQ(e.SetAttrItem(25, 1, AttrSelected, 0), nullptr);
+  e.SelectAll();
+  EXPECT_EQ(e.FindItemsWithAttr(EntBeam, AttrSelected), 3);
+  EXPECT_EQ(nodes->SelectedCount(), 4);
+  e.UnselectAll();
+  EXPECT_EQ(nodes->SelectedItem(), nullptr);
+  EXPECT_EQ(nodes->SelectedCount(), 0);
+}
+
+TEST(CEntity, MemberSelectionTakesTheBeamsOfAWholeSegment) {
+  CEntity e;
+  ASSERT_EQ(e.InitEntities(), 1);
+  B_Node* a = e.NewEntityNode(0, 0, 0);
+  B_Node* m = e.NewEntityNode(1, 0, 0);
+  B_Node* b = e.NewEntityNode(3, 0, 0);
+  B_Node* off = e.NewEntityNode(1, 1, 0);
+  e.NewEntityBeam(a, m);
+  e.NewEntityBeam(off, m);
+  EXPECT_EQ(e.SelectEntitiesMember(a, b, 0, 1), 0u);  // m-b is missing
+  e.NewEntityBeam(b, m);
+  EXPECT_EQ(e.SelectEntitiesMember(0, 0, 0, 3, 0, 0, 0, 0), 2u);
+  EXPECT_EQ(e.GetHeldMember()->GetStartNode(), a);
+  e.SetForSelectEntitiesMember(m, b);
+  EXPECT_EQ(e.SelectSettedEntitiesMember(), 1u);
+  EXPECT_EQ(e.GetHeldMember()->GetBeams().GetAt(0), e.FindBeam(3));
+
+  CEntityBasicDataLstArray& lists = e.GetMemberLists();
+  lists.Add(e.GetHeldMember());
+  lists.Add(new CEntityBasicDataLst(a, m));
+  EXPECT_EQ(lists.FindLstMember(3, 0, 0, 1, 0, 0), 0);
+  EXPECT_EQ(lists.FindLstMember(3, 0, 0, 1, 0, 0, 1), -1);
+  EXPECT_EQ(lists.RenameLstMember(0, 0, 0, 1, 0, 0, "M1"), 1);
+  EXPECT_EQ(lists.GetAt(1)->GetName(), CString("M1"));
+  EXPECT_EQ(lists.RemoveLstMember(1, 0, 0, 3, 0, 0), 0);
+  EXPECT_EQ(lists.GetSize(), 1);
+}
+
+TEST(CEntity, CopiesAreDeepAndOutliveTheirSource) {
+  Filled job(SmallFrame());
+  CEntity* source = new CEntity(CEntity::NodePlaneXZ);
+  ASSERT_EQ(source->GenerateFromTOPO_REC(job.topo()), 1);
+  LoadingCase* lc = source->NewEntitySLoadCase("L", 1, 0, 1);
+  JLoad load = NodeLoad(lc, AttrForceLoad, {1, 0, 0, 0, 0, 0});
+  source->NewEntityINodeLoad(source->FindNode(2), &load);
+  source->NewEntityPhysBeam(source->FindNode(1), source->FindNode(3), 7);
+  source->SelectItemByEnum(EntBeam, 2);
+  source->SelectEntitiesMember(source->FindNode(1), source->FindNode(3), 0, 0);
+
+  CEntity copy(*source);
+  delete source;
+  EXPECT_EQ(copy.FindBeam(2)->start, copy.FindNode(2));
+  EXPECT_EQ(copy.FindBeam(2)->section, copy.FindItem(EntSection, 2));
+  EXPECT_EQ(copy.GetEntity(EntBeam)->SelectedItem(), copy.FindBeam(2));
+  auto* inst = static_cast<Instance*>(copy.GetEntity(EntINodeLoad)->First());
+  EXPECT_EQ(inst->object, copy.FindNode(2));
+  EXPECT_EQ(static_cast<JLoad*>(inst->reference)->loadCase, copy.FindItem(EntLdCase, 1));
+  auto* chain = static_cast<PhysBeam*>(copy.GetEntity(EntPhysBeam)->First());
+  ASSERT_EQ(chain->beamCount, 2);
+  EXPECT_EQ(chain->beams[1], copy.FindBeam(2));
+  EXPECT_EQ(static_cast<Section*>(copy.FindItem(EntSection, 2))->prs->data[0], 0xC0);
+  EXPECT_EQ(copy.GetHeldMember()->GetBeams().GetAt(0), copy.FindBeam(1));
+  EXPECT_EQ(copy.GetNodeType(), CEntity::NodePlaneXZ);
+}
+
+// Every allocation of a fill and of a copy failing in turn: the operation
+// reports 8 and leaves an empty model, never a partial one.
+TEST(CEntity, AllocationFailuresLeaveAnEmptyModel) {
+  Filled job(SmallFrame());
+  CEntity whole;
+  ASSERT_EQ(whole.GenerateFromTOPO_REC(job.topo()), 1);
+  for (long budget = 0;; ++budget) {
+    CEntity e;
+    telio::SetLastError(0);
+    telio::FailAllocationsAfter(budget);
+    int filled = e.GenerateFromTOPO_REC(job.topo());
+    telio::FailAllocationsAfter(-1);
+    if (filled) {
+      EXPECT_EQ(Count(e, EntBeam), 3);
+      break;
+    }
+    EXPECT_EQ(telio::GetLastError(), telio::kErrorNotEnoughMemory);
+    EXPECT_TRUE(!e.GetEntities() || Count(e, EntNode) == 0) << budget;
+  }
+  for (long budget = 0;; ++budget) {
+    telio::FailAllocationsAfter(budget);
+    CEntity copy(whole);
+    telio::FailAllocationsAfter(-1);
+    if (copy.GetEntities()) {
+      EXPECT_EQ(Count(copy, EntSection), 3);
+      break;
+    }
+  }
+}
