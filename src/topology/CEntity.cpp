@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <type_traits>
 #include <unordered_map>
 #include <vector>
 
@@ -68,50 +69,68 @@ bool Near(float a, float b) {
 void SetPlaneCoords(B_Node* n, CEntity::EntityNodeType type) {
   switch (type) {
     case CEntity::NodePlaneXZ:
-      n->px = n->x;
-      n->py = n->z;
+      n->SetPlane(n->X(), n->Z());
       break;
     case CEntity::NodePlaneYZ:
-      n->px = n->y;
-      n->py = n->z;
+      n->SetPlane(n->Y(), n->Z());
       break;
     default:
-      n->px = n->x;
-      n->py = n->y;
+      n->SetPlane(n->X(), n->Y());
       break;
   }
 }
 
-// Copies text into a fixed name field, NUL-terminated and cut to fit.
-void CopyName(char* field, int size, const char* text) {
-  std::memset(field, 0, static_cast<std::size_t>(size));
-  if (!text) return;
-  std::size_t n = std::strlen(text);
-  if (n > static_cast<std::size_t>(size - 1)) n = static_cast<std::size_t>(size - 1);
-  std::memcpy(field, text, n);
+float Distance(const B_Node* a, const B_Node* b) {
+  return E_SgmLen3D(a->X(), a->Y(), a->Z(), b->X(), b->Y(), b->Z());
+}
+
+// True when node p lies on the segment a-b.
+bool OnSegment(const B_Node* p, const B_Node* a, const B_Node* b) {
+  return E_PntSgm3D(p->X(), p->Y(), p->Z(), a->X(), a->Y(), a->Z(), b->X(), b->Y(), b->Z()) != 0;
+}
+
+bool Joins(const B_Node* s, const B_Node* e, const B_Node* a, const B_Node* b) {
+  return (s == a && e == b) || (s == b && e == a);
+}
+
+// A fixed name field as a terminated text.
+template <int N>
+CString FieldText(const char* field) {
+  const void* end = std::memchr(field, '\0', N);
+  return CString(field, end ? static_cast<int>(static_cast<const char*>(end) - field) : N);
 }
 
 // The nodes made during a topology fill, by the 0.01-wide cell of their
-// coordinates, so that finding a coincident node looks at the 27 cells
-// around a point instead of every node. Points that are not finite are
+// coordinates, so that finding a coincident node looks at the cells around
+// a point instead of at every node. Points that are not finite are
 // never coincident with anything and are not kept.
 class NodeGrid {
  public:
   explicit NodeGrid(std::size_t expected) { cells_.reserve(expected); }
 
   // The node with the lowest number closer than the tolerance, or null.
+  // Only the cells whose border lies within twice the tolerance of the
+  // point along an axis are looked at beside the point's own.
   B_Node* Find(float x, float y, float z) const {
     if (!Finite(x, y, z)) return nullptr;
-    const double c[3] = {Cell(x), Cell(y), Cell(z)};
+    const float v[3] = {x, y, z};
+    double c[3];
+    int lo[3], hi[3];
+    for (int k = 0; k < 3; ++k) {
+      c[k] = Cell(v[k]);
+      const double offset = static_cast<double>(v[k]) - c[k] * kCellSize;
+      lo[k] = offset < kMargin ? -1 : 0;
+      hi[k] = kCellSize - offset < kMargin ? 1 : 0;
+    }
     B_Node* best = nullptr;
-    for (int dx = -1; dx <= 1; ++dx) {
-      for (int dy = -1; dy <= 1; ++dy) {
-        for (int dz = -1; dz <= 1; ++dz) {
-          auto it = cells_.find(Key{c[0] + dx, c[1] + dy, c[2] + dz});
+    for (int dx = lo[0]; dx <= hi[0]; ++dx) {
+      for (int dy = lo[1]; dy <= hi[1]; ++dy) {
+        for (int dz = lo[2]; dz <= hi[2]; ++dz) {
+          auto it = cells_.find(Key{{c[0] + dx, c[1] + dy, c[2] + dz}});
           if (it == cells_.end()) continue;
           for (B_Node* n : it->second) {
-            if ((!best || n->number < best->number) &&
-                E_SgmLen3D(x, y, z, n->x, n->y, n->z) < CEntity::kNodeTolerance) {
+            if ((!best || n->Number() < best->Number()) &&
+                E_SgmLen3D(x, y, z, n->X(), n->Y(), n->Z()) < CEntity::kNodeTolerance) {
               best = n;
             }
           }
@@ -123,7 +142,9 @@ class NodeGrid {
 
   // May throw std::bad_alloc.
   void Add(B_Node* n) {
-    if (Finite(n->x, n->y, n->z)) cells_[Key{Cell(n->x), Cell(n->y), Cell(n->z)}].push_back(n);
+    if (Finite(n->X(), n->Y(), n->Z())) {
+      cells_[Key{{Cell(n->X()), Cell(n->Y()), Cell(n->Z())}}].push_back(n);
+    }
   }
 
  private:
@@ -132,20 +153,28 @@ class NodeGrid {
     bool operator==(const Key& o) const { return c[0] == o.c[0] && c[1] == o.c[1] && c[2] == o.c[2]; }
   };
   struct KeyHash {
+    // Cell numbers are whole doubles, whose low bits are all zero: every
+    // bit is mixed into the result (splitmix64's finaliser).
+    static std::uint64_t Mix(std::uint64_t x) {
+      x += 0x9E3779B97F4A7C15ull;
+      x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+      x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+      return x ^ (x >> 31);
+    }
     std::size_t operator()(const Key& k) const {
-      std::uint64_t h = 0x9E3779B97F4A7C15ull;
+      std::uint64_t h = 0;
       for (double v : k.c) {
         std::uint64_t bits;
         v += 0.0;  // -0 and +0 are one cell
         std::memcpy(&bits, &v, sizeof bits);
-        h = (h ^ bits) * 0x100000001B3ull;
-        h ^= h >> 29;
+        h = Mix(h ^ bits);
       }
       return static_cast<std::size_t>(h);
     }
   };
 
   static constexpr double kCellSize = 0.01;
+  static constexpr double kMargin = 2.0 * CEntity::kNodeTolerance;
   static bool Finite(float x, float y, float z) {
     return std::isfinite(x) && std::isfinite(y) && std::isfinite(z);
   }
@@ -155,8 +184,8 @@ class NodeGrid {
 };
 
 std::uint64_t PairKey(const B_Node* a, const B_Node* b) {
-  std::uint64_t p = static_cast<std::uint32_t>(a->number);
-  std::uint64_t q = static_cast<std::uint32_t>(b->number);
+  std::uint64_t p = static_cast<std::uint32_t>(a->Number());
+  std::uint64_t q = static_cast<std::uint32_t>(b->Number());
   return p < q ? (p << 32 | q) : (q << 32 | p);
 }
 
@@ -166,7 +195,8 @@ CEntity::CEntity(EntityNodeType nodeType, EntityBeamType beamType)
     : m_nodeType(nodeType), m_beamType(beamType) {}
 
 CEntity::CEntity(const CEntity& other)
-    : GE_::Safe::ObjStrong_base(), GE_::Safe::ObjStrong(), m_nodeType(other.m_nodeType), m_beamType(other.m_beamType) {
+    : GE_::Safe::ObjStrong_base(), GE_::Safe::ObjStrong(), m_nodeType(other.m_nodeType),
+      m_beamType(other.m_beamType) {
   CopyModel(other);
 }
 
@@ -178,9 +208,7 @@ CEntity& CEntity::operator=(const CEntity& other) {
 CEntity::~CEntity() { Clear(); }
 
 int CEntity::Allocate() {
-  if (!m_block) {
-    m_block = static_cast<Entity*>(telio::Calloc(EntCount, sizeof(Entity)));
-  }
+  if (!m_block) m_block = static_cast<Entity*>(telio::Calloc(EntCount, sizeof(Entity)));
   return m_block ? 1 : 0;
 }
 
@@ -236,7 +264,7 @@ BasicData* CEntity::NewItem(int index, char kind) {
 
 bool CEntity::InList(int index, const BasicData* item) const {
   Entity* list = List(index);
-  return list && item && FindItemPos(list, item->number) == item;
+  return list && item && FindItemPos(list, item->Number()) == item;
 }
 
 void CEntity::RecountSelection(int index) {
@@ -244,8 +272,8 @@ void CEntity::RecountSelection(int index) {
   if (!list) return;
   long32 count = 0;
   BasicData* one = nullptr;
-  for (BasicData* p = list->First(); p; p = p->next) {
-    if (p->attr & AttrSelected) {
+  for (BasicData* p = list->First(); p; p = p->Next()) {
+    if (p->Attr() & AttrSelected) {
       if (++count == 1) one = p;
     }
   }
@@ -254,10 +282,9 @@ void CEntity::RecountSelection(int index) {
 }
 
 void CEntity::EraseFrom(int index, BasicData* item) {
-  Entity* list = List(index);
   if (!InList(index, item)) return;
-  bool selected = (item->attr & AttrSelected) != 0;
-  EraseItem(list, item);
+  const bool selected = (item->Attr() & AttrSelected) != 0;
+  EraseItem(List(index), item);
   if (selected) RecountSelection(index);
 }
 
@@ -265,14 +292,11 @@ void CEntity::EraseFrom(int index, BasicData* item) {
 
 int CEntity::GenerateFromTOPO_REC(const TOPOStructs::TOPO_REC* topo) {
   if (!topo) return 0;
-  CleanUp();
   if (!InitEntities()) {
     telio::SetLastError(telio::kErrorNotEnoughMemory);
     return 0;
   }
-  const void* end = std::memchr(topo->path, '\0', sizeof topo->path);
-  m_filePath = CString(topo->path, end ? static_cast<int>(static_cast<const char*>(end) - topo->path)
-                                       : static_cast<int>(sizeof topo->path));
+  m_filePath = FieldText<TOPOStructs::kTopoPathSize>(topo->path);
   m_allocFailed = false;
   int ok = 0;
   try {
@@ -300,7 +324,8 @@ int CEntity::GenerateLists(const TOPOStructs::TOPO_REC* topo) {
       }
       grid.Add(n);
     }
-    n->attr = static_cast<unsigned char>(r->name[6] | (r->restraint ? AttrSupported : 0));
+    const auto attr = static_cast<unsigned char>(r->name[6] | (r->restraint ? AttrSupported : 0));
+    n->SetAttr(attr, static_cast<unsigned char>(~attr));
   }
 
   for (int i = 1; i <= topo->sectionCount; ++i) {
@@ -308,17 +333,18 @@ int CEntity::GenerateLists(const TOPOStructs::TOPO_REC* topo) {
     if (!sec) break;
     auto* s = static_cast<Section*>(NewItem(EntSection, 'S'));
     if (!s) return 0;
-    CopyName(s->name, Section::kNameSize, sec->NameOem().GetString());
-    OemToCharA(s->name, s->name);
-    s->familyCode = static_cast<ulong32>(sec->Family() * 1000 + sec->SubNumber());
-    s->key = sec->Key();
+    s->SetName(sec->NameOem().GetString());
+    OemToCharA(s->PName(), s->PName());
+    s->SetFamilyCode(static_cast<ulong32>(sec->Family() * 1000 + sec->SubNumber()));
+    s->SetKey(sec->Key());
     // The section's first composite value goes last.
-    s->composite[Section::kCompositeValues - 1] = sec->Composite(0);
-    for (int k = 1; k < Section::kCompositeValues; ++k) s->composite[k - 1] = sec->Composite(k);
+    s->SetComposite(Section::kCompositeValues - 1, sec->Composite(0));
+    for (int k = 1; k < Section::kCompositeValues; ++k) s->SetComposite(k - 1, sec->Composite(k));
     if (const TOP_PRS* prs = sec->Prs()) {
-      s->prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
-      if (!s->prs) return 0;
-      std::memcpy(s->prs, prs, sizeof(TOP_PRS));
+      auto* copy = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
+      if (!copy) return 0;
+      std::memcpy(copy, prs, sizeof(TOP_PRS));
+      s->SetPrs(copy);
     }
   }
 
@@ -328,17 +354,15 @@ int CEntity::GenerateLists(const TOPOStructs::TOPO_REC* topo) {
     B_Node* a = r->start ? FindNode(r->start->index) : nullptr;
     B_Node* b = r->end ? FindNode(r->end->index) : nullptr;
     if (!a || !b || a == b) continue;
-    Beam*& beam = joined[PairKey(a, b)];
+    auto it = joined.find(PairKey(a, b));
+    Beam* beam = it != joined.end() ? it->second : MakeBeam(a, b);
     if (!beam) {
-      beam = MakeBeam(a, b);
-      if (!beam) {
-        if (m_allocFailed) return 0;
-        joined.erase(PairKey(a, b));
-        continue;
-      }
+      if (m_allocFailed) return 0;
+      continue;
     }
+    if (it == joined.end()) joined.emplace(PairKey(a, b), beam);
     AssignSection(beam, static_cast<Section*>(FindItem(EntSection, r->section)));
-    beam->angle = r->angle;
+    beam->SetAngle(r->angle);
   }
   return 1;
 }
@@ -350,9 +374,7 @@ B_Node* CEntity::MakeNode(float x, float y, float z) {
   if (!list || list->Count() >= kMaxNodes) return nullptr;
   auto* n = static_cast<B_Node*>(NewItem(EntNode, 'N'));
   if (!n) return nullptr;
-  n->x = x;
-  n->y = y;
-  n->z = z;
+  n->SetXYZ(x, y, z);
   SetPlaneCoords(n, m_nodeType);
   return n;
 }
@@ -367,10 +389,9 @@ Beam* CEntity::MakeBeam(B_Node* a, B_Node* b) {
   if (!list || list->Count() >= kMaxBeams) return nullptr;
   auto* beam = static_cast<Beam*>(NewItem(EntBeam, 'B'));
   if (!beam) return nullptr;
-  beam->start = a;
-  beam->end = b;
-  ++a->beams;
-  ++b->beams;
+  beam->SetNodes(a, b);
+  a->AddBeams(1);
+  b->AddBeams(1);
   return beam;
 }
 
@@ -383,31 +404,29 @@ Beam* CEntity::NewEntityBeam(B_Node* a, B_Node* b) {
 PhysBeam* CEntity::NewEntityPhysBeam(B_Node* a, B_Node* b, short label) {
   if (!a || !b || a == b || !List(EntPhysBeam)) return nullptr;
   for (auto* p = FirstItem<PhysBeam>(List(EntPhysBeam)); p; p = NextItem(p)) {
-    if ((p->start == a && p->end == b) || (p->start == b && p->end == a)) return p;
+    if (Joins(p->Start(), p->End(), a, b)) return p;
   }
   std::vector<Beam*> on;
   for (auto* beam = FirstItem<Beam>(List(EntBeam)); beam; beam = NextItem(beam)) {
-    const B_Node* s = beam->start;
-    const B_Node* e = beam->end;
-    if (s && e && E_PntSgm3D(s->x, s->y, s->z, a->x, a->y, a->z, b->x, b->y, b->z) &&
-        E_PntSgm3D(e->x, e->y, e->z, a->x, a->y, a->z, b->x, b->y, b->z)) {
+    if (beam->Start() && beam->End() && OnSegment(beam->Start(), a, b) &&
+        OnSegment(beam->End(), a, b)) {
       on.push_back(beam);
     }
   }
-  auto* p = static_cast<PhysBeam*>(NewItem(EntPhysBeam, 'P'));
-  if (!p) return nullptr;
-  p->start = a;
-  p->end = b;
-  p->label = label;
+  Beam** beams = nullptr;
   if (!on.empty()) {
-    p->beams = static_cast<Beam**>(telio::Calloc(on.size(), sizeof(Beam*)));
-    if (!p->beams) {
-      EraseFrom(EntPhysBeam, p);
-      return nullptr;
-    }
-    std::memcpy(p->beams, on.data(), on.size() * sizeof(Beam*));
-    p->beamCount = static_cast<long32>(on.size());
+    beams = static_cast<Beam**>(telio::Calloc(on.size(), sizeof(Beam*)));
+    if (!beams) return nullptr;
+    std::memcpy(beams, on.data(), on.size() * sizeof(Beam*));
   }
+  auto* p = static_cast<PhysBeam*>(NewItem(EntPhysBeam, 'P'));
+  if (!p) {
+    telio::Free(beams);
+    return nullptr;
+  }
+  p->SetNodes(a, b);
+  p->SetLabel(label);
+  p->SetBeams(beams, static_cast<long32>(on.size()));
   return p;
 }
 
@@ -418,8 +437,8 @@ Section* CEntity::NewEntitySection(short family, ulong32 key, short sub) {
   if (!list || list->Count() >= kMaxSections) return nullptr;
   auto* s = static_cast<Section*>(NewItem(EntSection, 'S'));
   if (!s) return nullptr;
-  s->familyCode = static_cast<ulong32>(family * 1000 + sub);
-  s->key = key;
+  s->SetFamilyCode(static_cast<ulong32>(family * 1000 + sub));
+  s->SetKey(key);
   return s;
 }
 
@@ -428,10 +447,8 @@ Material* CEntity::NewEntityMaterial(const Material* m) {
   if (Material* found = MaterialExists(m)) return found;
   auto* mat = static_cast<Material*>(NewItem(EntMaterial, 'M'));
   if (!mat) return nullptr;
-  char name[Material::kNameSize + 1] = {};
-  std::memcpy(name, m->name, Material::kNameSize);
-  CopyName(mat->name, Material::kNameSize, name);
-  for (int i = 0; i < 4; ++i) mat->values[i] = m->values[i];
+  mat->SetName(FieldText<Material::kNameSize>(m->Name()).GetString());
+  for (int i = 0; i < 4; ++i) mat->SetValue(i, m->Value(i));
   return mat;
 }
 
@@ -439,10 +456,8 @@ LoadingCase* CEntity::NewEntitySLoadCase(const CString& name, int kind, int valu
   LoadingCase* lc = SLoadCaseExists(name, kind);
   if (!lc) lc = static_cast<LoadingCase*>(NewItem(EntLdCase, 'c'));
   if (!lc) return nullptr;
-  CopyName(lc->name, LoadingCase::kNameSize, name.GetString());
-  lc->value = value;
-  lc->kindValue = static_cast<unsigned char>(kind);
-  lc->value2 = static_cast<unsigned char>(value2);
+  lc->SetName(name.GetString());
+  lc->SetValues(static_cast<unsigned char>(kind), static_cast<unsigned char>(value2), value);
   return lc;
 }
 
@@ -450,11 +465,12 @@ Connection* CEntity::NewEntityConnection(Beam* beam, short end, short type, floa
   if (!InList(EntBeam, beam)) return nullptr;
   auto* c = static_cast<Connection*>(NewItem(EntConnection, 'S'));
   if (!c) return nullptr;
-  c->type = type;
-  c->value = value;
-  Connection* old = end == 0 ? beam->connStart : beam->connEnd;
-  (end == 0 ? beam->connStart : beam->connEnd) = c;
-  if (old && old != beam->connStart && old != beam->connEnd) EraseFrom(EntConnection, old);
+  c->Set(type, value);
+  Connection* old = beam->GetConnection(end);
+  beam->SetConnection(end, c);
+  if (old && old != beam->GetConnection(0) && old != beam->GetConnection(1)) {
+    EraseFrom(EntConnection, old);
+  }
   return c;
 }
 
@@ -463,9 +479,9 @@ Support* CEntity::NewEntityRefSupport(const Support* s) {
   if (Support* found = FindRefSupport(s)) return found;
   auto* ref = static_cast<Support*>(NewItem(EntSupport, 'S'));
   if (!ref) return nullptr;
-  ref->flags = s->flags;
+  ref->SetFlags(s->Flags());
   for (int d = 0; d < 6; ++d) {
-    if (!(s->flags & (1u << d))) ref->values[d] = s->values[d];
+    if (!(s->Flags() & (1u << d))) ref->SetValue(d, s->Value(d));
   }
   return ref;
 }
@@ -478,21 +494,24 @@ Instance* CEntity::NewEntityISupport(B_Node* node, const Support* s) {
     if (inst) RemoveISupport(inst);
     return nullptr;
   }
-  if (inst && inst->reference == ref) return inst;
+  if (inst && inst->Reference() == ref) return inst;
   if (inst) {
-    auto* old = static_cast<Support*>(inst->reference);
-    if (old && --old->users < 1) EraseFrom(EntSupport, old);
+    auto* old = static_cast<Support*>(inst->Reference());
+    if (InList(EntSupport, old)) {
+      old->AddUsers(-1);
+      if (old->Users() < 1) EraseFrom(EntSupport, old);
+    }
   } else {
     inst = static_cast<Instance*>(NewItem(EntISupport, 'S'));
     if (!inst) {
-      if (ref->users < 1) EraseFrom(EntSupport, ref);
+      if (ref->Users() < 1) EraseFrom(EntSupport, ref);
       return nullptr;
     }
-    inst->object = node;
+    inst->SetObject(node);
   }
-  inst->reference = ref;
-  ++ref->users;
-  node->attr |= AttrSupported;
+  inst->SetReference(ref);
+  ref->AddUsers(1);
+  node->SetAttr(AttrSupported, 0);
   return inst;
 }
 
@@ -527,7 +546,7 @@ B_Node* CEntity::NodeExists(float x, float y, float z) const {
 
 B_Node* CEntity::NodeExistsEx(float x, float y, float z, float tolerance) const {
   for (auto* n = FirstItem<B_Node>(List(EntNode)); n; n = NextItem(n)) {
-    if (E_SgmLen3D(x, y, z, n->x, n->y, n->z) < tolerance) return n;
+    if (E_SgmLen3D(x, y, z, n->X(), n->Y(), n->Z()) < tolerance) return n;
   }
   return nullptr;
 }
@@ -535,27 +554,26 @@ B_Node* CEntity::NodeExistsEx(float x, float y, float z, float tolerance) const 
 Beam* CEntity::BeamExists(const B_Node* a, const B_Node* b) const {
   if (!a || !b) return nullptr;
   for (auto* beam = FirstItem<Beam>(List(EntBeam)); beam; beam = NextItem(beam)) {
-    if ((beam->start == a && beam->end == b) || (beam->start == b && beam->end == a)) return beam;
+    if (Joins(beam->Start(), beam->End(), a, b)) return beam;
   }
   return nullptr;
 }
 
 Section* CEntity::SectionExists(short family, ulong32 key, short sub) const {
-  const ulong32 code = static_cast<ulong32>(family * 1000 + sub);
+  const auto code = static_cast<ulong32>(family * 1000 + sub);
   for (auto* s = FirstItem<Section>(List(EntSection)); s; s = NextItem(s)) {
-    if (s->key == key && s->familyCode == code) return s;
+    if (s->Key() == key && s->FamilyCode() == code) return s;
   }
   return nullptr;
 }
 
 Material* CEntity::MaterialExists(const Material* m) const {
   if (!m) return nullptr;
-  char name[Material::kNameSize + 1] = {};
-  std::memcpy(name, m->name, Material::kNameSize);
+  const CString name = FieldText<Material::kNameSize>(m->Name());
   for (auto* mat = FirstItem<Material>(List(EntMaterial)); mat; mat = NextItem(mat)) {
-    if (CString(mat->name).CompareNoCase(name) != 0) continue;
+    if (name.CompareNoCase(mat->Name()) != 0) continue;
     bool equal = true;
-    for (int i = 0; i < 4 && equal; ++i) equal = Near(mat->values[i], m->values[i]);
+    for (int i = 0; i < 4 && equal; ++i) equal = Near(mat->Value(i), m->Value(i));
     if (equal) return mat;
   }
   return nullptr;
@@ -564,22 +582,19 @@ Material* CEntity::MaterialExists(const Material* m) const {
 Instance* CEntity::SupportExists(const B_Node* node) const {
   if (!node) return nullptr;
   for (auto* i = FirstItem<Instance>(List(EntISupport)); i; i = NextItem(i)) {
-    if (i->object == node) return i;
+    if (i->Object() == node) return i;
   }
   return nullptr;
 }
 
 Connection* CEntity::ConnectionExists(const Beam* beam, short end) const {
-  if (!InList(EntBeam, beam)) return nullptr;
-  return end == 0 ? beam->connStart : beam->connEnd;
+  return InList(EntBeam, beam) ? beam->GetConnection(end) : nullptr;
 }
 
 LoadingCase* CEntity::SLoadCaseExists(const CString& name, int kind) const {
-  const unsigned char k = static_cast<unsigned char>(kind);
+  const auto k = static_cast<unsigned char>(kind);
   for (auto* lc = FirstItem<LoadingCase>(List(EntLdCase)); lc; lc = NextItem(lc)) {
-    char own[LoadingCase::kNameSize + 1] = {};
-    std::memcpy(own, lc->name, LoadingCase::kNameSize);
-    if (lc->kindValue == k && name.CompareNoCase(own) == 0) return lc;
+    if (lc->KindValue() == k && name.CompareNoCase(lc->Name()) == 0) return lc;
   }
   return nullptr;
 }
@@ -587,10 +602,10 @@ LoadingCase* CEntity::SLoadCaseExists(const CString& name, int kind) const {
 Support* CEntity::FindRefSupport(const Support* s) const {
   if (!s) return nullptr;
   for (auto* ref = FirstItem<Support>(List(EntSupport)); ref; ref = NextItem(ref)) {
-    if (ref->flags != s->flags) continue;
+    if (ref->Flags() != s->Flags()) continue;
     bool equal = true;
     for (int d = 0; d < 6 && equal; ++d) {
-      equal = (s->flags & (1u << d)) || Near(ref->values[d], s->values[d]);
+      equal = (s->Flags() & (1u << d)) || Near(ref->Value(d), s->Value(d));
     }
     if (equal) return ref;
   }
@@ -599,37 +614,35 @@ Support* CEntity::FindRefSupport(const Support* s) const {
 
 Section* CEntity::GetSectionOfBeam(int beam) const {
   Beam* b = FindBeam(beam);
-  return b ? b->section : nullptr;
+  return b ? b->SectionItem() : nullptr;
 }
 
 // ---- Sections ------------------------------------------------------------
 
 void CEntity::AssignSection(Beam* beam, Section* s) {
-  if (beam->section == s) return;
-  if (beam->section) --beam->section->users;
-  beam->section = s;
-  if (s) ++s->users;
+  if (beam->SectionItem() == s) return;
+  if (beam->SectionItem()) beam->SectionItem()->AddUsers(-1);
+  beam->SetSectionItem(s);
+  if (s) s->AddUsers(1);
 }
 
 void CEntity::ReleaseSection(Beam* beam) {
-  Section* old = beam->section;
+  Section* old = beam->SectionItem();
   if (!old) return;
-  --old->users;
-  beam->section = nullptr;
+  old->AddUsers(-1);
+  beam->SetSectionItem(nullptr);
   RemoveSection(old, false);
 }
 
 Section* CEntity::ChangeBeamSection(int beam, Section* s) {
   Beam* b = FindBeam(beam);
   if (!b || !s) return nullptr;
-  if (b->section == s) return s;
-  if (!InList(EntSection, s)) {
-    ReleaseSection(b);
-    return nullptr;
-  }
+  if (b->SectionItem() == s) return s;
+  const bool listed = InList(EntSection, s);
   ReleaseSection(b);
-  b->section = s;
-  ++s->users;
+  if (!listed) return nullptr;
+  b->SetSectionItem(s);
+  s->AddUsers(1);
   return s;
 }
 
@@ -642,31 +655,31 @@ int CEntity::RemoveSection(Section* s, bool detach) {
   if (!InList(EntSection, s)) return 0;
   if (detach) {
     for (auto* b = FirstItem<Beam>(List(EntBeam)); b; b = NextItem(b)) {
-      if (b->section == s) {
-        b->section = nullptr;
-        --s->users;
-      }
+      if (b->SectionItem() == s) b->SetSectionItem(nullptr);
     }
-    if (s->users > 0) s->users = 0;
+    s->SetUsers(0);
   }
-  if (s->users >= 1) return 0;
-  telio::Free(s->prs);
-  s->prs = nullptr;
+  if (s->Users() >= 1) return 0;
+  telio::Free(s->Prs());
+  s->SetPrs(nullptr);
   EraseFrom(EntSection, s);
   return 1;
 }
 
 int CEntity::RemoveMaterial(Material* m) {
-  if (!InList(EntMaterial, m) || m->users >= 1) return 0;
+  if (!InList(EntMaterial, m) || m->Users() >= 1) return 0;
   EraseFrom(EntMaterial, m);
   return 1;
 }
 
 int CEntity::RemoveISupport(Instance* inst) {
   if (!InList(EntISupport, inst)) return 0;
-  if (BasicData* node = inst->object) node->attr &= static_cast<unsigned char>(~AttrSupported);
-  auto* ref = static_cast<Support*>(inst->reference);
-  if (InList(EntSupport, ref) && --ref->users < 1) EraseFrom(EntSupport, ref);
+  if (BasicData* node = inst->Object()) node->SetAttr(0, AttrSupported);
+  auto* ref = static_cast<Support*>(inst->Reference());
+  if (InList(EntSupport, ref)) {
+    ref->AddUsers(-1);
+    if (ref->Users() < 1) EraseFrom(EntSupport, ref);
+  }
   EraseFrom(EntISupport, inst);
   return 1;
 }
@@ -678,50 +691,49 @@ int CEntity::RemoveISupportAt(B_Node* node) {
 
 void CEntity::FreeSectionData() {
   for (auto* s = FirstItem<Section>(List(EntSection)); s; s = NextItem(s)) {
-    telio::Free(s->prs);
-    s->prs = nullptr;
+    telio::Free(s->Prs());
+    s->SetPrs(nullptr);
   }
 }
 
 void CEntity::FreePhysicalBeamData() {
   for (auto* p = FirstItem<PhysBeam>(List(EntPhysBeam)); p; p = NextItem(p)) {
-    telio::Free(p->beams);
-    p->beams = nullptr;
-    p->beamCount = 0;
+    telio::Free(p->Beams());
+    p->SetBeams(nullptr, 0);
   }
 }
 
 // ---- Attributes and selection --------------------------------------------
 
 bool CEntity::HasAttrib(const BasicData* item, unsigned char bits) {
-  return item && (item->attr & bits) == bits;
+  return item && (item->Attr() & bits) == bits;
 }
 
 void CEntity::SetAttrib(BasicData* item, unsigned char bits) {
-  if (item) item->attr |= bits;
+  if (item) item->SetAttr(bits, 0);
 }
 
 void CEntity::UnSetAttrib(BasicData* item, unsigned char bits) {
-  if (item) item->attr &= static_cast<unsigned char>(~bits);
+  if (item) item->SetAttr(0, bits);
 }
 
 BasicData* CEntity::SetAttrItem(int index, int number, unsigned char set, unsigned char clear) {
   BasicData* item = FindItem(index, number);
   if (!item) return nullptr;
   Entity* list = List(index);
-  const unsigned char before = item->attr;
-  item->attr = static_cast<unsigned char>((before | set) & ~clear);
-  if (!((before ^ item->attr) & AttrSelected)) return item;
+  const unsigned char before = item->Attr();
+  item->SetAttr(set, clear);
+  if (!((before ^ item->Attr()) & AttrSelected)) return item;
   long32 count = list->SelectedCount();
-  if (item->attr & AttrSelected) {
+  if (item->Attr() & AttrSelected) {
     ++count;
     telio::SetEntitySelectedItem(list, count == 1 ? item : nullptr);
   } else {
     if (count > 0) --count;
     BasicData* one = nullptr;
     if (count == 1) {
-      for (BasicData* p = list->First(); p && !one; p = p->next) {
-        if (p->attr & AttrSelected) one = p;
+      for (BasicData* p = list->First(); p && !one; p = p->Next()) {
+        if (p->Attr() & AttrSelected) one = p;
       }
     }
     telio::SetEntitySelectedItem(list, one);
@@ -734,9 +746,7 @@ int CEntity::SetAttrItemAll(int index, unsigned char set, unsigned char clear) {
   Entity* list = List(index);
   if (!list) return 0;
   int n = 0;
-  for (BasicData* p = list->First(); p; p = p->next, ++n) {
-    p->attr = static_cast<unsigned char>((p->attr | set) & ~clear);
-  }
+  for (BasicData* p = list->First(); p; p = p->Next(), ++n) p->SetAttr(set, clear);
   RecountSelection(index);
   return n;
 }
@@ -762,7 +772,7 @@ void CEntity::UnselectAll() {
 int CEntity::FindItemsWithAttr(int index, unsigned char bits) const {
   int n = 0;
   Entity* list = List(index);
-  for (BasicData* p = list ? list->First() : nullptr; p; p = p->next) {
+  for (BasicData* p = list ? list->First() : nullptr; p; p = p->Next()) {
     if (HasAttrib(p, bits)) ++n;
   }
   return n;
@@ -778,17 +788,13 @@ unsigned CEntity::SelectEntitiesMember(B_Node* a, B_Node* b, int, int clearFirst
   if (!a || !b || a == b) return 0;
   GE_::Safe::PtrStrong<CEntityBasicDataLst> member = new CEntityBasicDataLst(a, b);
   m_held = member;
-  const float whole = E_SgmLen3D(a->x, a->y, a->z, b->x, b->y, b->z);
+  const float whole = Distance(a, b);
   double sum = 0;
   CSmartCollection<Beam*>& beams = member->GetBeams();
   for (auto* beam = FirstItem<Beam>(List(EntBeam)); beam; beam = NextItem(beam)) {
-    const B_Node* s = beam->start;
-    const B_Node* e = beam->end;
-    if (!s || !e) continue;
-    if (E_PntSgm3D(s->x, s->y, s->z, a->x, a->y, a->z, b->x, b->y, b->z) &&
-        E_PntSgm3D(e->x, e->y, e->z, a->x, a->y, a->z, b->x, b->y, b->z) && beams.Add(beam)) {
-      sum += E_SgmLen3D(s->x, s->y, s->z, e->x, e->y, e->z);
-    }
+    const B_Node* s = beam->Start();
+    const B_Node* e = beam->End();
+    if (s && e && OnSegment(s, a, b) && OnSegment(e, a, b) && beams.Add(beam)) sum += Distance(s, e);
   }
   if (std::fabs(whole - sum) > 0.1) beams.RemoveAll();
   return static_cast<unsigned>(beams.GetCount());
@@ -806,22 +812,20 @@ unsigned CEntity::SelectSettedEntitiesMember() {
 }
 
 void CEntity::ExtractBeamCoords(const B_Beam* beam, float* x1, float* y1, float* x2, float* y2) {
-  if (!beam || !beam->start || !beam->end) return;
-  if (x1) *x1 = beam->start->px;
-  if (y1) *y1 = beam->start->py;
-  if (x2) *x2 = beam->end->px;
-  if (y2) *y2 = beam->end->py;
+  if (!beam || !beam->Start() || !beam->End()) return;
+  if (x1) *x1 = beam->Start()->PlaneX();
+  if (y1) *y1 = beam->Start()->PlaneY();
+  if (x2) *x2 = beam->End()->PlaneX();
+  if (y2) *y2 = beam->End()->PlaneY();
 }
 
 void CEntity::ExtractBeamCoords(const B_Beam* beam, double* x1, double* y1, double* x2,
                                 double* y2) {
-  float v[4] = {};
-  if (!beam || !beam->start || !beam->end) return;
-  ExtractBeamCoords(beam, &v[0], &v[1], &v[2], &v[3]);
-  if (x1) *x1 = v[0];
-  if (y1) *y1 = v[1];
-  if (x2) *x2 = v[2];
-  if (y2) *y2 = v[3];
+  if (!beam || !beam->Start() || !beam->End()) return;
+  if (x1) *x1 = beam->Start()->PlaneX();
+  if (y1) *y1 = beam->Start()->PlaneY();
+  if (x2) *x2 = beam->End()->PlaneX();
+  if (y2) *y2 = beam->End()->PlaneY();
 }
 
 // ---- Copying -------------------------------------------------------------
@@ -836,21 +840,17 @@ int CEntity::EntityCopy(Entity* target, const Entity* source, bool keepSelection
   }
   InitEntity(target, source->Name(), itemSize, 0, 0, HeaderWord(source, kHeaderFlagsOffset));
   const BasicData* selected = source->SelectedItem();
-  for (const BasicData* p = source->First(); p; p = p->next) {
-    auto* q = static_cast<BasicData*>(InitNewItem(target, p->kind));
+  for (const BasicData* p = source->First(); p; p = p->Next()) {
+    auto* q = static_cast<BasicData*>(InitNewItem(target, p->Kind()));
     if (!q) {
       ResetEntity(target);
       return 0;
     }
-    q->attr = p->attr;
     std::memcpy(reinterpret_cast<unsigned char*>(q) + sizeof(BasicData),
                 reinterpret_cast<const unsigned char*>(p) + sizeof(BasicData),
                 itemSize - sizeof(BasicData));
-    if (!keepSelection) {
-      q->attr &= static_cast<unsigned char>(~AttrSelected);
-    } else if (p == selected) {
-      telio::SetEntitySelectedItem(target, q);
-    }
+    q->SetAttr(keepSelection ? p->Attr() : p->Attr() & ~AttrSelected, 0);
+    if (keepSelection && p == selected) telio::SetEntitySelectedItem(target, q);
   }
   if (keepSelection) telio::SetEntitySelectedCount(target, source->SelectedCount());
   return 1;
@@ -861,92 +861,78 @@ bool CEntity::CopyModel(const CEntity& other) {
   m_nodeType = other.m_nodeType;
   m_beamType = other.m_beamType;
   m_imagesPath = other.m_imagesPath;
+  bool ok = CopyResults(other.m_results, other.m_resultCount, other.m_resultsType) != 0;
   m_loadExt = other.m_loadExt;
   m_resExt = other.m_resExt;
-  if (!CopyResults(other.m_results, other.m_resultCount, other.m_resultsType)) {
+  if (!ok || (other.m_block && !Allocate())) {
+    Clear();
     telio::SetLastError(telio::kErrorNotEnoughMemory);
     return false;
   }
   if (!other.m_block) return true;
-  if (!Allocate()) {
-    telio::SetLastError(telio::kErrorNotEnoughMemory);
-    return false;
-  }
 
   // Copy every list, then repoint each copied pointer at the copy of its
-  // target; owned blocks are nulled first so a failure frees nothing twice.
+  // target. Owned blocks are nulled first so that a failure frees nothing
+  // twice.
   std::unordered_map<const void*, BasicData*> copyOf;
-  bool ok = true;
   try {
     for (int i = 0; i < EntCount && ok; ++i) {
       ok = EntityCopy(List(i), other.List(i), true) != 0;
       for (auto *p = other.List(i)->First(), *q = List(i)->First(); ok && p && q;
-           p = p->next, q = q->next) {
+           p = p->Next(), q = q->Next()) {
         copyOf[p] = q;
       }
     }
   } catch (const std::bad_alloc&) {
     ok = false;
   }
-  for (auto* s = FirstItem<Section>(List(EntSection)); s; s = NextItem(s)) s->prs = nullptr;
-  for (auto* p = FirstItem<PhysBeam>(List(EntPhysBeam)); p; p = NextItem(p)) {
-    p->beams = nullptr;
-    p->beamCount = 0;
-  }
-  if (!ok) {
-    Clear();
-    telio::SetLastError(telio::kErrorNotEnoughMemory);
-    return false;
-  }
+  for (auto* s = FirstItem<Section>(List(EntSection)); s; s = NextItem(s)) s->SetPrs(nullptr);
+  for (auto* p = FirstItem<PhysBeam>(List(EntPhysBeam)); p; p = NextItem(p)) p->SetBeams(nullptr, 0);
   auto map = [&copyOf](auto* p) {
-    using T = std::remove_pointer_t<decltype(p)>;
+    using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
     auto it = p ? copyOf.find(p) : copyOf.end();
     return it == copyOf.end() ? static_cast<T*>(nullptr) : static_cast<T*>(it->second);
   };
-
-  for (auto* b = FirstItem<Beam>(List(EntBeam)); b; b = NextItem(b)) {
-    b->start = map(b->start);
-    b->end = map(b->end);
-    b->section = map(b->section);
-    b->connStart = map(b->connStart);
-    b->connEnd = map(b->connEnd);
-  }
-  for (auto *p = FirstItem<PhysBeam>(other.List(EntPhysBeam)), *q = FirstItem<PhysBeam>(List(EntPhysBeam));
-       p && q; p = NextItem(p), q = NextItem(q)) {
-    q->start = map(q->start);
-    q->end = map(q->end);
-    if (p->beams && p->beamCount > 0) {
-      q->beams = static_cast<Beam**>(telio::Calloc(static_cast<std::size_t>(p->beamCount), sizeof(Beam*)));
-      if (!q->beams) ok = false;
-      for (long32 k = 0; ok && k < p->beamCount; ++k) q->beams[k] = map(p->beams[k]);
-      if (ok) q->beamCount = p->beamCount;
-    }
-  }
-  for (auto *p = FirstItem<Section>(other.List(EntSection)), *q = FirstItem<Section>(List(EntSection));
-       p && q; p = NextItem(p), q = NextItem(q)) {
-    if (p->prs && ok) {
-      q->prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
-      if (q->prs) {
-        std::memcpy(q->prs, p->prs, sizeof(TOP_PRS));
-      } else {
-        ok = false;
-      }
-    }
+  for (auto* b = ok ? FirstItem<Beam>(List(EntBeam)) : nullptr; b; b = NextItem(b)) {
+    b->SetNodes(map(b->Start()), map(b->End()));
+    b->SetSectionItem(map(b->SectionItem()));
+    b->SetConnection(0, map(b->GetConnection(0)));
+    b->SetConnection(1, map(b->GetConnection(1)));
   }
   for (int i : {EntISupport, EntINodeLoad, EntIBeamLoad, EntINodeRes, EntIBeamRes}) {
-    for (auto* inst = FirstItem<Instance>(List(i)); inst; inst = NextItem(inst)) {
-      inst->object = map(inst->object);
-      inst->reference = map(inst->reference);
+    for (auto* inst = ok ? FirstItem<Instance>(List(i)) : nullptr; inst; inst = NextItem(inst)) {
+      inst->SetObject(map(inst->Object()));
+      inst->SetReference(map(inst->Reference()));
     }
   }
   for (int i : {EntNodalLoad, EntDisplacement, EntConcentrated, EntDistributed, EntDispRes,
                 EntForcesRes}) {
-    for (auto* r = FirstItem<BasicDataEx>(List(i)); r; r = NextItem(r)) r->loadCase = map(r->loadCase);
+    for (auto* r = ok ? FirstItem<BasicDataEx>(List(i)) : nullptr; r; r = NextItem(r)) {
+      r->SetLoadCase(map(r->LoadCase()));
+    }
   }
-  if (!ok) {
-    Clear();
-    telio::SetLastError(telio::kErrorNotEnoughMemory);
-    return false;
+  for (auto *p = FirstItem<PhysBeam>(other.List(EntPhysBeam)), *q = FirstItem<PhysBeam>(List(EntPhysBeam));
+       ok && p && q; p = NextItem(p), q = NextItem(q)) {
+    q->SetNodes(map(p->Start()), map(p->End()));
+    if (!p->Beams() || p->BeamCount() <= 0) continue;
+    auto* beams = static_cast<Beam**>(telio::Calloc(static_cast<std::size_t>(p->BeamCount()), sizeof(Beam*)));
+    if (!beams) {
+      ok = false;
+      break;
+    }
+    for (long32 k = 0; k < p->BeamCount(); ++k) beams[k] = map(p->Beams()[k]);
+    q->SetBeams(beams, p->BeamCount());
+  }
+  for (auto *p = FirstItem<Section>(other.List(EntSection)), *q = FirstItem<Section>(List(EntSection));
+       ok && p && q; p = NextItem(p), q = NextItem(q)) {
+    if (!p->Prs()) continue;
+    auto* prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
+    if (!prs) {
+      ok = false;
+      break;
+    }
+    std::memcpy(prs, p->Prs(), sizeof(TOP_PRS));
+    q->SetPrs(prs);
   }
 
   auto copyMember = [&map](const CEntityBasicDataLst& m) {
@@ -958,12 +944,15 @@ bool CEntity::CopyModel(const CEntity& other) {
     return c;
   };
   try {
-    if (!other.m_held.IsNull()) m_held = copyMember(*other.m_held);
-    for (int i = 0; i < other.m_members.GetSize(); ++i) {
+    if (ok && !other.m_held.IsNull()) m_held = copyMember(*other.m_held);
+    for (int i = 0; ok && i < other.m_members.GetSize(); ++i) {
       const auto& m = other.m_members.GetData()[i];
       m_members.Add(m.IsNull() ? GE_::Safe::PtrStrong<CEntityBasicDataLst>() : copyMember(*m));
     }
   } catch (...) {
+    ok = false;
+  }
+  if (!ok) {
     Clear();
     telio::SetLastError(telio::kErrorNotEnoughMemory);
     return false;

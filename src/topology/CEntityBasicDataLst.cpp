@@ -7,7 +7,7 @@ namespace {
 constexpr float kEndTolerance = 0.001f;
 
 bool NodeAt(const ENTITIESStructs::B_Node* n, double x, double y, double z) {
-  return E_SgmLen3D(n->x, n->y, n->z, static_cast<float>(x), static_cast<float>(y),
+  return E_SgmLen3D(n->X(), n->Y(), n->Z(), static_cast<float>(x), static_cast<float>(y),
                     static_cast<float>(z)) < kEndTolerance;
 }
 

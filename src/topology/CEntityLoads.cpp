@@ -47,7 +47,7 @@ BasicDataEx* CEntity::FindRef(int index, const BasicDataEx* like, bool kindByte,
                               int values) const {
   if (!like) return nullptr;
   for (auto* r = FirstItem<BasicDataEx>(List(index)); r; r = NextItem(r)) {
-    if (r->loadCase != like->loadCase) continue;
+    if (r->LoadCase() != like->LoadCase()) continue;
     if (kindByte && KindByte(r) != KindByte(like)) continue;
     bool equal = true;
     for (int k = 0; k < values && equal; ++k) {
@@ -63,8 +63,8 @@ BasicDataEx* CEntity::MakeRef(int index, char kind, unsigned char attr, const Ba
                               bool kindByte, int values) {
   auto* r = static_cast<BasicDataEx*>(NewItem(index, kind));
   if (!r) return nullptr;
-  r->attr = attr;
-  r->loadCase = like->loadCase;
+  r->SetAttr(attr, 0);
+  r->SetLoadCase(like->LoadCase());
   if (kindByte) reinterpret_cast<unsigned char*>(r)[sizeof(BasicDataEx)] = KindByte(like);
   CopyValues(r, like, kindByte, values);
   return r;
@@ -74,11 +74,11 @@ Instance* CEntity::FindInstance(int index, const BasicData* object, const BasicD
                                 bool sameCase) const {
   if (!object || !ref) return nullptr;
   for (auto* i = FirstItem<Instance>(List(index)); i; i = NextItem(i)) {
-    if (i->object != object) continue;
-    if (i->reference == ref) return i;
-    if (sameCase && i->reference &&
-        static_cast<const BasicDataEx*>(i->reference)->loadCase ==
-            static_cast<const BasicDataEx*>(ref)->loadCase) {
+    if (i->Object() != object) continue;
+    if (i->Reference() == ref) return i;
+    if (sameCase && i->Reference() &&
+        static_cast<const BasicDataEx*>(i->Reference())->LoadCase() ==
+            static_cast<const BasicDataEx*>(ref)->LoadCase()) {
       return i;
     }
   }
@@ -87,7 +87,7 @@ Instance* CEntity::FindInstance(int index, const BasicData* object, const BasicD
 
 JLoad* CEntity::FindJLoad(const JLoad* load) const {
   if (!load) return nullptr;
-  int list = (load->attr & AttrImposedDispl) ? EntDisplacement : EntNodalLoad;
+  int list = (load->Attr() & AttrImposedDispl) ? EntDisplacement : EntNodalLoad;
   return static_cast<JLoad*>(FindRef(list, load, false, kSixValues));
 }
 
@@ -104,8 +104,8 @@ JLoad* CEntity::NewEntityJLoad(const JLoad* load, bool forceNew) {
   if (!forceNew) {
     if (JLoad* found = FindJLoad(load)) return found;
   }
-  int list = (load->attr & AttrImposedDispl) ? EntDisplacement : EntNodalLoad;
-  return static_cast<JLoad*>(MakeRef(list, 'L', load->attr & AttrNodeLoadMask, load, false,
+  int list = (load->Attr() & AttrImposedDispl) ? EntDisplacement : EntNodalLoad;
+  return static_cast<JLoad*>(MakeRef(list, 'L', load->Attr() & AttrNodeLoadMask, load, false,
                                      kSixValues));
 }
 
@@ -128,7 +128,7 @@ DLoad* CEntity::NewEntityDLoad(const DLoad* load, bool forceNew) {
 }
 
 BasicDataEx* CEntity::BeamLoadReference(const BasicDataEx* load) {
-  switch (load->attr & AttrBeamLoadMask) {
+  switch (load->Attr() & AttrBeamLoadMask) {
     case AttrConcentrated:
       return NewEntityCLoad(static_cast<const CLoad*>(load), false);
     case AttrDistributed:
@@ -141,28 +141,29 @@ BasicDataEx* CEntity::BeamLoadReference(const BasicDataEx* load) {
 // ---- Load instances ------------------------------------------------------
 
 void CEntity::TakeLoadReference(Instance* inst, BasicDataEx* ref) {
-  inst->reference = ref;
-  ++ref->users;
-  if (ref->loadCase) ++ref->loadCase->count;
-  if (InList(EntNode, inst->object)) ++static_cast<B_Node*>(inst->object)->loads;
-  if (InList(EntBeam, inst->object)) ++static_cast<Beam*>(inst->object)->loads;
+  inst->SetReference(ref);
+  ref->AddUsers(1);
+  if (ref->LoadCase()) ref->LoadCase()->AddCount(1);
+  if (InList(EntNode, inst->Object())) static_cast<B_Node*>(inst->Object())->AddLoads(1);
+  if (InList(EntBeam, inst->Object())) static_cast<Beam*>(inst->Object())->AddLoads(1);
 }
 
 void CEntity::ReleaseLoadReference(Instance* inst) {
-  if (InList(EntNode, inst->object)) --static_cast<B_Node*>(inst->object)->loads;
-  if (InList(EntBeam, inst->object)) --static_cast<Beam*>(inst->object)->loads;
-  if (inst->attr & AttrSelfWeight) {
-    if (InList(EntLdCase, inst->reference)) --static_cast<LoadingCase*>(inst->reference)->count;
+  if (InList(EntNode, inst->Object())) static_cast<B_Node*>(inst->Object())->AddLoads(-1);
+  if (InList(EntBeam, inst->Object())) static_cast<Beam*>(inst->Object())->AddLoads(-1);
+  if (inst->Attr() & AttrSelfWeight) {
+    if (InList(EntLdCase, inst->Reference())) static_cast<LoadingCase*>(inst->Reference())->AddCount(-1);
   } else {
-    auto* ref = static_cast<BasicDataEx*>(inst->reference);
+    auto* ref = static_cast<BasicDataEx*>(inst->Reference());
     for (int list : {EntNodalLoad, EntDisplacement, EntConcentrated, EntDistributed}) {
       if (!InList(list, ref)) continue;
-      if (ref->loadCase) --ref->loadCase->count;
-      if (--ref->users < 1) EraseFrom(list, ref);
+      if (ref->LoadCase()) ref->LoadCase()->AddCount(-1);
+      ref->AddUsers(-1);
+      if (ref->Users() < 1) EraseFrom(list, ref);
       break;
     }
   }
-  inst->reference = nullptr;
+  inst->SetReference(nullptr);
 }
 
 Instance* CEntity::NewEntityINodeLoad(B_Node* node, const JLoad* load) {
@@ -171,11 +172,11 @@ Instance* CEntity::NewEntityINodeLoad(B_Node* node, const JLoad* load) {
   if (!ref) return nullptr;
   auto* inst = static_cast<Instance*>(NewItem(EntINodeLoad, 'L'));
   if (!inst) {
-    if (ref->users < 1) EraseFrom((ref->attr & AttrImposedDispl) ? EntDisplacement : EntNodalLoad, ref);
+    if (ref->Users() < 1) EraseFrom((ref->Attr() & AttrImposedDispl) ? EntDisplacement : EntNodalLoad, ref);
     return nullptr;
   }
-  inst->attr = load->attr & AttrNodeLoadMask;
-  inst->object = node;
+  inst->SetAttr(load->Attr() & AttrNodeLoadMask, 0);
+  inst->SetObject(node);
   TakeLoadReference(inst, ref);
   return inst;
 }
@@ -184,14 +185,14 @@ Instance* CEntity::NewEntityIBeamLoad(Beam* beam, const BasicDataEx* load) {
   if (!InList(EntBeam, beam) || !load) return nullptr;
   BasicDataEx* ref = BeamLoadReference(load);
   if (!ref) return nullptr;
-  const unsigned char kind = load->attr & AttrBeamLoadMask;
+  const unsigned char kind = load->Attr() & AttrBeamLoadMask;
   auto* inst = static_cast<Instance*>(NewItem(EntIBeamLoad, 'L'));
   if (!inst) {
-    if (ref->users < 1) EraseFrom(kind == AttrConcentrated ? EntConcentrated : EntDistributed, ref);
+    if (ref->Users() < 1) EraseFrom(kind == AttrConcentrated ? EntConcentrated : EntDistributed, ref);
     return nullptr;
   }
-  inst->attr = kind;
-  inst->object = beam;
+  inst->SetAttr(kind, 0);
+  inst->SetObject(beam);
   TakeLoadReference(inst, ref);
   return inst;
 }
@@ -201,15 +202,15 @@ Instance* CEntity::NewEntityBeamSelfWeightLoad(BasicData* object, LoadingCase* l
     return nullptr;
   }
   for (auto* i = FirstItem<Instance>(List(EntIBeamLoad)); i; i = NextItem(i)) {
-    if ((i->attr & AttrSelfWeight) && i->object == object && i->reference == lc) return i;
+    if ((i->Attr() & AttrSelfWeight) && i->Object() == object && i->Reference() == lc) return i;
   }
   auto* inst = static_cast<Instance*>(NewItem(EntIBeamLoad, 'L'));
   if (!inst) return nullptr;
-  inst->attr = AttrSelfWeight;
-  inst->object = object;
-  inst->reference = lc;
-  ++lc->count;
-  if (InList(EntBeam, object)) ++static_cast<Beam*>(object)->loads;
+  inst->SetAttr(AttrSelfWeight, 0);
+  inst->SetObject(object);
+  inst->SetReference(lc);
+  lc->AddCount(1);
+  if (InList(EntBeam, object)) static_cast<Beam*>(object)->AddLoads(1);
   return inst;
 }
 
@@ -249,23 +250,25 @@ Instance* CEntity::ChangeEntityINodeLoad(Instance* inst, const JLoad* load) {
   if (!InList(EntINodeLoad, inst) || !load) return nullptr;
   JLoad* ref = NewEntityJLoad(load, false);
   if (!ref) return nullptr;
-  if (ref != inst->reference) {
+  if (ref != inst->Reference()) {
     ReleaseLoadReference(inst);
     TakeLoadReference(inst, ref);
   }
-  inst->attr = static_cast<unsigned char>((inst->attr & AttrSelected) | (load->attr & AttrNodeLoadMask));
+  const unsigned char bits = load->Attr() & AttrNodeLoadMask;
+  inst->SetAttr(bits, static_cast<unsigned char>(~(AttrSelected | bits)));  // the selection stays
   return inst;
 }
 
 Instance* CEntity::ChangeEntityIBeamLoad(Instance* inst, const BasicDataEx* load) {
-  if (!InList(EntIBeamLoad, inst) || (inst->attr & AttrSelfWeight) || !load) return nullptr;
+  if (!InList(EntIBeamLoad, inst) || (inst->Attr() & AttrSelfWeight) || !load) return nullptr;
   BasicDataEx* ref = BeamLoadReference(load);
   if (!ref) return nullptr;
-  if (ref != inst->reference) {
+  if (ref != inst->Reference()) {
     ReleaseLoadReference(inst);
     TakeLoadReference(inst, ref);
   }
-  inst->attr = static_cast<unsigned char>((inst->attr & AttrSelected) | (load->attr & AttrBeamLoadMask));
+  const unsigned char bits = load->Attr() & AttrBeamLoadMask;
+  inst->SetAttr(bits, static_cast<unsigned char>(~(AttrSelected | bits)));  // the selection stays
   return inst;
 }
 
@@ -321,8 +324,8 @@ Instance* CEntity::AttachResult(int instIndex, int setIndex, char kind, BasicDat
                                 const BasicDataEx* res, int values) {
   if (!res) return nullptr;
   Instance* inst = FindInstance(instIndex, object, res, true);
-  auto* set = inst ? static_cast<BasicDataEx*>(inst->reference) : nullptr;
-  if (set && set->users < 2) {
+  auto* set = inst ? static_cast<BasicDataEx*>(inst->Reference()) : nullptr;
+  if (set && set->Users() < 2) {
     if (set != res) CopyValues(set, res, false, values);
   } else {
     if (inst) RemoveResult(instIndex, setIndex, inst);
@@ -333,10 +336,10 @@ Instance* CEntity::AttachResult(int instIndex, int setIndex, char kind, BasicDat
       EraseFrom(setIndex, set);
       return nullptr;
     }
-    inst->object = object;
-    inst->reference = set;
+    inst->SetObject(object);
+    inst->SetReference(set);
   }
-  if (set->users < 1) set->users = 1;
+  if (set->Users() < 1) set->SetUsers(1);
   return inst;
 }
 
@@ -352,8 +355,11 @@ Instance* CEntity::NewEntityINodeRes(B_Node* node, const DispRes* res) {
 
 int CEntity::RemoveResult(int instIndex, int setIndex, Instance* inst) {
   if (!InList(instIndex, inst)) return 0;
-  auto* set = static_cast<BasicDataEx*>(inst->reference);
-  if (InList(setIndex, set) && --set->users < 1) EraseFrom(setIndex, set);
+  auto* set = static_cast<BasicDataEx*>(inst->Reference());
+  if (InList(setIndex, set)) {
+    set->AddUsers(-1);
+    if (set->Users() < 1) EraseFrom(setIndex, set);
+  }
   EraseFrom(instIndex, inst);
   return 1;
 }
@@ -405,7 +411,7 @@ float CEntity::GetResultValueAt(int i) const {
 void CEntity::UpdateNodeLoadsMaxMin(const BasicDataEx* load) {
   if (!m_block) return;
   if (load) {
-    if (load->attr & AttrForceLoad) {
+    if (load->Attr() & AttrForceLoad) {
       for (int k = 0; k < kSixValues; ++k) Widen(ValueAt(load, false, k), m_loadExt.nodeMax, m_loadExt.nodeMin);
     }
   } else {
@@ -420,7 +426,7 @@ void CEntity::UpdateNodeLoadsMaxMin(const BasicDataEx* load) {
 void CEntity::UpdateBeamLoadsMaxMin(const BasicDataEx* load) {
   if (!m_block) return;
   auto take = [this](const BasicDataEx* r) {
-    switch (r->attr & AttrBeamLoadMask) {
+    switch (r->Attr() & AttrBeamLoadMask) {
       case AttrConcentrated:
         Widen(ValueAt(r, true, 1), m_loadExt.beamMax, m_loadExt.beamMin);
         break;
@@ -455,7 +461,7 @@ void CEntity::ResetMaxMinResValues() { m_resExt = ResultExtremes{}; }
 void CEntity::UpdateNodeDispResMaxMin(const LoadingCase* lc) {
   m_resExt.displMax = m_resExt.displMin = 0.0f;
   for (auto* r = FirstItem<BasicDataEx>(List(EntDispRes)); r; r = NextItem(r)) {
-    if (lc && r->loadCase != lc) continue;
+    if (lc && r->LoadCase() != lc) continue;
     for (int k = 0; k < kSixValues; ++k) Widen(ValueAt(r, false, k), m_resExt.displMax, m_resExt.displMin);
   }
 }
@@ -463,7 +469,7 @@ void CEntity::UpdateNodeDispResMaxMin(const LoadingCase* lc) {
 void CEntity::UpdateBeamForcesResMaxMin(const LoadingCase* lc) {
   m_resExt.forcesMax = m_resExt.forcesMin = 0.0f;
   for (auto* r = FirstItem<BasicDataEx>(List(EntForcesRes)); r; r = NextItem(r)) {
-    if (lc && r->loadCase != lc) continue;
+    if (lc && r->LoadCase() != lc) continue;
     for (int k = 0; k < kForceValues; ++k) {
       Widen(ValueAt(r, false, k), m_resExt.forcesMax, m_resExt.forcesMin);
     }
@@ -473,9 +479,9 @@ void CEntity::UpdateBeamForcesResMaxMin(const LoadingCase* lc) {
 int CEntity::CountSelfLoads(const LoadingCase* lc, bool perBeam) const {
   int n = 0;
   for (auto* i = FirstItem<Instance>(List(EntIBeamLoad)); i; i = NextItem(i)) {
-    if (!(i->attr & AttrSelfWeight) || !lc || i->reference != lc) continue;
-    if (perBeam && InList(EntPhysBeam, i->object)) {
-      n += static_cast<const PhysBeam*>(i->object)->beamCount;
+    if (!(i->Attr() & AttrSelfWeight) || !lc || i->Reference() != lc) continue;
+    if (perBeam && InList(EntPhysBeam, i->Object())) {
+      n += static_cast<const PhysBeam*>(i->Object())->BeamCount();
     } else {
       ++n;
     }
@@ -486,7 +492,7 @@ int CEntity::CountSelfLoads(const LoadingCase* lc, bool perBeam) const {
 int CEntity::CountNodeLoadsFor(const LoadingCase* lc) const {
   int n = 0;
   for (auto* i = FirstItem<Instance>(List(EntINodeLoad)); i; i = NextItem(i)) {
-    if (lc && i->reference && static_cast<const BasicDataEx*>(i->reference)->loadCase == lc) ++n;
+    if (lc && i->Reference() && static_cast<const BasicDataEx*>(i->Reference())->LoadCase() == lc) ++n;
   }
   return n;
 }
@@ -494,10 +500,10 @@ int CEntity::CountNodeLoadsFor(const LoadingCase* lc) const {
 int CEntity::CountBeamLoadsFor(const LoadingCase* lc) const {
   int n = 0;
   for (auto* i = FirstItem<Instance>(List(EntIBeamLoad)); i; i = NextItem(i)) {
-    if (!lc || !i->reference) continue;
-    const LoadingCase* own = (i->attr & AttrSelfWeight)
-                                 ? static_cast<const LoadingCase*>(i->reference)
-                                 : static_cast<const BasicDataEx*>(i->reference)->loadCase;
+    if (!lc || !i->Reference()) continue;
+    const LoadingCase* own = (i->Attr() & AttrSelfWeight)
+                                 ? static_cast<const LoadingCase*>(i->Reference())
+                                 : static_cast<const BasicDataEx*>(i->Reference())->LoadCase();
     if (own == lc) ++n;
   }
   return n;

@@ -98,42 +98,105 @@ enum : unsigned char {
 
 namespace ENTITIESStructs {
 
+// Fields are private and read and written through accessors that take and
+// return values, so that no reference or pointer to an unaligned number is
+// ever made (X() a copy, SetX(v) sets, AddX(d) adds; names are handed out
+// as char pointers).
 #pragma pack(push, 1)
 
 // The kernel's item header.
-struct TELIO_EXPORT BasicData {
-  char kind;
-  unsigned char attr;
-  long32 number;
-  BasicData* next;
+class TELIO_EXPORT BasicData {
+ public:
+  char Kind() const { return kind_; }
+  unsigned char Attr() const { return attr_; }
+  // attribute = (attribute | set) & ~clear
+  void SetAttr(unsigned char set, unsigned char clear) {
+    attr_ = static_cast<unsigned char>((attr_ | set) & ~clear);
+  }
+  long32 Number() const { return number_; }
+  BasicData* Next() const { return next_; }
+
+ private:
+  char kind_;
+  unsigned char attr_;
+  long32 number_;
+  BasicData* next_;
 };
 static_assert(sizeof(BasicData) == telio::kItemHeaderSize, "items start with the kernel header");
 
-struct LoadingCase;
+class LoadingCase;
 
 // Head shared by the load references and the result sets.
-struct TELIO_EXPORT BasicDataEx : BasicData {
+class TELIO_EXPORT BasicDataEx : public BasicData {
+ public:
+  long32 Users() const { return users; }
+  void SetUsers(long32 v) { users = v; }
+  void AddUsers(long32 d) { users += d; }
+  LoadingCase* LoadCase() const { return loadCase; }
+  void SetLoadCase(LoadingCase* lc) { loadCase = lc; }
+
+ private:
   long32 users;
   LoadingCase* loadCase;
 };
 
-struct TELIO_EXPORT B_Node : BasicData {
+class TELIO_EXPORT B_Node : public BasicData {
+ public:
+  float X() const { return x; }
+  float Y() const { return y; }
+  float Z() const { return z; }
+  void SetXYZ(float vx, float vy, float vz) {
+    x = vx;
+    y = vy;
+    z = vz;
+  }
+  // The two plane coordinates of the entity model's node type.
+  float PlaneX() const { return px; }
+  float PlaneY() const { return py; }
+  void SetPlane(float vx, float vy) {
+    px = vx;
+    py = vy;
+  }
+  long32 Beams() const { return beams; }
+  void AddBeams(long32 d) { beams += d; }
+  long32 Loads() const { return loads; }
+  void AddLoads(long32 d) { loads += d; }
+
+ private:
   float x, y, z;
-  float px, py;  // the two plane coordinates of the entity model's node type
+  float px, py;
   long32 beams;
-  unsigned char reserved[8];
+  [[maybe_unused]] unsigned char reserved[8];
   long32 loads;
 };
 
-struct Section;
-struct Connection;
+class Section;
+class Connection;
 
-struct TELIO_EXPORT B_Beam : BasicData {
+class TELIO_EXPORT B_Beam : public BasicData {
+ public:
+  B_Node* Start() const { return start; }
+  B_Node* End() const { return end; }
+  void SetNodes(B_Node* s, B_Node* e) {
+    start = s;
+    end = e;
+  }
+  Section* SectionItem() const { return section; }
+  void SetSectionItem(Section* s) { section = s; }
+  // end 0: the connection at the start, else at the end.
+  Connection* GetConnection(int atEnd) const { return atEnd ? connEnd : connStart; }
+  void SetConnection(int atEnd, Connection* c) { (atEnd ? connEnd : connStart) = c; }
+  long32 Loads() const { return loads; }
+  void AddLoads(long32 d) { loads += d; }
+  float Angle() const { return angle; }
+  void SetAngle(float a) { angle = a; }
+
+ private:
   B_Node* start;
   B_Node* end;
-  unsigned char reserved1[4];
+  [[maybe_unused]] unsigned char reserved1[4];
   Section* section;
-  unsigned char reserved2[4];
+  [[maybe_unused]] unsigned char reserved2[4];
   Connection* connStart;
   Connection* connEnd;
   long32 loads;
@@ -141,84 +204,208 @@ struct TELIO_EXPORT B_Beam : BasicData {
 };
 typedef B_Beam Beam;
 
-struct TELIO_EXPORT PhysBeam : BasicData {
+class TELIO_EXPORT PhysBeam : public BasicData {
+ public:
+  B_Node* Start() const { return start; }
+  B_Node* End() const { return end; }
+  void SetNodes(B_Node* s, B_Node* e) {
+    start = s;
+    end = e;
+  }
+  short Label() const { return label; }
+  void SetLabel(short v) { label = v; }
+  // Owned (telio::Calloc), BeamCount() entries.
+  Beam** Beams() const { return beams; }
+  long32 BeamCount() const { return beamCount; }
+  void SetBeams(Beam** b, long32 count) {
+    beams = b;
+    beamCount = count;
+  }
+
+ private:
   B_Node* start;
   B_Node* end;
   short label;
-  Beam** beams;  // owned (telio::Calloc), beamCount entries
+  Beam** beams;
   long32 beamCount;
 };
 
-struct TELIO_EXPORT Section : BasicData {
+class TELIO_EXPORT Section : public BasicData {
+ public:
   static constexpr int kNameSize = 36;
   static constexpr int kCompositeValues = 7;
+
+  // NUL-terminated (at most 35 characters).
+  const char* Name() const { return name; }
+  char* PName() { return name; }
+  void SetName(const char* text);
+  long32 Users() const { return users; }
+  void AddUsers(long32 d) { users += d; }
+  void SetUsers(long32 v) { users = v; }
+  ulong32 FamilyCode() const { return familyCode; }
+  void SetFamilyCode(ulong32 v) { familyCode = v; }
+  ulong32 Key() const { return key; }
+  void SetKey(ulong32 v) { key = v; }
+  // Owned (telio::Malloc) or null.
+  TOP_PRS* Prs() const { return prs; }
+  void SetPrs(TOP_PRS* p) { prs = p; }
+  // k in 0..6 (0 outside).
+  float Composite(int k) const { return (k >= 0 && k < kCompositeValues) ? composite[k] : 0.0f; }
+  void SetComposite(int k, float v) {
+    if (k >= 0 && k < kCompositeValues) composite[k] = v;
+  }
+
+ private:
   char name[kNameSize];
   long32 users;
   ulong32 familyCode;
   ulong32 key;
-  TOP_PRS* prs;  // owned (telio::Calloc) or null
-  float zero1;
+  TOP_PRS* prs;
+  [[maybe_unused]] float zero1;  // 0
   float composite[kCompositeValues];
-  float zero2;
+  [[maybe_unused]] float zero2;  // 0
 };
 
-struct TELIO_EXPORT Material : BasicData {
+class TELIO_EXPORT Material : public BasicData {
+ public:
   static constexpr int kNameSize = 16;
+
+  const char* Name() const { return name; }
+  char* PName() { return name; }
+  // Cut to 15 characters.
+  void SetName(const char* text);
+  long32 Users() const { return users; }
+  void AddUsers(long32 d) { users += d; }
+  // k in 0..3 (0 outside).
+  float Value(int k) const { return (k >= 0 && k < 4) ? values[k] : 0.0f; }
+  void SetValue(int k, float v) {
+    if (k >= 0 && k < 4) values[k] = v;
+  }
+
+ private:
   char name[kNameSize];
   long32 users;
   float values[4];
 };
 
-struct TELIO_EXPORT LoadingCase : BasicData {
+class TELIO_EXPORT LoadingCase : public BasicData {
+ public:
   static constexpr int kNameSize = 16;
+
+  const char* Name() const { return name; }
+  char* PName() { return name; }
+  // Cut to 15 characters.
+  void SetName(const char* text);
+  // The load instances using the case.
+  long32 Count() const { return count; }
+  void AddCount(long32 d) { count += d; }
+  unsigned char KindValue() const { return kindValue; }
+  unsigned char Value2() const { return value2; }
+  float Value() const { return value; }
+  void SetValues(unsigned char kind, unsigned char second, float real) {
+    kindValue = kind;
+    value2 = second;
+    value = real;
+  }
+
+ private:
   char name[kNameSize];
-  long32 count;  // load instances using the case
+  long32 count;
   unsigned char kindValue;
   unsigned char value2;
   float value;
 };
 
-struct TELIO_EXPORT Support : BasicData {
+class TELIO_EXPORT Support : public BasicData {
+ public:
+  long32 Users() const { return users; }
+  void AddUsers(long32 d) { users += d; }
+  // Bit d set: direction d (0..5) is not given a value.
+  ulong32 Flags() const { return flags; }
+  void SetFlags(ulong32 v) { flags = v; }
+  // d in 0..5 (0 outside).
+  float Value(int d) const { return (d >= 0 && d < 6) ? values[d] : 0.0f; }
+  void SetValue(int d, float v) {
+    if (d >= 0 && d < 6) values[d] = v;
+  }
+
+ private:
   long32 users;
-  ulong32 flags;  // bit d set: direction d (0..5) is not given a value
+  ulong32 flags;
   float values[6];
 };
 
-struct TELIO_EXPORT Connection : BasicData {
-  unsigned char reserved1[4];
+class TELIO_EXPORT Connection : public BasicData {
+ public:
+  short Type() const { return type; }
+  float Value() const { return value; }
+  void Set(short t, float v) {
+    type = t;
+    value = v;
+  }
+
+ private:
+  [[maybe_unused]] unsigned char reserved1[4];
   short type;
-  unsigned char reserved2[22];
+  [[maybe_unused]] unsigned char reserved2[22];
   float value;
 };
 
-// The link of a node or beam to a shared reference item.
-struct TELIO_EXPORT Instance : BasicData {
+// The link of a node, beam or physical beam to a shared reference item.
+class TELIO_EXPORT Instance : public BasicData {
+ public:
+  BasicData* Object() const { return object; }
+  void SetObject(BasicData* o) { object = o; }
+  BasicData* Reference() const { return reference; }
+  void SetReference(BasicData* r) { reference = r; }
+
+ private:
   BasicData* object;
   BasicData* reference;
 };
 
-struct TELIO_EXPORT JLoad : BasicDataEx {
-  float values[6];
+// A reference or result set whose head is followed by N floats.
+template <int N>
+class ValuesData : public BasicDataEx {
+ public:
+  static constexpr int kValues = N;
+  // k in 0..N-1 (0 outside).
+  float Value(int k) const { return (k >= 0 && k < N) ? values[k] : 0.0f; }
+  void SetValue(int k, float v) {
+    if (k >= 0 && k < N) values[k] = v;
+  }
+
+ private:
+  float values[N];
 };
 
-struct TELIO_EXPORT CLoad : BasicDataEx {
+// The same behind a kind byte.
+template <int N>
+class KindValuesData : public BasicDataEx {
+ public:
+  static constexpr int kValues = N;
+  unsigned char LoadKind() const { return loadKind; }
+  void SetLoadKind(unsigned char k) { loadKind = k; }
+  float Value(int k) const { return (k >= 0 && k < N) ? values[k] : 0.0f; }
+  void SetValue(int k, float v) {
+    if (k >= 0 && k < N) values[k] = v;
+  }
+
+ private:
   unsigned char loadKind;
-  float values[2];
+  float values[N];
 };
 
-struct TELIO_EXPORT DLoad : BasicDataEx {
-  unsigned char loadKind;
-  float values[4];
-};
-
-struct TELIO_EXPORT DispRes : BasicDataEx {
-  float values[6];
-};
-
-struct TELIO_EXPORT ForcesRes : BasicDataEx {
-  float start[6];
-  float end[6];
-};
+// Node load or imposed displacement: the six components.
+class TELIO_EXPORT JLoad : public ValuesData<6> {};
+// Concentrated beam load: kind byte and two values.
+class TELIO_EXPORT CLoad : public KindValuesData<2> {};
+// Distributed beam load: kind byte and four values.
+class TELIO_EXPORT DLoad : public KindValuesData<4> {};
+// Node displacements.
+class TELIO_EXPORT DispRes : public ValuesData<6> {};
+// Six forces at the beam's start (0..5), then six at its end (6..11).
+class TELIO_EXPORT ForcesRes : public ValuesData<12> {};
 
 #pragma pack(pop)
 
@@ -261,7 +448,7 @@ T* FirstItem(const Entity* list) {
 }
 template <class T>
 T* NextItem(const T* item) {
-  return static_cast<T*>(item->next);
+  return static_cast<T*>(item->Next());
 }
 
 }  // namespace ENTITIESStructs

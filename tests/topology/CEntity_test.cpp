@@ -58,9 +58,9 @@ long32 Count(const CEntity& e, int index) { return e.GetEntity(index)->Count(); 
 
 JLoad NodeLoad(LoadingCase* lc, unsigned char attr, std::vector<float> v) {
   JLoad l{};
-  l.attr = attr;
-  l.loadCase = lc;
-  for (int k = 0; k < 6; ++k) l.values[k] = v[static_cast<size_t>(k)];
+  l.SetAttr(attr, 0);
+  l.SetLoadCase(lc);
+  for (int k = 0; k < 6; ++k) l.SetValue(k, v[static_cast<size_t>(k)]);
   return l;
 }
 
@@ -82,35 +82,36 @@ TEST(CEntity, FillsListsFromATopologyMergingCoincidentNodesAndRepeatedBeams) {
   // Node 5 became node 3 (its record's attribute wins); only node 1 is
   // restrained.
   B_Node* n3 = e.FindNode(3);
-  EXPECT_EQ((std::vector<float>{n3->x, n3->y, n3->z, n3->px, n3->py}),
+  EXPECT_EQ((std::vector<float>{n3->X(), n3->Y(), n3->Z(), n3->PlaneX(), n3->PlaneY()}),
             (std::vector<float>{2, 0, 0, 2, 0}));
-  EXPECT_EQ((std::vector<int>{e.FindNode(1)->attr, n3->attr}), (std::vector<int>{0x40, 0}));
-  EXPECT_EQ((std::vector<long32>{e.FindNode(1)->beams, e.FindNode(2)->beams, n3->beams,
-                                 e.FindNode(4)->beams}),
+  EXPECT_EQ((std::vector<int>{e.FindNode(1)->Attr(), n3->Attr()}), (std::vector<int>{0x40, 0}));
+  EXPECT_EQ((std::vector<long32>{e.FindNode(1)->Beams(), e.FindNode(2)->Beams(), n3->Beams(),
+                                 e.FindNode(4)->Beams()}),
             (std::vector<long32>{2, 2, 1, 1}));
 
   // Beam 3-2 is beam 2-3 again: it takes the second section and the angle.
   Beam* b2 = e.FindBeam(2);
-  EXPECT_EQ(b2->start, e.FindNode(2));
-  EXPECT_EQ(b2->end, n3);
-  EXPECT_EQ(b2->angle, 1.5f);
-  EXPECT_EQ(b2->section, e.GetSectionOfBeam(3));
-  EXPECT_EQ(e.FindBeam(3)->start, e.FindNode(1));
-  EXPECT_EQ(e.FindBeam(3)->end, e.FindNode(4));
+  EXPECT_EQ(b2->Start(), e.FindNode(2));
+  EXPECT_EQ(b2->End(), n3);
+  EXPECT_EQ(b2->Angle(), 1.5f);
+  EXPECT_EQ(b2->SectionItem(), e.GetSectionOfBeam(3));
+  EXPECT_EQ(e.FindBeam(3)->Start(), e.FindNode(1));
+  EXPECT_EQ(e.FindBeam(3)->End(), e.FindNode(4));
   auto* s1 = static_cast<Section*>(e.FindItem(EntSection, 1));
   auto* s2 = static_cast<Section*>(e.FindItem(EntSection, 2));
   auto* s3 = static_cast<Section*>(e.FindItem(EntSection, 3));
-  EXPECT_EQ((std::vector<long32>{s1->users, s2->users, s3->users}), (std::vector<long32>{1, 2, 0}));
+  EXPECT_EQ((std::vector<long32>{s1->Users(), s2->Users(), s3->Users()}), (std::vector<long32>{1, 2, 0}));
 
-  EXPECT_STREQ(s1->name, "IPE200");
-  EXPECT_STREQ(s3->name, "L\xFC\x62");
-  EXPECT_EQ((std::vector<ulong32>{s1->familyCode, s1->key, s2->familyCode, s3->familyCode, s3->key}),
+  EXPECT_STREQ(s1->Name(), "IPE200");
+  EXPECT_STREQ(s3->Name(), "L\xFC\x62");
+  EXPECT_EQ((std::vector<ulong32>{s1->FamilyCode(), s1->Key(), s2->FamilyCode(), s3->FamilyCode(), s3->Key()}),
             (std::vector<ulong32>{12000, 0xA1B2C3D4, 104001, 31000, 77}));
-  EXPECT_EQ(s1->prs, nullptr);
-  ASSERT_NE(s2->prs, nullptr);
-  EXPECT_EQ(s2->prs->data[0], 0xC0);
-  EXPECT_EQ(s2->prs->data[31], 0xDF);
-  std::vector<float> composite(s2->composite, s2->composite + 7);
+  EXPECT_EQ(s1->Prs(), nullptr);
+  ASSERT_NE(s2->Prs(), nullptr);
+  EXPECT_EQ(s2->Prs()->data[0], 0xC0);
+  EXPECT_EQ(s2->Prs()->data[31], 0xDF);
+  std::vector<float> composite;
+  for (int k = 0; k < 7; ++k) composite.push_back(s2->Composite(k));
   EXPECT_EQ(composite, (std::vector<float>{2, 3, 4, 5, 6, 7, 1}));
 }
 
@@ -146,6 +147,33 @@ TEST(CEntity, NodesBeamsAndSectionsKeepTheirLimits) {
   EXPECT_EQ(e.NewEntitySection(12, 0, 0), nullptr);
 }
 
+// Points on and beside the borders of small cells, some within the node
+// tolerance of an earlier point: the fill merges exactly the nodes that
+// adding them one by one merges.
+TEST(CEntity, FillMergesTheNodesThatAddingThemOneByOneMerges) {
+  TopModelSpec m;
+  const float offsets[] = {0, 0.0004f, -0.0004f, 0.0009f, 0.0011f, 0.0099f, 0.0101f, -0.0099f};
+  std::vector<float> xs;
+  for (int i = 0; i < 40; ++i) {
+    for (float d : offsets) xs.push_back(0.01f * static_cast<float>(i % 7) + d + (i > 20 ? -0.02f : 0));
+  }
+  for (size_t i = 0; i < xs.size(); ++i) {
+    float y = (i % 3 == 0) ? 0.0005f : 0.f;
+    m.nodes.push_back({static_cast<int16_t>(i), 0, xs[i], y, 0, 0});
+  }
+  m.supports.resize(1);
+  Filled job(m);
+  CEntity filled, added;
+  ASSERT_EQ(filled.GenerateFromTOPO_REC(job.topo()), 1);
+  ASSERT_EQ(added.InitEntities(), 1);
+  for (const auto& n : m.nodes) added.NewEntityNode(n.x, n.y, n.z);
+  ASSERT_EQ(Count(filled, EntNode), Count(added, EntNode));
+  for (int k = 1; k <= Count(added, EntNode); ++k) {
+    EXPECT_EQ(filled.FindNode(k)->X(), added.FindNode(k)->X()) << k;
+    EXPECT_EQ(filled.FindNode(k)->Y(), added.FindNode(k)->Y()) << k;
+  }
+}
+
 TEST(CEntity, NewNodesAndBeamsFollowTheToleranceAndJoiningRules) {
   CEntity e;
   EXPECT_EQ(e.NewEntityNode(0, 0, 0), nullptr);  // no block
@@ -159,7 +187,7 @@ TEST(CEntity, NewNodesAndBeamsFollowTheToleranceAndJoiningRules) {
   EXPECT_EQ(e.NewEntityBeam(a, nullptr), nullptr);
   Beam* ba = e.NewEntityBeam(b, a);
   EXPECT_EQ(e.NewEntityBeam(a, b), ba);
-  EXPECT_EQ(a->beams, 1);
+  EXPECT_EQ(a->Beams(), 1);
   float x1 = -1, y2 = -1;
   CEntity::ExtractBeamCoords(ba, &x1, nullptr, nullptr, &y2);
   EXPECT_EQ(x1, 0.001f);
@@ -175,9 +203,9 @@ TEST(CEntity, SectionChangesKeepUserCountsAndEraseUnusedSections) {
   Section* fresh = e.ChangeBeamSection(1, 55, 9, 0);
   ASSERT_NE(fresh, nullptr);
   EXPECT_EQ(e.FindItem(EntSection, 1), nullptr);
-  EXPECT_EQ(fresh->users, 1);
+  EXPECT_EQ(fresh->Users(), 1);
   EXPECT_EQ(e.ChangeBeamSection(1, fresh), fresh);
-  EXPECT_EQ(fresh->users, 1);
+  EXPECT_EQ(fresh->Users(), 1);
   // A section that is no item of the list takes the beam's section away.
   Section stray{};
   EXPECT_EQ(e.ChangeBeamSection(1, &stray), nullptr);
@@ -196,26 +224,26 @@ TEST(CEntity, SupportsShareOneReferencePerRestraintSet) {
   B_Node* n1 = e.NewEntityNode(0, 0, 0);
   B_Node* n2 = e.NewEntityNode(1, 0, 0);
   Support fixed{};
-  fixed.flags = 0x38;  // rotations free
-  fixed.values[0] = 1e9f;
-  fixed.values[5] = 42.f;  // not copied: its direction is free
+  fixed.SetFlags(0x38);  // rotations free
+  fixed.SetValue(0, 1e9f);
+  fixed.SetValue(5, 42.f);  // not copied: its direction is free
   Support pinned{};
-  pinned.flags = 0x07;
+  pinned.SetFlags(0x07);
 
   Instance* i1 = e.NewEntityISupport(n1, &fixed);
   Instance* i2 = e.NewEntityISupport(n2, &fixed);
-  auto* ref = static_cast<Support*>(i1->reference);
-  EXPECT_EQ(i2->reference, ref);
-  EXPECT_EQ(ref->users, 2);
-  EXPECT_EQ(ref->values[5], 0.f);
-  EXPECT_EQ(n2->attr, AttrSupported);
+  auto* ref = static_cast<Support*>(i1->Reference());
+  EXPECT_EQ(i2->Reference(), ref);
+  EXPECT_EQ(ref->Users(), 2);
+  EXPECT_EQ(ref->Value(5), 0.f);
+  EXPECT_EQ(n2->Attr(), AttrSupported);
 
   // Node 1 moves to another reference; its instance stays.
   EXPECT_EQ(e.NewEntityISupport(n1, &pinned), i1);
-  EXPECT_EQ(ref->users, 1);
+  EXPECT_EQ(ref->Users(), 1);
   EXPECT_EQ(Count(e, EntSupport), 2);
   EXPECT_EQ(e.RemoveISupportAt(n2), 1);
-  EXPECT_EQ(n2->attr, 0);
+  EXPECT_EQ(n2->Attr(), 0);
   EXPECT_EQ(Count(e, EntSupport), 1);
   EXPECT_EQ(e.SupportExists(n1), i1);
   EXPECT_EQ(e.RemoveISupport(i1), 1);
@@ -232,7 +260,7 @@ TEST(CEntity, LoadsShareReferencesAndKeepTheirExtremes) {
   LoadingCase* dead = e.NewEntitySLoadCase("Dead", 1, 0, 1.35f);
   EXPECT_EQ(e.NewEntitySLoadCase("DEAD", 1, 2, 1.5f), dead);
   EXPECT_NE(e.NewEntitySLoadCase("Dead", 2, 0, 1.f), dead);
-  EXPECT_EQ(dead->value, 1.5f);
+  EXPECT_EQ(dead->Value(), 1.5f);
 
   JLoad force = NodeLoad(dead, AttrForceLoad, {5, -3, 0, 0, 0, 1});
   JLoad close = NodeLoad(dead, AttrForceLoad, {5.001f, -3, 0, 0, 0, 1});
@@ -240,31 +268,31 @@ TEST(CEntity, LoadsShareReferencesAndKeepTheirExtremes) {
   JLoad settle = NodeLoad(dead, AttrImposedDispl, {0, -20, 0, 0, 0, 0});
   Instance* l1 = e.NewEntityINodeLoad(n1, &force);
   Instance* l2 = e.NewEntityINodeLoad(n2, &close);
-  EXPECT_EQ(l1->reference, l2->reference);
-  EXPECT_EQ(static_cast<JLoad*>(l1->reference)->users, 2);
-  EXPECT_NE(e.NewEntityINodeLoad(n2, &apart)->reference, l1->reference);
+  EXPECT_EQ(l1->Reference(), l2->Reference());
+  EXPECT_EQ(static_cast<JLoad*>(l1->Reference())->Users(), 2);
+  EXPECT_NE(e.NewEntityINodeLoad(n2, &apart)->Reference(), l1->Reference());
   e.NewEntityINodeLoad(n2, &settle);
-  EXPECT_EQ((std::vector<long32>{Count(e, EntNodalLoad), Count(e, EntDisplacement), dead->count,
-                                 n2->loads}),
+  EXPECT_EQ((std::vector<long32>{Count(e, EntNodalLoad), Count(e, EntDisplacement), dead->Count(),
+                                 n2->Loads()}),
             (std::vector<long32>{2, 1, 4, 3}));
 
   CLoad point{};
-  point.attr = AttrConcentrated;
-  point.loadCase = dead;
-  point.values[1] = 7;
+  point.SetAttr(AttrConcentrated, 0);
+  point.SetLoadCase(dead);
+  point.SetValue(1, 7);
   DLoad spread{};
-  spread.attr = AttrDistributed;
-  spread.loadCase = dead;
-  spread.values[1] = -9;
-  spread.values[3] = 4;
-  spread.values[2] = 100;  // not an extreme value
+  spread.SetAttr(AttrDistributed, 0);
+  spread.SetLoadCase(dead);
+  spread.SetValue(1, -9);
+  spread.SetValue(3, 4);
+  spread.SetValue(2, 100);  // not an extreme value
   BasicDataEx neither{};
-  neither.attr = 0x30;
+  neither.SetAttr(0x30, 0);
   Instance* cp = e.NewEntityIBeamLoad(beam, &point);
   ASSERT_NE(cp, nullptr);
   ASSERT_NE(e.NewEntityIBeamLoad(beam, &spread), nullptr);
   EXPECT_EQ(e.NewEntityIBeamLoad(beam, &neither), nullptr);
-  EXPECT_EQ(e.GetEntity(EntConcentrated)->First()->kind, 'C');
+  EXPECT_EQ(e.GetEntity(EntConcentrated)->First()->Kind(), 'C');
 
   e.UpdateNodeLoadsMaxMin(nullptr);
   e.UpdateBeamLoadsMaxMin(nullptr);
@@ -284,7 +312,7 @@ TEST(CEntity, LoadsShareReferencesAndKeepTheirExtremes) {
 
   // Moving node 2's shared load to new values leaves node 1 on the old one.
   EXPECT_EQ(e.ChangeEntityINodeLoad(l2, &apart), l2);
-  EXPECT_EQ(static_cast<JLoad*>(l1->reference)->users, 1);
+  EXPECT_EQ(static_cast<JLoad*>(l1->Reference())->Users(), 1);
   EXPECT_EQ(e.RemoveINodeLoad(l1), 1);
   EXPECT_EQ(Count(e, EntNodalLoad), 1);
   EXPECT_EQ(e.CountNodeLoadsFor(dead), 3);
@@ -292,11 +320,11 @@ TEST(CEntity, LoadsShareReferencesAndKeepTheirExtremes) {
   e.NewEntityBeamSelfWeightLoad(beam, dead);
   PhysBeam* chain = e.NewEntityPhysBeam(n1, n2, 1);
   ASSERT_NE(chain, nullptr);
-  EXPECT_EQ(chain->beamCount, 1);
+  EXPECT_EQ(chain->BeamCount(), 1);
   e.NewEntityBeamSelfWeightLoad(chain, dead);
   EXPECT_EQ(e.NewEntityBeamSelfWeightLoad(beam, dead), e.FindIBeamLoad(beam, dead));
   EXPECT_EQ(e.CountSelfLoads(dead, false), 2);
-  EXPECT_EQ(dead->count, 6);  // three node loads, one distributed, two self-weights
+  EXPECT_EQ(dead->Count(), 6);  // three node loads, one distributed, two self-weights
 }
 
 TEST(CEntity, ResultSetsAreReusedPerLoadCase) {
@@ -306,17 +334,17 @@ TEST(CEntity, ResultSetsAreReusedPerLoadCase) {
   LoadingCase* c1 = e.NewEntitySLoadCase("C1", 1, 0, 1);
   LoadingCase* c2 = e.NewEntitySLoadCase("C2", 1, 0, 1);
   ForcesRes r{};
-  r.loadCase = c1;
-  r.start[0] = 10;
-  r.end[5] = -8;
+  r.SetLoadCase(c1);
+  r.SetValue(0, 10);
+  r.SetValue(11, -8);
   Instance* i1 = e.NewEntityIBeamRes(beam, &r);
-  r.start[0] = 12;
+  r.SetValue(0, 12);
   EXPECT_EQ(e.NewEntityIBeamRes(beam, &r), i1);
-  auto* set = static_cast<ForcesRes*>(i1->reference);
-  EXPECT_EQ(set->start[0], 12);
-  EXPECT_EQ(set->users, 1);
-  r.loadCase = c2;
-  r.end[5] = -30;
+  auto* set = static_cast<ForcesRes*>(i1->Reference());
+  EXPECT_EQ(set->Value(0), 12);
+  EXPECT_EQ(set->Users(), 1);
+  r.SetLoadCase(c2);
+  r.SetValue(11, -30);
   Instance* i2 = e.NewEntityIBeamRes(beam, &r);
   EXPECT_NE(i2, i1);
   EXPECT_EQ(Count(e, EntForcesRes), 2);
@@ -405,16 +433,16 @@ TEST(CEntity, CopiesAreDeepAndOutliveTheirSource) {
 
   CEntity copy(*source);
   delete source;
-  EXPECT_EQ(copy.FindBeam(2)->start, copy.FindNode(2));
-  EXPECT_EQ(copy.FindBeam(2)->section, copy.FindItem(EntSection, 2));
+  EXPECT_EQ(copy.FindBeam(2)->Start(), copy.FindNode(2));
+  EXPECT_EQ(copy.FindBeam(2)->SectionItem(), copy.FindItem(EntSection, 2));
   EXPECT_EQ(copy.GetEntity(EntBeam)->SelectedItem(), copy.FindBeam(2));
   auto* inst = static_cast<Instance*>(copy.GetEntity(EntINodeLoad)->First());
-  EXPECT_EQ(inst->object, copy.FindNode(2));
-  EXPECT_EQ(static_cast<JLoad*>(inst->reference)->loadCase, copy.FindItem(EntLdCase, 1));
+  EXPECT_EQ(inst->Object(), copy.FindNode(2));
+  EXPECT_EQ(static_cast<JLoad*>(inst->Reference())->LoadCase(), copy.FindItem(EntLdCase, 1));
   auto* chain = static_cast<PhysBeam*>(copy.GetEntity(EntPhysBeam)->First());
-  ASSERT_EQ(chain->beamCount, 2);
-  EXPECT_EQ(chain->beams[1], copy.FindBeam(2));
-  EXPECT_EQ(static_cast<Section*>(copy.FindItem(EntSection, 2))->prs->data[0], 0xC0);
+  ASSERT_EQ(chain->BeamCount(), 2);
+  EXPECT_EQ(chain->Beams()[1], copy.FindBeam(2));
+  EXPECT_EQ(static_cast<Section*>(copy.FindItem(EntSection, 2))->Prs()->data[0], 0xC0);
   EXPECT_EQ(copy.GetHeldMember()->GetBeams().GetAt(0), copy.FindBeam(1));
   EXPECT_EQ(copy.GetNodeType(), CEntity::NodePlaneXZ);
 }
