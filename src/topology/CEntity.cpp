@@ -27,8 +27,7 @@ struct ListSpec {
   int flags;
 };
 
-// The lists InitEntities makes (the kind letters are those the items are
-// made with).
+// The lists InitEntities makes; each item size is its record's size.
 const ListSpec kLists[] = {
     {EntNode, "Node", sizeof(B_Node), 2},
     {EntBeam, "Beam", sizeof(B_Beam), 2},

@@ -170,6 +170,23 @@ class TELIO_EXPORT B_Node : public BasicData {
   long32 loads;
 };
 
+// Copies text into a fixed name field, NUL-terminated and cut to fit.
+TELIO_EXPORT void CopyItemName(char* field, std::size_t size, const char* text);
+
+// An item that starts with a fixed name field of N bytes.
+template <int N>
+class NamedData : public BasicData {
+ public:
+  static constexpr int kNameSize = N;
+  // NUL-terminated (at most N - 1 characters).
+  const char* Name() const { return name; }
+  char* PName() { return name; }
+  void SetName(const char* text) { CopyItemName(name, N, text); }
+
+ private:
+  char name[N];
+};
+
 class Section;
 class Connection;
 
@@ -230,15 +247,10 @@ class TELIO_EXPORT PhysBeam : public BasicData {
   long32 beamCount;
 };
 
-class TELIO_EXPORT Section : public BasicData {
+class TELIO_EXPORT Section : public NamedData<36> {
  public:
-  static constexpr int kNameSize = 36;
   static constexpr int kCompositeValues = 7;
 
-  // NUL-terminated (at most 35 characters).
-  const char* Name() const { return name; }
-  char* PName() { return name; }
-  void SetName(const char* text);
   long32 Users() const { return users; }
   void AddUsers(long32 d) { users += d; }
   void SetUsers(long32 v) { users = v; }
@@ -256,7 +268,6 @@ class TELIO_EXPORT Section : public BasicData {
   }
 
  private:
-  char name[kNameSize];
   long32 users;
   ulong32 familyCode;
   ulong32 key;
@@ -266,14 +277,8 @@ class TELIO_EXPORT Section : public BasicData {
   [[maybe_unused]] float zero2;  // 0
 };
 
-class TELIO_EXPORT Material : public BasicData {
+class TELIO_EXPORT Material : public NamedData<16> {
  public:
-  static constexpr int kNameSize = 16;
-
-  const char* Name() const { return name; }
-  char* PName() { return name; }
-  // Cut to 15 characters.
-  void SetName(const char* text);
   long32 Users() const { return users; }
   void AddUsers(long32 d) { users += d; }
   // k in 0..3 (0 outside).
@@ -283,19 +288,12 @@ class TELIO_EXPORT Material : public BasicData {
   }
 
  private:
-  char name[kNameSize];
   long32 users;
   float values[4];
 };
 
-class TELIO_EXPORT LoadingCase : public BasicData {
+class TELIO_EXPORT LoadingCase : public NamedData<16> {
  public:
-  static constexpr int kNameSize = 16;
-
-  const char* Name() const { return name; }
-  char* PName() { return name; }
-  // Cut to 15 characters.
-  void SetName(const char* text);
   // The load instances using the case.
   long32 Count() const { return count; }
   void AddCount(long32 d) { count += d; }
@@ -309,7 +307,6 @@ class TELIO_EXPORT LoadingCase : public BasicData {
   }
 
  private:
-  char name[kNameSize];
   long32 count;
   unsigned char kindValue;
   unsigned char value2;

@@ -368,6 +368,47 @@ TEST(CEntity, ResultSetsAreReusedPerLoadCase) {
   EXPECT_FALSE(e.GetColorTable().HasValues());
 }
 
+TEST(CEntity, ConnectionsMaterialsAndNodeResultsFollowTheirOwnRules) {
+  CEntity e;
+  ASSERT_EQ(e.InitEntities(), 1);
+  B_Node* a = e.NewEntityNode(0, 0, 0);
+  B_Node* b = e.NewEntityNode(0, 0, 3);
+  Beam* beam = e.NewEntityBeam(a, b);
+  Connection* pinned = e.NewEntityConnection(beam, 0, 2, 0.5f);
+  Connection* rigid = e.NewEntityConnection(beam, 1, 1, 1.f);
+  EXPECT_EQ(e.ConnectionExists(beam, 0), pinned);
+  EXPECT_EQ(e.ConnectionExists(beam, 7), rigid);
+  EXPECT_EQ(e.NewEntityConnection(beam, 0, 3, 0.f)->Type(), 3);  // replaces the pin
+  EXPECT_EQ(Count(e, EntConnection), 2);
+
+  Material steel{};
+  steel.SetName("S355");
+  steel.SetValue(0, 210000);
+  Material* m = e.NewEntityMaterial(&steel);
+  steel.SetName("s355");
+  steel.SetValue(0, 210000.001f);
+  EXPECT_EQ(e.NewEntityMaterial(&steel), m);
+  steel.SetValue(1, 0.3f);
+  EXPECT_NE(e.NewEntityMaterial(&steel), m);
+  EXPECT_EQ(e.RemoveMaterial(m), 1);
+  EXPECT_EQ(Count(e, EntMaterial), 1);
+
+  LoadingCase* lc = e.NewEntitySLoadCase("G", 1, 0, 1);
+  DispRes d{};
+  d.SetLoadCase(lc);
+  d.SetValue(2, -0.02f);
+  EXPECT_EQ(e.AddNewEntityINodeLoadAll(nullptr), 0);
+  Instance* ra = e.NewEntityINodeRes(a, &d);
+  d.SetValue(2, -0.05f);
+  Instance* rb = e.NewEntityINodeRes(b, &d);
+  EXPECT_NE(ra->Reference(), rb->Reference());  // each node keeps a set of its own
+  e.UpdateNodeDispResMaxMin(lc);
+  EXPECT_EQ(e.GetResultExtremes().displMin, -0.05f);
+  e.RemoveINodeResAll();
+  EXPECT_EQ((std::vector<long32>{Count(e, EntINodeRes), Count(e, EntDispRes)}),
+            (std::vector<long32>{0, 0}));
+}
+
 TEST(CEntity, SelectionKeepsTheCountAndTheSingleSelectedItem) {
   Filled job(SmallFrame());
   CEntity e;
