@@ -49,8 +49,15 @@
 //    the address of the beam's slot (the slot is not aligned for a pointer).
 //  - GenerateFromTOPO_REC fails (0, last error 8, the model emptied) when
 //    an item cannot be allocated, instead of leaving a partial model.
-//  - The plane coordinates of a node are two of its coordinates chosen by
-//    the node type given to the constructor.
+// Choices where the suite leaves the rule open: the plane coordinates of a
+// node are two of its coordinates, chosen by the node type given to the
+// constructor; SelectAll and UnselectAll act on nodes and beams; a physical
+// beam holds the beams lying on its segment; result extremes run from 0
+// over the sets of one load case.
+//
+// A topology with coincident nodes: the fill merges them and then joins
+// each beam to the node items numbered like its nodes' indexes, as the
+// suite does, so a merged node moves the beams of the nodes after it.
 #pragma once
 
 #include "framework/PtrStrong.h"
