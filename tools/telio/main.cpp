@@ -7,8 +7,10 @@
 #include <CLI/CLI.hpp>
 
 #include "Demo.h"
+#include "Entities.h"
 #include "FileKind.h"
 #include "JobCommands.h"
+#include "Psf.h"
 #include "Sections.h"
 #include "Tables.h"
 #include "Topology.h"
@@ -109,6 +111,9 @@ int main(int argc, char** argv) {
   check->add_option("PROJECT", file, "The project folder NAME.AJF")->required();
   check->add_flag("--json", opt.json, "Print JSON");
 
+  auto* entities = AddEntitiesCommand(app, file, opt);
+  auto* psf = AddPsfCommand(app, file, opt);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -126,5 +131,7 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(sections)) return RunSections(opt, sectionFamily);
   if (app.got_subcommand(bolts)) return RunBolts(opt);
   if (app.got_subcommand(concrete)) return RunConcrete(opt);
+  if (app.got_subcommand(entities)) return RunEntities(file, opt);
+  if (app.got_subcommand(psf)) return RunPsf(file, opt);
   return 2;
 }
