@@ -1,0 +1,223 @@
+// The job folder, the model (T3L), the topology (TOP), the static load-case
+// names (NAM) and the combinations (CMI) for Python.
+#include <cstddef>
+#include <memory>
+
+#include <pybind11/stl.h>
+
+#include "Bindings.h"
+#include "files/CAJF_PATHS.h"
+#include "files/CFileCMI.h"
+#include "files/CFileNAM.h"
+#include "files/CFileT3L.h"
+#include "files/CFileTOP.h"
+#include "platform/PathCase.h"
+
+namespace telio_py {
+
+namespace {
+
+struct Model {
+  CFileT3L file;
+  std::mutex lock;
+};
+
+struct Topology {
+  CFileTOP file;
+  std::mutex lock;
+};
+
+struct Combinations {
+  CFileCMI file;
+  std::mutex lock;
+};
+
+template <class Reader>
+std::unique_ptr<Reader> Import(const std::string& path) {
+  auto r = std::make_unique<Reader>();
+  Check(Unlocked(r->lock, [&] { return r->file.Import(path.c_str()); }), path);
+  return r;
+}
+
+// The table of a model's table kind with its record size; null for a kind
+// outside 1 to 12.
+const void* ModelTable(const CFileT3L& f, int kind, std::size_t* size) {
+  switch (kind) {
+    case CFileT3L::kNodes: *size = sizeof(REC32A); return f.Nodes();
+    case CFileT3L::kBeams: *size = sizeof(REC32A); return f.Beams();
+    case CFileT3L::kSections: *size = sizeof(REC96A); return f.Sections();
+    case CFileT3L::kPhysBeams: *size = sizeof(REC128); return f.Bufs();
+    case CFileT3L::kSupports: *size = sizeof(REC64A); return f.Supps();
+    case CFileT3L::kConnections: *size = sizeof(REC64A); return f.Conns();
+    case CFileT3L::kMaterials: *size = sizeof(REC64A); return f.Mates();
+    case CFileT3L::kStaticLoadCases: *size = sizeof(REC32B); return f.StaticLoads();
+    case CFileT3L::kStaticBeamLoads: *size = sizeof(REC64A); return f.StaticBeamLoads();
+    case CFileT3L::kStaticNodeLoads: *size = sizeof(REC64A); return f.StaticNodeLoads();
+    case CFileT3L::kBeamMasses: *size = sizeof(REC64A); return f.BeamMasses();
+    case CFileT3L::kNodeMasses: *size = sizeof(REC64A); return f.NodeMasses();
+    default: return nullptr;
+  }
+}
+
+void BindModel(py::module_& m) {
+  py::class_<Model>(m, "Model", "The analysis model (T3L) read whole; its tables as raw records.")
+      .def(py::init(&Import<Model>), py::arg("path"))
+      .def(
+          "_table",
+          [](py::object self, int kind) {
+            const CFileT3L& f = self.cast<Model&>().file;
+            std::size_t size = 0;
+            const void* table = ModelTable(f, kind, &size);
+            if (!size) throw py::value_error("no model table of kind " + std::to_string(kind));
+            return Records(table, static_cast<std::size_t>(f.Count(kind)), size, self);
+          },
+          py::arg("kind"))
+      .def("_load_case_extra",
+           [](py::object self) {
+             const CFileT3L& f = self.cast<Model&>().file;
+             return Records(f.LoadingCaseExtraData(), static_cast<std::size_t>(f.Count(CFileT3L::kStaticLoadCases)),
+                            sizeof(LOADCASE_EXTRA), self);
+           })
+      .def_property_readonly("extended_layout", [](const Model& s) { return s.file.ReadExtendedLayout(); })
+      .def_property_readonly("section_names", [](const Model& s) {
+        py::list names;
+        for (int i = 0; i < s.file.Count(CFileT3L::kSections); ++i) {
+          names.append(OemText(s.file.Section(i)->Name(), sizeof(REC96A)));
+        }
+        return names;
+      });
+}
+
+void BindTopology(py::module_& m) {
+  m.attr("SECTION_RECORD_SIZE") = sizeof(TOP_SEC);
+  m.attr("SECTION_COMPOSITE_OFFSET") = offsetof(TOP_SEC, composite);
+  py::class_<Topology>(m, "Topology", "The topology (TOP) read whole; its tables as raw records.")
+      .def(py::init(&Import<Topology>), py::arg("path"))
+      .def("_nodes",
+           [](py::object self) {
+             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+             return Records(r->nodes, r->NodeCount(), sizeof(TOP_NODE), self);
+           })
+      .def("_beams",
+           [](py::object self) {
+             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+             return Records(r->beams, r->BeamCount(), sizeof(TOP_BEAM), self);
+           })
+      .def("_supports",
+           [](py::object self) {
+             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+             return Records(r->supports, r->SupportCount(), sizeof(TOP_SUPPORT), self);
+           })
+      .def("_sections",
+           [](py::object self) {
+             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+             return Records(r->sections, r->SectionCount(), sizeof(TOP_SEC), self);
+           })
+      .def(
+          "_property_block",
+          [](py::object self, int i) -> py::object {
+            const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+            if (i < 0 || i >= r->SectionCount()) throw py::index_error("no section " + std::to_string(i));
+            const TOP_PRS* prs = r->sections[i].Prs();
+            if (!prs) return py::none();
+            return Records(prs, 1, sizeof(TOP_PRS), self);
+          },
+          py::arg("section"))
+      .def_property_readonly("angles",
+                             [](py::object self) {
+                               const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+                               return View(py::dtype::of<float>(), {r->BeamCount()}, {sizeof(float)}, r->angles,
+                                           self);
+                             })
+      .def_property_readonly("physical_beams",
+                             [](py::object self) {
+                               const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+                               py::list out;
+                               for (int i = 0; i < r->PhysBeamCount(); ++i) {
+                                 const CURPHBM_REC_TOPO& p = r->physBeams[i];
+                                 const py::ssize_t n = p.BeamCount() > 0 ? p.BeamCount() : 0;
+                                 out.append(py::make_tuple(p.Label(), p.FirstNode(), p.LastNode(),
+                                                           View(py::dtype::of<int16_t>(), {n}, {sizeof(int16_t)},
+                                                                n ? p.beams : nullptr, self)));
+                               }
+                               return out;
+                             })
+      .def_property_readonly("section_names",
+                             [](const Topology& s) {
+                               const TOPO_CURDIMS_REC* r = s.file.GetTOPO_CURDIMS_REC();
+                               py::list names;
+                               for (int i = 0; i < r->SectionCount(); ++i) {
+                                 names.append(AnsiText(r->sections[i].Name().GetString()));
+                               }
+                               return names;
+                             })
+      .def_property_readonly("is_3d", [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->Is3D(); })
+      .def_property_readonly("static_load_cases",
+                             [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->StaticLoadCases(); })
+      .def_property_readonly("dynamic_load_cases",
+                             [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->DynamicLoadCases(); })
+      .def_property_readonly("model_word",
+                             [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->ModelWord(); });
+}
+
+void BindCases(py::module_& m) {
+  m.def(
+      "read_load_case_names",
+      [](const std::string& path) {
+        CFileNAM nam;
+        ulong32 code;
+        {
+          py::gil_scoped_release release;
+          code = nam.Import(path.c_str());
+        }
+        Check(code, path);
+        py::list names;
+        for (int i = 0; i < nam.GetCountLdsNames(); ++i) names.append(AnsiText(nam.LdsNames(i).GetString()));
+        return names;
+      },
+      py::arg("path"), "The static load-case names of a NAM file.");
+
+  py::class_<Combinations>(m, "Combinations", "The load combinations (CMI) read whole.")
+      .def(py::init(&Import<Combinations>), py::arg("path"))
+      .def("__len__", [](Combinations& s) { return s.file.GetNumberOfCombinations(); })
+      .def(
+          "_record",
+          [](py::object self, long32 j) {
+            CFileCMI& f = self.cast<Combinations&>().file;
+            const CMI_REC* rec = f.GetCombination(j);
+            if (!rec) throw py::index_error("no combination " + std::to_string(j));
+            return Records(rec, 1, sizeof(CMI_REC), self);
+          },
+          py::arg("j"))
+      .def(
+          "kind", [](const Combinations& s, long32 j) { return s.file.GetKind(j); }, py::arg("j"))
+      .def(
+          "link", [](const Combinations& s, long32 j) { return s.file.GetLink(j); }, py::arg("j"))
+      .def_property_readonly("version", [](const Combinations& s) { return s.file.GetVersion(); });
+}
+
+}  // namespace
+
+void BindAnalysisFiles(py::module_& m) {
+  m.def(
+      "project_paths",
+      [](const std::string& path) {
+        CAJF_PATHS p;
+        p.Set(telio::ResolvePathCase(path.c_str()).c_str(), nullptr, 0);
+        py::dict files;
+        const std::pair<const char*, const CString*> kinds[] = {
+            {"T3L", &p.T3L()}, {"TOP", &p.TOP()}, {"JOB", &p.JOB()}, {"NAM", &p.NAM()},
+            {"CMI", &p.CMI()}, {"ACE", &p.ACE()}, {"RES", &p.RES()}, {"OUC", &p.OUC()}};
+        for (const auto& k : kinds) files[k.first] = k.second->GetString();
+        const bool exists = p.ValidatePaths(0) != static_cast<ulong32>(-1);
+        return py::make_tuple(std::string(p.ProjectFolder().GetString()), std::string(p.Name().GetString()),
+                              files, exists);
+      },
+      py::arg("path"),
+      "(folder, name, files by kind, whether the folder exists) of a project folder or a file in it.");
+  BindModel(m);
+  BindTopology(m);
+  BindCases(m);
+}
+
+}  // namespace telio_py
