@@ -1,6 +1,7 @@
 // The job folder, the model (T3L), the topology (TOP), the static load-case
 // names (NAM) and the combinations (CMI) for Python.
 #include <cstddef>
+#include <filesystem>
 #include <memory>
 
 #include <pybind11/stl.h>
@@ -202,19 +203,21 @@ void BindAnalysisFiles(py::module_& m) {
   m.def(
       "project_paths",
       [](const std::string& path) {
+        const std::string given = telio::ResolvePathCase(path.c_str());
         CAJF_PATHS p;
-        p.Set(telio::ResolvePathCase(path.c_str()).c_str(), nullptr, 0);
+        p.Set(given.c_str(), nullptr, 0);
         py::dict files;
         const std::pair<const char*, const CString*> kinds[] = {
             {"T3L", &p.T3L()}, {"TOP", &p.TOP()}, {"JOB", &p.JOB()}, {"NAM", &p.NAM()},
             {"CMI", &p.CMI()}, {"ACE", &p.ACE()}, {"RES", &p.RES()}, {"OUC", &p.OUC()}};
         for (const auto& k : kinds) files[k.first] = k.second->GetString();
-        const bool exists = p.ValidatePaths(0) != static_cast<ulong32>(-1);
+        std::error_code ec;
+        const bool exists = std::filesystem::exists(given, ec) && p.ValidatePaths(0) != static_cast<ulong32>(-1);
         return py::make_tuple(std::string(p.ProjectFolder().GetString()), std::string(p.Name().GetString()),
                               files, exists);
       },
       py::arg("path"),
-      "(folder, name, files by kind, whether the folder exists) of a project folder or a file in it.");
+      "(folder, name, files by kind, whether path and the folder exist) of a project folder or a file in it.");
   BindModel(m);
   BindTopology(m);
   BindCases(m);

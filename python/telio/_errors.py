@@ -10,10 +10,13 @@ class FileError(OSError):
     """
 
     def __init__(self, code, message, filename):
-        super().__init__(f"{filename}: error {code}: {message}")
+        super().__init__(message)  # errno stays None: the code is not an errno value
         self.code = code
         self.message = message
         self.filename = filename
+
+    def __str__(self):
+        return f"{self.filename}: error {self.code}: {self.message}"
 
     def __reduce__(self):
         return type(self), (self.code, self.message, self.filename)
