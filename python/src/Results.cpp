@@ -67,6 +67,38 @@ std::unique_ptr<ForceResults> ReadForces(StaticResults& s, int r) {
                                   [](CFileRES& f, int lr) { return f.GetForcesFor(lr); });
 }
 
+py::array EndForcesView(py::object self, int r) {
+  auto a = ReadForces(self.cast<StaticResults&>(), r);
+  const py::ssize_t beams = a->GetSize();
+  // An end's record: load result, node, then the six values.
+  constexpr std::size_t kValuesAt = 8;
+  const auto* values =
+      reinterpret_cast<const unsigned char*>(a->GetData()) + offsetof(AnasisForces, first) + kValuesAt;
+  return View(py::dtype("<f4"), {beams, 2, CFileRES::kValues},
+              {sizeof(AnasisForces), sizeof(AnasisData), sizeof(float)}, values, Own(a.release()));
+}
+
+// The copy a caller would make of the view, done as the reader is read
+// (the way h5py's read_direct fills a caller's array).
+void ReadEndForcesInto(StaticResults& s, int r, const py::object& out) {
+  const py::ssize_t beams = s.file.NumberOfBeams();
+  auto into = py::reinterpret_borrow<py::array>(out);
+  if (!py::isinstance<py::array>(out) || !into.dtype().equal(py::dtype::of<float>()) || into.ndim() != 3 ||
+      into.shape(0) != beams || into.shape(1) != 2 || into.shape(2) != CFileRES::kValues ||
+      !(into.flags() & py::array::c_style)) {
+    throw py::type_error("out must be a C-contiguous float32 array of shape (" + std::to_string(beams) +
+                         ", 2, 6)");
+  }
+  float* o = static_cast<float*>(into.mutable_data());
+  auto a = ReadForces(s, r);
+  py::gil_scoped_release release;
+  for (int b = 0; b < a->GetSize(); ++b) {
+    const AnasisForces& f = (*a)[b];
+    for (int k = 0; k < CFileRES::kValues; ++k) *o++ = f.first.Value(k);
+    for (int k = 0; k < CFileRES::kValues; ++k) *o++ = f.second.Value(k);
+  }
+}
+
 void BindStaticResults(py::module_& m) {
   py::class_<StaticResults>(m, "StaticResults",
                             "The static results (RES); each load result is read from the file on request.")
@@ -94,19 +126,15 @@ void BindStaticResults(py::module_& m) {
           py::arg("r"))
       .def(
           "end_forces",
-          [](py::object self, int r) {
-            auto a = ReadForces(self.cast<StaticResults&>(), r);
-            const py::ssize_t n = a->GetSize();
-            // An end's record: load result, node, then the six values.
-            constexpr std::size_t kValuesAt = 8;
-            const auto* values =
-                reinterpret_cast<const unsigned char*>(a->GetData()) + offsetof(AnasisForces, first) + kValuesAt;
-            return View(py::dtype("<f4"), {n, 2, CFileRES::kValues},
-                        {sizeof(AnasisForces), sizeof(AnasisData), sizeof(float)}, values, Own(a.release()));
+          [](py::object self, int r, py::object out) -> py::object {
+            if (out.is_none()) return EndForcesView(self, r);
+            ReadEndForcesInto(self.cast<StaticResults&>(), r, out);
+            return out;
           },
-          py::arg("r"),
-          "Forces of every beam at both ends for load result r, as float32 (beams, 2, 6): a view on "
-          "the records read.")
+          py::arg("r"), py::arg("out") = py::none(),
+          "Forces of every beam at both ends for load result r as float32 (beams, 2, 6): a view on the "
+          "records read, or written into out (a writable C-contiguous float32 array of that shape), "
+          "which is returned.")
       .def_property_readonly("nodes", [](const StaticResults& s) { return s.file.NumberOfNodes(); })
       .def_property_readonly("beams", [](const StaticResults& s) { return s.file.NumberOfBeams(); })
       .def_property_readonly("supports", [](const StaticResults& s) { return s.file.NumberOfSupports(); })

@@ -1,6 +1,7 @@
 """Values read through Python against the sample job's rules."""
 
 import numpy as np
+import pytest
 from numpy.testing import assert_allclose, assert_array_equal
 
 import telio
@@ -74,6 +75,7 @@ def test_static_results(sample_path):
     # Worked row: load result 2, node 5: (v + 1) * (7 + 3 + 5/16).
     assert_array_equal(res.displacements(2)[4]["values"],
                        [10.3125, 20.625, 30.9375, 41.25, 51.5625, 61.875])
+    every = np.zeros((S + K, M, 2, 6), np.float32)
     for r in range(S + K):
         d = res.displacements(r)
         assert_array_equal(d["node"], nodes)
@@ -91,6 +93,12 @@ def test_static_results(sample_path):
         assert ends.shape == (M, 2, 6) and ends.dtype == np.float32
         assert_array_equal(ends[:, 0], f["first"])
         assert_array_equal(ends[:, 1], f["second"])
+        res.end_forces(r, out=every[r])
+    assert_array_equal(every[:, :, 0], [first_end(r) for r in range(S + K)])
+    assert_array_equal(every[:, :, 1], [first_end(r) + 2 * v1 for r in range(S + K)])
+    for wrong in (every[0].astype(np.float64), every[:, 0], every[0].transpose(1, 0, 2).copy()):
+        with pytest.raises(TypeError):
+            res.end_forces(0, out=wrong)
 
 
 def test_intermediate_points_in_both_modes(sample_path):
