@@ -69,9 +69,10 @@ def write_sample_job(folder, name="SAMPLE", *, nodes=1000, beams=1800, cases=4, 
                      eak=False, seed=1, suite=None):
     """Writes a complete sample job folder/name.AJF and returns it as a Job.
 
-    Every value of the job follows documented rules of its size and seed
-    (see the README); sections come from the catalogue in the suite data
-    folder ``suite`` (default: the one shipped with the package).
+    Every value of the job follows rules of its size and seed (drawn in
+    the repository's tools/telio/SampleJob.h); sections come from the
+    catalogue in the suite data folder ``suite`` (default: the one shipped
+    with the package).
     """
     folder = os.fspath(folder)
     suite = os.fspath(suite) if suite is not None else str(_SUITE_DATA)
