@@ -17,12 +17,16 @@ namespace {
 
 constexpr int kEndValues = 2 * CFileRES::kValues;
 
+// The job's results; false (the benchmark skipped) when they cannot be read.
+bool Open(benchmark::State& state, const std::string& path, CFileRES& res) {
+  if (res.Import(path.c_str()) == 0) return true;
+  state.SkipWithError("import failed");
+  return false;
+}
+
 void ForcesIntoOneArray(benchmark::State& state, const std::string& path) {
   CFileRES res;
-  if (res.Import(path.c_str()) != 0) {
-    state.SkipWithError("import failed");
-    return;
-  }
+  if (!Open(state, path, res)) return;
   const int results = res.NumberOfLoadsResults(), beams = res.NumberOfBeams();
   std::vector<float> out(static_cast<size_t>(results) * beams * kEndValues);
   for (auto _ : state) {
@@ -47,10 +51,7 @@ void ForcesIntoOneArray(benchmark::State& state, const std::string& path) {
 // reader does.
 void RawReadForceBlocks(benchmark::State& state, const std::string& path) {
   CFileRES res;
-  if (res.Import(path.c_str()) != 0) {
-    state.SkipWithError("import failed");
-    return;
-  }
+  if (!Open(state, path, res)) return;
   const int results = res.NumberOfLoadsResults(), beams = res.NumberOfBeams();
   const long long block = (res.NumberOfNodes() + res.NumberOfSupports() + 2LL * beams) * CFileRES::kRecordSize;
   const long long forcesAt = (res.NumberOfNodes() + res.NumberOfSupports() + 1LL) * CFileRES::kRecordSize;

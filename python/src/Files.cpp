@@ -94,26 +94,19 @@ void BindTopology(py::module_& m) {
   m.attr("SECTION_COMPOSITE_OFFSET") = offsetof(TOP_SEC, composite);
   py::class_<Topology>(m, "Topology", "The topology (TOP) read whole; its tables as raw records.")
       .def(py::init(&Import<Topology>), py::arg("path"))
-      .def("_nodes",
-           [](py::object self) {
-             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
-             return Records(r->nodes, r->NodeCount(), sizeof(TOP_NODE), self);
-           })
-      .def("_beams",
-           [](py::object self) {
-             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
-             return Records(r->beams, r->BeamCount(), sizeof(TOP_BEAM), self);
-           })
-      .def("_supports",
-           [](py::object self) {
-             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
-             return Records(r->supports, r->SupportCount(), sizeof(TOP_SUPPORT), self);
-           })
-      .def("_sections",
-           [](py::object self) {
-             const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
-             return Records(r->sections, r->SectionCount(), sizeof(TOP_SEC), self);
-           })
+      .def(
+          "_table",
+          [](py::object self, int table) {
+            const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+            switch (table) {
+              case 0: return Records(r->nodes, r->NodeCount(), sizeof(TOP_NODE), self);
+              case 1: return Records(r->beams, r->BeamCount(), sizeof(TOP_BEAM), self);
+              case 2: return Records(r->supports, r->SupportCount(), sizeof(TOP_SUPPORT), self);
+              case 3: return Records(r->sections, r->SectionCount(), sizeof(TOP_SEC), self);
+              default: throw py::value_error("no topology table " + std::to_string(table));
+            }
+          },
+          py::arg("table"), "Table 0 nodes, 1 beams, 2 supports, 3 sections, as raw records.")
       .def(
           "_property_block",
           [](py::object self, int i) -> py::object {

@@ -40,25 +40,12 @@ class Model(_telio.Model):
 class Topology(_telio.Topology):
     """The topology (TOP): nodes, beams, supports and sections as structured arrays."""
 
-    @property
-    def nodes(self):
-        """Nodes: label, x, y, z and restraint code."""
-        return self._nodes().view(layouts.TOPOLOGY_NODE)
-
-    @property
-    def beams(self):
-        """Beams: section, label, start and end node."""
-        return self._beams().view(layouts.TOPOLOGY_BEAM)
-
-    @property
-    def supports(self):
-        """Supports: the supported node's number."""
-        return self._supports().view(layouts.TOPOLOGY_SUPPORT)
-
-    @property
-    def sections(self):
-        """Sections: family, sub-number, catalogue key and composite data."""
-        return self._sections().view(layouts.TOPOLOGY_SECTION)
+    nodes = _table(0, layouts.TOPOLOGY_NODE, "Nodes: label, x, y, z and restraint code.")
+    beams = _table(1, layouts.TOPOLOGY_BEAM, "Beams: section, label, start and end node.")
+    supports = _table(2, layouts.TOPOLOGY_SUPPORT, "Supports: the supported node's number.")
+    sections = _table(3, layouts.TOPOLOGY_SECTION,
+                      "Sections: family, sub-number, catalogue key and composite data; the names "
+                      "are in section_names.")
 
     def property_block(self, section):
         """The property block of a section (0-based), or None when it has none."""
