@@ -8,9 +8,10 @@
 // lives. Results that the C++ reader hands out as new arrays (the static
 // results) are moved into a capsule that the array owns instead.
 //
-// Threads. Reads run with the GIL released, under the reader's own lock:
-// two Python threads may share a reader (some readers keep a scratch record
-// or an open stream between calls).
+// Threads. Reads run with the GIL released, under one lock for the whole
+// library: it takes no locks of its own, keeps process-wide state (the
+// maximum-LCE value an import of a JOB file sets and an OUC import reads)
+// and some readers keep a scratch record or an open stream between calls.
 #pragma once
 
 #include <cstddef>
@@ -46,11 +47,14 @@ class FileFailure : public std::runtime_error {
 // keeps the cause in the thread's last error, which is raised instead.
 void Check(ulong32 code, const std::string& path);
 
-// The reader's lock, held with the GIL released while f runs.
+std::mutex& LibraryLock();
+
+// Runs f with the GIL released and the library's lock held. f must not
+// touch Python objects.
 template <class F>
-auto Unlocked(std::mutex& lock, F&& f) {
+auto Unlocked(F&& f) {
   py::gil_scoped_release release;
-  std::lock_guard<std::mutex> hold(lock);
+  std::lock_guard<std::mutex> hold(LibraryLock());
   return std::forward<F>(f)();
 }
 

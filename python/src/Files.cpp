@@ -18,25 +18,10 @@ namespace telio_py {
 
 namespace {
 
-struct Model {
-  CFileT3L file;
-  std::mutex lock;
-};
-
-struct Topology {
-  CFileTOP file;
-  std::mutex lock;
-};
-
-struct Combinations {
-  CFileCMI file;
-  std::mutex lock;
-};
-
 template <class Reader>
 std::unique_ptr<Reader> Import(const std::string& path) {
   auto r = std::make_unique<Reader>();
-  Check(Unlocked(r->lock, [&] { return r->file.Import(path.c_str()); }), path);
+  Check(Unlocked([&] { return r->Import(path.c_str()); }), path);
   return r;
 }
 
@@ -61,12 +46,12 @@ const void* ModelTable(const CFileT3L& f, int kind, std::size_t* size) {
 }
 
 void BindModel(py::module_& m) {
-  py::class_<Model>(m, "Model", "The analysis model (T3L) read whole; its tables as raw records.")
-      .def(py::init(&Import<Model>), py::arg("path"))
+  py::class_<CFileT3L>(m, "Model", "The analysis model (T3L) read whole; its tables as raw records.")
+      .def(py::init(&Import<CFileT3L>), py::arg("path"))
       .def(
           "_table",
           [](py::object self, int kind) {
-            const CFileT3L& f = self.cast<Model&>().file;
+            const CFileT3L& f = self.cast<CFileT3L&>();
             std::size_t size = 0;
             const void* table = ModelTable(f, kind, &size);
             if (!size) throw py::value_error("no model table of kind " + std::to_string(kind));
@@ -75,15 +60,15 @@ void BindModel(py::module_& m) {
           py::arg("kind"))
       .def("_load_case_extra",
            [](py::object self) {
-             const CFileT3L& f = self.cast<Model&>().file;
-             return Records(f.LoadingCaseExtraData(), static_cast<std::size_t>(f.Count(CFileT3L::kStaticLoadCases)),
-                            sizeof(LOADCASE_EXTRA), self);
+             const CFileT3L& f = self.cast<CFileT3L&>();
+             const auto cases = static_cast<std::size_t>(f.Count(CFileT3L::kStaticLoadCases));
+             return Records(f.LoadingCaseExtraData(), cases, sizeof(LOADCASE_EXTRA), self);
            })
-      .def_property_readonly("extended_layout", [](const Model& s) { return s.file.ReadExtendedLayout(); })
-      .def_property_readonly("section_names", [](const Model& s) {
+      .def_property_readonly("extended_layout", [](const CFileT3L& s) { return s.ReadExtendedLayout(); })
+      .def_property_readonly("section_names", [](const CFileT3L& s) {
         py::list names;
-        for (int i = 0; i < s.file.Count(CFileT3L::kSections); ++i) {
-          names.append(OemText(s.file.Section(i)->Name(), sizeof(REC96A)));
+        for (int i = 0; i < s.Count(CFileT3L::kSections); ++i) {
+          names.append(OemText(s.Section(i)->Name(), sizeof(REC96A)));
         }
         return names;
       });
@@ -92,12 +77,12 @@ void BindModel(py::module_& m) {
 void BindTopology(py::module_& m) {
   m.attr("SECTION_RECORD_SIZE") = sizeof(TOP_SEC);
   m.attr("SECTION_COMPOSITE_OFFSET") = offsetof(TOP_SEC, composite);
-  py::class_<Topology>(m, "Topology", "The topology (TOP) read whole; its tables as raw records.")
-      .def(py::init(&Import<Topology>), py::arg("path"))
+  py::class_<CFileTOP>(m, "Topology", "The topology (TOP) read whole; its tables as raw records.")
+      .def(py::init(&Import<CFileTOP>), py::arg("path"))
       .def(
           "_table",
           [](py::object self, int table) {
-            const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+            const TOPO_CURDIMS_REC* r = self.cast<CFileTOP&>().GetTOPO_CURDIMS_REC();
             switch (table) {
               case 0: return Records(r->nodes, r->NodeCount(), sizeof(TOP_NODE), self);
               case 1: return Records(r->beams, r->BeamCount(), sizeof(TOP_BEAM), self);
@@ -110,7 +95,7 @@ void BindTopology(py::module_& m) {
       .def(
           "_property_block",
           [](py::object self, int i) -> py::object {
-            const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+            const TOPO_CURDIMS_REC* r = self.cast<CFileTOP&>().GetTOPO_CURDIMS_REC();
             if (i < 0 || i >= r->SectionCount()) throw py::index_error("no section " + std::to_string(i));
             const TOP_PRS* prs = r->sections[i].Prs();
             if (!prs) return py::none();
@@ -119,13 +104,13 @@ void BindTopology(py::module_& m) {
           py::arg("section"))
       .def_property_readonly("angles",
                              [](py::object self) {
-                               const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+                               const TOPO_CURDIMS_REC* r = self.cast<CFileTOP&>().GetTOPO_CURDIMS_REC();
                                return View(py::dtype::of<float>(), {r->BeamCount()}, {sizeof(float)}, r->angles,
                                            self);
                              })
       .def_property_readonly("physical_beams",
                              [](py::object self) {
-                               const TOPO_CURDIMS_REC* r = self.cast<Topology&>().file.GetTOPO_CURDIMS_REC();
+                               const TOPO_CURDIMS_REC* r = self.cast<CFileTOP&>().GetTOPO_CURDIMS_REC();
                                py::list out;
                                for (int i = 0; i < r->PhysBeamCount(); ++i) {
                                  const CURPHBM_REC_TOPO& p = r->physBeams[i];
@@ -137,21 +122,21 @@ void BindTopology(py::module_& m) {
                                return out;
                              })
       .def_property_readonly("section_names",
-                             [](const Topology& s) {
-                               const TOPO_CURDIMS_REC* r = s.file.GetTOPO_CURDIMS_REC();
+                             [](const CFileTOP& s) {
+                               const TOPO_CURDIMS_REC* r = s.GetTOPO_CURDIMS_REC();
                                py::list names;
                                for (int i = 0; i < r->SectionCount(); ++i) {
                                  names.append(AnsiText(r->sections[i].Name().GetString()));
                                }
                                return names;
                              })
-      .def_property_readonly("is_3d", [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->Is3D(); })
+      .def_property_readonly("is_3d", [](const CFileTOP& s) { return s.GetTOPO_CURDIMS_REC()->Is3D(); })
       .def_property_readonly("static_load_cases",
-                             [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->StaticLoadCases(); })
+                             [](const CFileTOP& s) { return s.GetTOPO_CURDIMS_REC()->StaticLoadCases(); })
       .def_property_readonly("dynamic_load_cases",
-                             [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->DynamicLoadCases(); })
+                             [](const CFileTOP& s) { return s.GetTOPO_CURDIMS_REC()->DynamicLoadCases(); })
       .def_property_readonly("model_word",
-                             [](const Topology& s) { return s.file.GetTOPO_CURDIMS_REC()->ModelWord(); });
+                             [](const CFileTOP& s) { return s.GetTOPO_CURDIMS_REC()->ModelWord(); });
 }
 
 void BindCases(py::module_& m) {
@@ -159,35 +144,30 @@ void BindCases(py::module_& m) {
       "read_load_case_names",
       [](const std::string& path) {
         CFileNAM nam;
-        ulong32 code;
-        {
-          py::gil_scoped_release release;
-          code = nam.Import(path.c_str());
-        }
-        Check(code, path);
+        Check(Unlocked([&] { return nam.Import(path.c_str()); }), path);
         py::list names;
         for (int i = 0; i < nam.GetCountLdsNames(); ++i) names.append(AnsiText(nam.LdsNames(i).GetString()));
         return names;
       },
       py::arg("path"), "The static load-case names of a NAM file.");
 
-  py::class_<Combinations>(m, "Combinations", "The load combinations (CMI) read whole.")
-      .def(py::init(&Import<Combinations>), py::arg("path"))
-      .def("__len__", [](Combinations& s) { return s.file.GetNumberOfCombinations(); })
+  py::class_<CFileCMI>(m, "Combinations", "The load combinations (CMI) read whole.")
+      .def(py::init(&Import<CFileCMI>), py::arg("path"))
+      .def("__len__", [](CFileCMI& s) { return s.GetNumberOfCombinations(); })
       .def(
           "_record",
           [](py::object self, long32 j) {
-            CFileCMI& f = self.cast<Combinations&>().file;
+            CFileCMI& f = self.cast<CFileCMI&>();
             const CMI_REC* rec = f.GetCombination(j);
             if (!rec) throw py::index_error("no combination " + std::to_string(j));
             return Records(rec, 1, sizeof(CMI_REC), self);
           },
           py::arg("j"))
       .def(
-          "kind", [](const Combinations& s, long32 j) { return s.file.GetKind(j); }, py::arg("j"))
+          "kind", [](const CFileCMI& s, long32 j) { return s.GetKind(j); }, py::arg("j"))
       .def(
-          "link", [](const Combinations& s, long32 j) { return s.file.GetLink(j); }, py::arg("j"))
-      .def_property_readonly("version", [](const Combinations& s) { return s.file.GetVersion(); });
+          "link", [](const CFileCMI& s, long32 j) { return s.GetLink(j); }, py::arg("j"))
+      .def_property_readonly("version", [](const CFileCMI& s) { return s.GetVersion(); });
 }
 
 }  // namespace

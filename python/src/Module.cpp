@@ -18,6 +18,11 @@ FileFailure::FileFailure(ulong32 code, std::string path)
       code_(code),
       path_(std::move(path)) {}
 
+std::mutex& LibraryLock() {
+  static std::mutex lock;
+  return lock;
+}
+
 void Check(ulong32 code, const std::string& path) {
   if (code == 0xFFFFFFFFu) code = telio::GetLastError();
   if (code != 0) throw FileFailure(code, path);

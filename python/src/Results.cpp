@@ -16,16 +16,15 @@ namespace {
 using NodeResults = CArrayEx<AnasisData, const AnasisData&>;
 using ForceResults = CArrayEx<AnasisForces, const AnasisForces&>;
 
+// The readers with the path they were given, which errors name.
 struct StaticResults {
   CFileRES file;
   std::string path;
-  std::mutex lock;
 };
 
 struct IPResults {
   CFileOUC file;
   std::string path;
-  std::mutex lock;
 };
 
 void CheckLoadResult(const CFileRES& f, int r) {
@@ -42,7 +41,7 @@ template <class A, class Get>
 std::unique_ptr<A> ReadResult(StaticResults& s, int r, std::size_t expected, Get get) {
   CheckLoadResult(s.file, r);
   ulong32 code = 0;
-  std::unique_ptr<A> a = Unlocked(s.lock, [&] {
+  std::unique_ptr<A> a = Unlocked([&] {
     telio::SetLastError(0);
     std::unique_ptr<A> got(new A(get(s.file, r)));
     code = telio::GetLastError();
@@ -105,12 +104,13 @@ void BindStaticResults(py::module_& m) {
       .def(py::init([](const std::string& path) {
              auto s = std::make_unique<StaticResults>();
              s->path = path;
-             Check(Unlocked(s->lock, [&] { return s->file.Import(path.c_str()); }), path);
+             Check(Unlocked([&] { return s->file.Import(path.c_str()); }), path);
              return s;
            }),
            py::arg("path"))
       .def(
-          "_displacements", [](py::object self, int r) { return NodeRecords(self, r, &CFileRES::GetDisplacementsFor); },
+          "_displacements",
+          [](py::object self, int r) { return NodeRecords(self, r, &CFileRES::GetDisplacementsFor); },
           py::arg("r"))
       .def(
           "_reactions", [](py::object self, int r) { return NodeRecords(self, r, &CFileRES::GetReactionsFor); },
@@ -138,7 +138,8 @@ void BindStaticResults(py::module_& m) {
       .def_property_readonly("nodes", [](const StaticResults& s) { return s.file.NumberOfNodes(); })
       .def_property_readonly("beams", [](const StaticResults& s) { return s.file.NumberOfBeams(); })
       .def_property_readonly("supports", [](const StaticResults& s) { return s.file.NumberOfSupports(); })
-      .def_property_readonly("static_load_cases", [](const StaticResults& s) { return s.file.NumberOfStaticLCS(); })
+      .def_property_readonly("static_load_cases",
+                             [](const StaticResults& s) { return s.file.NumberOfStaticLCS(); })
       .def_property_readonly("combinations", [](const StaticResults& s) { return s.file.NumberOfCombinaiosn(); })
       .def_property_readonly("load_results", [](const StaticResults& s) { return s.file.NumberOfLoadsResults(); })
       .def_property_readonly("eak", [](const StaticResults& s) { return s.file.IsJobEAK() != 0; })
@@ -150,7 +151,7 @@ void CheckLoadCase(const CFileOUC& f, int lc) {
   if (lc < 0 || lc >= f.GetLCNum()) throw py::index_error("no load case " + std::to_string(lc));
 }
 
-// Hands the block of beam b in load case lc to use under the reader's lock
+// Hands the block of beam b in load case lc to use under the library lock
 // and returns what use made of it: in indexed mode the block lies in a
 // scratch record that the next request overwrites. The block is the b-th
 // of the load case in loaded mode, the one numbered b + 1 in indexed mode.
@@ -159,7 +160,7 @@ auto WithBlock(IPResults& s, int lc, int b, Use use) {
   CheckLoadCase(s.file, lc);
   ulong32 code = 0;
   bool found = false;
-  auto made = Unlocked(s.lock, [&] {
+  auto made = Unlocked([&] {
     telio::SetLastError(0);
     const BEAM_DATA* d = s.file.GetBeamData(lc, b);
     code = telio::GetLastError();
@@ -167,7 +168,9 @@ auto WithBlock(IPResults& s, int lc, int b, Use use) {
     return found ? use(*d) : decltype(use(*d))();
   });
   if (!found && code != 0) throw FileFailure(code, s.path);
-  if (!found) throw py::index_error("no block of beam " + std::to_string(b) + " in load case " + std::to_string(lc));
+  if (!found) {
+    throw py::index_error("no block of beam " + std::to_string(b) + " in load case " + std::to_string(lc));
+  }
   return made;
 }
 
@@ -221,6 +224,7 @@ py::tuple LoadCase(py::object self, int lc) {
   const long32 count = s.file.GetBeamsInLC(lc);
   const py::ssize_t maxIP = s.file.GetMaxIP();
   const py::ssize_t perBeam = BEAM_DATA::kTables * maxIP;
+  // Loaded mode reads nothing: the blocks are looked at with the GIL held.
   const BEAM_DATA* first = count > 0 ? s.file.GetBeamData(lc, 0) : nullptr;
   std::ptrdiff_t step = 0;
   bool even = first && EvenTables(*first, &step) && step == maxIP;
@@ -247,7 +251,9 @@ py::tuple LoadCase(py::object self, int lc) {
     if (!d) throw py::index_error("no block " + std::to_string(b) + " in load case " + std::to_string(lc));
     beams.mutable_at(b) = d->beamNumber;
     ips.mutable_at(b) = d->ipCount;
-    for (int t = 0; t < BEAM_DATA::kTables; ++t) std::copy(d->tables[t], d->tables[t] + maxIP, values.mutable_data(b, t, 0));
+    for (int t = 0; t < BEAM_DATA::kTables; ++t) {
+      std::copy(d->tables[t], d->tables[t] + maxIP, values.mutable_data(b, t, 0));
+    }
   }
   return py::make_tuple(beams, ips, values);
 }
@@ -259,11 +265,10 @@ void BindIPResults(py::module_& m) {
       .def(py::init([](const std::string& path, bool indexed) {
              auto s = std::make_unique<IPResults>();
              s->path = path;
-             Check(Unlocked(s->lock,
-                            [&] {
-                              s->file.SetUseBmidx(indexed);
-                              return s->file.Import(path.c_str());
-                            }),
+             Check(Unlocked([&] {
+                     s->file.SetUseBmidx(indexed);
+                     return s->file.Import(path.c_str());
+                   }),
                    path);
              return s;
            }),

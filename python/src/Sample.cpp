@@ -25,13 +25,11 @@ void BindSampleJob(py::module_& m) {
         if (!bad.empty()) throw py::value_error(bad);
         std::vector<telio_tool::SampleSection> sections;
         std::string failed = suite + "/FilesSectionDB";
-        ulong32 code;
-        {
-          py::gil_scoped_release release;
-          code = telio_tool::PickSampleSections(suite, sections);
-          if (code == 0) code = telio_tool::WriteSampleJob(folder, name, size, sections, &failed);
-        }
-        Check(code, failed);
+        Check(Unlocked([&] {
+                ulong32 code = telio_tool::PickSampleSections(suite, sections);
+                return code ? code : telio_tool::WriteSampleJob(folder, name, size, sections, &failed);
+              }),
+              failed);
       },
       py::arg("folder"), py::arg("name"), py::arg("nodes"), py::arg("beams"), py::arg("cases"),
       py::arg("combinations"), py::arg("eak"), py::arg("seed"), py::arg("suite"),

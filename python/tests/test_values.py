@@ -158,3 +158,22 @@ def test_arrays_outlive_their_readers(sample_path):
     del held
     gc.collect()
     assert topology() is None
+
+
+def test_threads_share_readers(sample_path):
+    from concurrent.futures import ThreadPoolExecutor
+
+    job = telio.Job(sample_path)
+    res = job.results
+    indexed = telio.IPResults(job.files["OUC"], indexed=True)
+    work = [(r, b) for r in range(S + K) for b in range(M)] * 12
+
+    def read(rb):
+        r, b = rb
+        return res.end_forces(r)[b, 1, 5], indexed.beam(r, b)[1, -1]
+
+    with ThreadPoolExecutor(4) as pool:
+        got = list(pool.map(read, work))
+    # The second end's sixth force, and value 1 at the last IP: F2(r, b, 0).
+    assert got == [(6 * (SIGMA + r + 1 + (b + 1) / 16) + 12, SIGMA + r + 1 + (b + 1) / 16 + 2)
+                   for r, b in work]
