@@ -82,8 +82,8 @@ struct Block {
   ~Block() { telio::Free(p); }
 };
 
-// The counts, names and (when read) position counts of an MLC file start
-// at fixed offsets; this takes A, B and the names. 38 when A and B are cut.
+// A (kept to 0..800), B and the names from the first `size` bytes of an MLC
+// file, names converted to the ANSI page. 38 when A and B are cut.
 ulong32 ParseMLCHead(const unsigned char* file, long long size, MLCHEADER& out) {
   std::memset(out.data, 0, sizeof out.data);
   if (size < 4) return telio::kErrorHandleEof;
@@ -163,7 +163,10 @@ void CFileMDD::Close() {
 }
 
 void CFileMDD::InitializeJob() {
+  // Fresh buffers hold no member records.
   FreeBuffers();
+  membersRead_ = 0;
+  totalPositions_ = 0;
   if (job_.DefaultCapacity() == 0) {
     job_.SetDefaultCapacity(IsLinked() ? kLinkedDefaultCapacity : kDefaultCapacity);
   }
@@ -276,8 +279,8 @@ ulong32 CFileMDD::ReadPositions(std::FILE* f) {
   const long long total = totalPositions_;
   const long long fit = telio::filereading::RecordsThatFit(f, 2, total);
   if (total > capacity_) {
-    // Room for the total as the capacity has room for its slots, but only
-    // for positions the file can hold.
+    // As many slots per position as the capacity gives each member, but
+    // only for the positions the file can hold.
     const long long slots = std::max<long long>(capacity_, fit) * kPositionSlots;
     if (static_cast<unsigned long long>(slots) > SIZE_MAX / 4) return telio::kErrorNotEnoughMemory;
     int16_t* fresh = static_cast<int16_t*>(telio::Calloc(static_cast<size_t>(slots), sizeof(int16_t)));

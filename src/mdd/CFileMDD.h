@@ -127,8 +127,9 @@ class TELIO_EXPORT CFileMDD : public CFileBase {
   void Close() override;
 
   // Fills in the job block's default capacities (0: 30 linked, 10 not) and
-  // allocates the zeroed member buffers for the capacity. A capacity that
-  // cannot be held (outside 1 to 32767) or no memory leaves them null.
+  // allocates the zeroed member buffers for the capacity, which then hold
+  // no member records. A capacity that cannot be held (outside 1 to 32767)
+  // or no memory leaves them null.
   void InitializeJob();
 
   // Side-file readers: 1 on success; 0 when the file is missing, has
@@ -233,7 +234,7 @@ class TELIO_EXPORT CFileMDD : public CFileBase {
   int totalPositions_;
   MDDStrucst::BLIST* members_;   // capacity_ slots
   int16_t* positionBeams_;       // positionSlots_ entries
-  long32 positionSlots_;
+  long long positionSlots_;
   long32* firstPosition_;        // capacity_ + 1 prefix sums of the beam counts
   MDDStrucst::MLCHEADER mlc_;    // mlc_.counts: capacity_ entries, owned
   CArrayEx<MDDStrucst::Point3D> points_;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "MemberJobCheck.h"
 #include "mdd/CFileMDL.h"
+#include "support/ByteWriter.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -31,12 +32,11 @@ std::set<std::string> Findings(const telio_tool::JobCheckReport& r) {
   return out;
 }
 
-void Patch(const std::string& path, long at, const std::vector<unsigned char>& bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
-  ASSERT_NE(nullptr, f) << path;
-  ASSERT_EQ(0, std::fseek(f, at, SEEK_SET));
-  ASSERT_EQ(bytes.size(), std::fwrite(bytes.data(), 1, bytes.size(), f));
-  std::fclose(f);
+void Patch(const std::string& path, size_t at, const std::vector<uint8_t>& bytes) {
+  std::vector<uint8_t> file = telio_test::ReadFileBytes(path);
+  ASSERT_LE(at + bytes.size(), file.size()) << path;
+  std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<long>(at));
+  telio_test::WriteFileBytes(path, file);
 }
 
 // 40 nodes, 60 beams, 3 static cases: 9 members over the first three rows.
