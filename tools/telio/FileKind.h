@@ -23,6 +23,7 @@ struct ToolOptions {
   std::string suite;         // --suite DIR, empty for the default
   long lc = -1;              // --lc R: one load result, -1 for all
   long beam = -1;            // --beam B, -1 for all
+  long member = -1;          // --member M (1-based), -1 for all
 };
 
 class FileKind {

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "MemberJobCheck.h"
+#include "SampleMemberJob.h"
 #include "Tables.h"
 #include "platform/LastError.h"
 
@@ -25,7 +27,8 @@ std::string SampleCatalogueFolder(const ToolOptions& opt) {
 
 int RunSample(const std::string& dir, const std::string& name, const SampleJobSize& size,
               const ToolOptions& opt) {
-  const std::string bad = SampleJob::Validate(size);
+  std::string bad = SampleJob::Validate(size);
+  if (bad.empty() && size.members != 0) bad = SampleMemberJob::Validate(size, size.members);
   if (!bad.empty()) {
     std::cerr << "telio: sample: " << bad << '\n';
     return 2;
@@ -39,6 +42,7 @@ int RunSample(const std::string& dir, const std::string& name, const SampleJobSi
   }
   std::string failed;
   code = WriteSampleJob(dir, name, size, sections, &failed);
+  if (code == 0 && size.members != 0) code = WriteSampleMemberJobs(dir, name, size, size.members, sections, &failed);
   if (code != 0) {
     ReportError(failed, code);
     return 1;
@@ -59,6 +63,10 @@ int RunSample(const std::string& dir, const std::string& name, const SampleJobSi
   out["seed"] = size.seed;
   out["max_lce"] = job.MaxLCE();
   out["max_ip"] = job.MaxIP();
+  if (size.members != 0) {
+    const MemberJobPaths paths = SampleMemberJobPaths(dir, name);
+    out["member_jobs"] = {paths.linked, paths.own};
+  }
   PrintResult(out, opt);
   return 0;
 }
@@ -95,7 +103,7 @@ Json CheckReportJson(const JobCheckReport& report) {
 }
 
 int RunCheck(const std::string& path, const ToolOptions& opt) {
-  const JobCheckReport report = CheckJob(path);
+  const JobCheckReport report = IsMemberJobPath(path) ? CheckMemberJob(path) : CheckJob(path);
   for (const CheckFinding& f : report.findings) {
     if (f.code == "read_error" || f.code == "no_project") ReportError(f.path, f.error);
   }

@@ -67,6 +67,7 @@ struct SampleJobSize {
   int combinations = 3;
   bool eak = false;
   ulong32 seed = 1;
+  int members = 0;       // member-design jobs beside it (SampleMemberJob.h), 0 for none
 };
 
 // Limits of a sample job: the topology's capacity and the tables of the

@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
   dump->add_flag("--json", opt.json, "Print JSON");
   dump->add_option("--lc", opt.lc, "Only this load result (0-based)");
   dump->add_option("--beam", opt.beam, "Only this beam (1-based)");
+  dump->add_option("--member", opt.member, "Only this member of a member-design job (1-based)");
 
   auto* topology = app.add_subcommand("topology", "Open a TOP file as a topology model");
   topology->add_option("FILE", file, "The TOP file")->required();
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
   sample->add_option("DIR", file, "Folder to write the job into")->required();
   sample->add_option("--name", sampleName, "Project name (default Sample)");
   AddSizeOptions(sample, sampleSize);
+  sample->add_option("--members", sampleSize.members, "Also write member-design jobs of this many members");
   sample->add_flag("--json", opt.json, "Print JSON");
 
   auto* check = app.add_subcommand("check", "Read every file of a job and cross-check their counts");
