@@ -142,7 +142,8 @@ TEST_F(ToolTest, ResultsWithoutTheirSideFilesNameTheSideFileAndItsCode) {
   // The folder's summary lists the file with the side file's code.
   const Result folder = Tool({"info", job, "--json"});
   EXPECT_EQ(1, folder.rc);
-  for (const Json& f : folder.json()["files"]) {
+  const Json listed = folder.json();
+  for (const Json& f : listed["files"]) {
     if (f["file"] == "Job.RES") {
       EXPECT_EQ(38, f["error"]);
       EXPECT_EQ(job + "/Job.CMI", f["error_file"]);
