@@ -23,6 +23,11 @@ std::vector<std::unique_ptr<Command>> MakeCommands() {
   return commands;
 }
 
+void PathCommand::Define(CLI::App& cmd, ToolOptions& opt) {
+  cmd.add_option(arg_, path_, argHelp_)->required()->type_name(arg_);
+  AddJsonFlag(cmd, opt);
+}
+
 void AddJsonFlag(CLI::App& cmd, ToolOptions& opt) { cmd.add_flag("--json", opt.json, "Print JSON"); }
 
 void PrintResult(const Json& out, const ToolOptions& opt) {

@@ -15,6 +15,7 @@
 //   };
 //   static CommandRegistrar<FooCommand> reg;
 //
+// A command on one file or folder derives from PathCommand below instead.
 // A fresh instance of every command is made for each run of the tool, so a
 // command keeps its option values in members. `telio --help`, `telio help
 // COMMAND`, the man page and the bash completion are all made from these
@@ -66,6 +67,25 @@ class Command {
   const char* name_;
   const char* summary_;
   int rank_;
+};
+
+// A command on one file or folder, with --json: info, dump, check ...
+// arg is the argument's name and type ("FILE", "PROJECT", "DIR"), which
+// also decides its completion.
+class PathCommand : public Command {
+ public:
+  PathCommand(const char* name, const char* summary, int rank, const char* arg, const char* argHelp)
+      : Command(name, summary, rank), arg_(arg), argHelp_(argHelp) {}
+  // Override to add options, calling this first.
+  void Define(CLI::App& cmd, ToolOptions& opt) override;
+
+ protected:
+  const std::string& Path() const { return path_; }
+
+ private:
+  const char* arg_;
+  const char* argHelp_;
+  std::string path_;
 };
 
 using CommandFactory = std::function<std::unique_ptr<Command>()>;

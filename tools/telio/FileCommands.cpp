@@ -76,9 +76,12 @@ int ShowFile(const std::string& path, const ToolOptions& opt, bool dump) {
   }
 }
 
-class InfoCommand : public Command {
+constexpr const char* kFileHelp = "The file or project folder";
+
+class InfoCommand : public PathCommand {
  public:
-  InfoCommand() : Command("info", "Summarise a file, or a project folder NAME.AJF", kRankFiles + 10) {}
+  InfoCommand()
+      : PathCommand("info", "Summarise a file, or a project folder NAME.AJF", kRankFiles + 10, "FILE", kFileHelp) {}
   std::string Description() const override {
     return "Summarises a file of any kind the library reads: " + KindList() +
            ". The kind follows from the extension, in any letter case. Result files (RES, OUC) take "
@@ -89,20 +92,14 @@ class InfoCommand : public Command {
            "  telio info Bridge.AJF\n"
            "  telio info Bridge.AJF/Bridge.RES --json";
   }
-  void Define(CLI::App& cmd, ToolOptions& opt) override {
-    cmd.add_option("FILE", file_, "The file or project folder")->required()->type_name("FILE");
-    AddJsonFlag(cmd, opt);
-  }
-  int Run(const ToolOptions& opt) override { return ShowFile(file_, opt, false); }
-
- private:
-  std::string file_;
+  int Run(const ToolOptions& opt) override { return ShowFile(Path(), opt, false); }
 };
 
-class DumpCommand : public Command {
+class DumpCommand : public PathCommand {
  public:
-  DumpCommand() : Command("dump", "Print a file's records, or the summary of every file of a project folder",
-                          kRankFiles + 20) {}
+  DumpCommand()
+      : PathCommand("dump", "Print a file's records, or the summary of every file of a project folder",
+                    kRankFiles + 20, "FILE", kFileHelp) {}
   std::string Description() const override {
     return "Prints every record of a file (the kinds of telio info). Results are printed per load "
            "result; --lc R keeps one (0-based, static load cases first, then the combinations), --beam B "
@@ -114,16 +111,12 @@ class DumpCommand : public Command {
            "  telio dump Bridge.AJF/Bridge.OUC --lc 0 --json";
   }
   void Define(CLI::App& cmd, ToolOptions& opt) override {
-    cmd.add_option("FILE", file_, "The file or project folder")->required()->type_name("FILE");
-    AddJsonFlag(cmd, opt);
+    PathCommand::Define(cmd, opt);
     cmd.add_option("--lc", opt.lc, "Only this load result (0-based)")->type_name("R")->check(CLI::NonNegativeNumber);
     cmd.add_option("--beam", opt.beam, "Only this beam (1-based)")->type_name("B")->check(CLI::PositiveNumber);
     cmd.add_option("--node", opt.node, "Only this node (1-based)")->type_name("N")->check(CLI::PositiveNumber);
   }
-  int Run(const ToolOptions& opt) override { return ShowFile(file_, opt, true); }
-
- private:
-  std::string file_;
+  int Run(const ToolOptions& opt) override { return ShowFile(Path(), opt, true); }
 };
 
 CommandRegistrar<InfoCommand> infoReg;

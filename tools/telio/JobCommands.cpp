@@ -153,9 +153,11 @@ class SampleCommand : public Command {
   SampleJobSize size_;
 };
 
-class CheckCommand : public Command {
+class CheckCommand : public PathCommand {
  public:
-  CheckCommand() : Command("check", "Read every file of a job and cross-check their counts", kRankJobs + 20) {}
+  CheckCommand()
+      : PathCommand("check", "Read every file of a job and cross-check their counts", kRankJobs + 20, "PROJECT",
+                    "The project folder NAME.AJF") {}
   std::string Description() const override {
     return "Reads every file of an analysis job that is present and checks that the counts they must "
            "share agree: model and topology, the load cases of the names, run-control and combination "
@@ -165,14 +167,7 @@ class CheckCommand : public Command {
            "files cannot be read names the side file).\n\n"
            "  telio check Bridge.AJF";
   }
-  void Define(CLI::App& cmd, ToolOptions& opt) override {
-    cmd.add_option("PROJECT", project_, "The project folder NAME.AJF")->required()->type_name("PROJECT");
-    AddJsonFlag(cmd, opt);
-  }
-  int Run(const ToolOptions& opt) override { return Check(project_, opt); }
-
- private:
-  std::string project_;
+  int Run(const ToolOptions& opt) override { return Check(Path(), opt); }
 };
 
 CommandRegistrar<SampleCommand> sampleReg;

@@ -80,22 +80,16 @@ int ShowTopology(const std::string& path, const ToolOptions& opt) {
   return 0;
 }
 
-class TopologyCommand : public Command {
+class TopologyCommand : public PathCommand {
  public:
-  TopologyCommand() : Command("topology", "Open a TOP file as a topology model", kRankFiles + 30) {}
+  TopologyCommand()
+      : PathCommand("topology", "Open a TOP file as a topology model", kRankFiles + 30, "FILE", "The TOP file") {}
   std::string Description() const override {
     return "Opens the topology as the analysis readers do: the counts, every section with its catalogue "
            "name and key after it is resolved against the suite's section catalogue, and the composite "
            "sections of the CS file beside it.";
   }
-  void Define(CLI::App& cmd, ToolOptions& opt) override {
-    cmd.add_option("FILE", file_, "The TOP file")->required()->type_name("FILE");
-    AddJsonFlag(cmd, opt);
-  }
-  int Run(const ToolOptions& opt) override { return ShowTopology(file_, opt); }
-
- private:
-  std::string file_;
+  int Run(const ToolOptions& opt) override { return ShowTopology(Path(), opt); }
 };
 
 CommandRegistrar<TopologyCommand> reg;
