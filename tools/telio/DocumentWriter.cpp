@@ -25,7 +25,7 @@ void DocumentWriter::Start() {
   if (started_) return;
   started_ = true;
   if (json_) *os_ << '{';
-  for (auto it = head_.begin(); it != head_.end(); ++it) Field(it.key(), it.value());
+  Fields(head_);
 }
 
 Json* DocumentWriter::Slot(const std::string* key) {
@@ -83,6 +83,10 @@ void DocumentWriter::Field(const std::string& key, const Json& value) {
   } else {
     PrintTextMember(key, value, *os_, levels_.back().indent);
   }
+}
+
+void DocumentWriter::Fields(const Json& object) {
+  for (auto it = object.begin(); it != object.end(); ++it) Field(it.key(), it.value());
 }
 
 void DocumentWriter::Element(const Json& value) {

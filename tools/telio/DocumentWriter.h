@@ -34,6 +34,8 @@ class DocumentWriter {
   DocumentWriter& operator=(const DocumentWriter&) = delete;
 
   void Field(const std::string& key, const Json& value);
+  // Every member of an object, as fields.
+  void Fields(const Json& object);
   void Element(const Json& value);
   void OpenObject(const std::string& key);
   void OpenArray(const std::string& key);

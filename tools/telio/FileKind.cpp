@@ -16,6 +16,13 @@ std::vector<std::unique_ptr<FileKind>>& Kinds() {
   return kinds;
 }
 
+void CheckChoice(long value, long first, long last, const char* what) {
+  if (value < 0 || (value >= first && value <= last)) return;
+  throw UsageError(std::string("there is no ") + what + " " + std::to_string(value) + " (the file holds " +
+                   (last < first ? std::string("none") : std::to_string(first) + " to " + std::to_string(last)) +
+                   ")");
+}
+
 unsigned long FileKind::Dump(const std::string& path, const ToolOptions& opt, Json& out) {
   DocumentWriter w(out);
   const unsigned long code = StreamDump(path, opt, w);
@@ -27,7 +34,7 @@ unsigned long FileKind::StreamDump(const std::string& path, const ToolOptions& o
   Json out = Json::object();
   const unsigned long code = Dump(path, opt, out);
   if (code != 0) return code;
-  for (auto it = out.begin(); it != out.end(); ++it) w.Field(it.key(), it.value());
+  w.Fields(out);
   return 0;
 }
 

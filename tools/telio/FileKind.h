@@ -35,6 +35,10 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Throws UsageError when value (-1 for none chosen) lies outside first to
+// last: "there is no beam 51 (the file holds 1 to 50)".
+void CheckChoice(long value, long first, long last, const char* what);
+
 // A failure to report: the file at fault (the one asked for, or a side file
 // it needs) and that file's own code.
 struct FileFailure {

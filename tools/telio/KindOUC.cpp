@@ -48,14 +48,10 @@ class KindOUC : public FileKind {
     ouc.SetUseBmidx(opt.beam >= 0);
     unsigned long code = ouc.Import(path.c_str());
     if (code != 0) return code;
-    if (opt.lc >= ouc.GetLCNum()) {
-      throw UsageError("there is no load case " + std::to_string(opt.lc) + " (the file holds " +
-                       (ouc.GetLCNum() > 0 ? "0 to " + std::to_string(ouc.GetLCNum() - 1) : std::string("none")) +
-                       ")");
-    }
+    CheckChoice(opt.lc, 0, ouc.GetLCNum() - 1, "load case");
     Json head;
     Summary(ouc, head);
-    for (auto it = head.begin(); it != head.end(); ++it) w.Field(it.key(), it.value());
+    w.Fields(head);
     w.OpenArray("load_cases");
     for (int lc = 0; lc < ouc.GetLCNum(); ++lc) {
       if (opt.lc >= 0 && opt.lc != lc) continue;

@@ -37,13 +37,6 @@ Json Forces(const AnasisForces& f) {
   return {{"beam", f.BeamNumber()}, {"first_end", Values(f.first)}, {"second_end", Values(f.second)}};
 }
 
-void CheckChoice(long value, long first, long last, const char* what) {
-  if (value < 0 || (value >= first && value <= last)) return;
-  throw UsageError(std::string("there is no ") + what + " " + std::to_string(value) + " (the file holds " +
-                   (last < first ? std::string("none") : std::to_string(first) + " to " + std::to_string(last)) +
-                   ")");
-}
-
 class KindRES : public FileKind {
  public:
   const char* Name() const override { return "RES"; }
@@ -67,7 +60,7 @@ class KindRES : public FileKind {
     const bool beams = opt.node < 0 || opt.beam >= 0;
     Json head;
     Summary(res, head);
-    for (auto it = head.begin(); it != head.end(); ++it) w.Field(it.key(), it.value());
+    w.Fields(head);
     w.OpenArray("load_results");
     for (int r = 0; r < res.NumberOfLoadsResults(); ++r) {
       if (opt.lc >= 0 && opt.lc != r) continue;

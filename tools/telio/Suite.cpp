@@ -87,8 +87,13 @@ bool UseSuite(const ToolOptions& opt, Suite* suite) {
     std::cerr << "telio: " << opt.suite << ": suite folder not found\n";
     return false;
   }
-  SetGDirs(suite->folder.c_str());
   return true;
+}
+
+void ShareSuiteWithLibrary(const ToolOptions& opt) {
+  SuiteSearch where;
+  where.option = opt.suite;
+  SetGDirs(FindSuite(where).folder.c_str());
 }
 
 bool UseCatalogue(const ToolOptions& opt, Suite* suite) {

@@ -45,11 +45,15 @@ struct SuiteSearch {
 
 Suite FindSuite(const SuiteSearch& where);
 
-// The suite for a command: found as above, and made the kernel's data
-// folder so that the library's own fallbacks (the catalogue a topology is
-// resolved against) agree with the tool. False, after a message on
+// The suite for a command: found as above. False, after a message on
 // stderr, when --suite names no folder.
 bool UseSuite(const ToolOptions& opt, Suite* suite);
+
+// Makes the suite folder the kernel's data folder (szGDirs), which the
+// library falls back on when the settings file names no suite (the
+// catalogue a topology is resolved against), so that every command, not
+// only those that read the suite themselves, agrees with the tool.
+void ShareSuiteWithLibrary(const ToolOptions& opt);
 
 // The same for a command that needs the section catalogue: also false,
 // after a message, when no suite folder is found.

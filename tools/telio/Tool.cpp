@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Help.h"
+#include "Suite.h"
 
 namespace telio_tool {
 
@@ -59,6 +60,7 @@ int RunTool(int argc, const char* const* argv) {
     const int rc = cli.app.exit(e);
     return rc == 0 ? 0 : 2;
   }
+  ShareSuiteWithLibrary(cli.opt);
   for (const auto& c : cli.commands) {
     if (cli.app.got_subcommand(c->Name())) return c->Run(cli.opt);
   }
