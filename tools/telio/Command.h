@@ -16,6 +16,10 @@
 //   static CommandRegistrar<FooCommand> reg;
 //
 // A command on one file or folder derives from PathCommand below instead.
+// A command with commands of its own ("design import", "design link") adds
+// them in Define with cmd.add_subcommand, keeps the CLI::App pointers and
+// asks them in Run which one was given (CLI::App::parsed()); their pages and
+// completion are made like the others'.
 // A fresh instance of every command is made for each run of the tool, so a
 // command keeps its option values in members. `telio --help`, `telio help
 // COMMAND`, the man page and the bash completion are all made from these

@@ -92,7 +92,8 @@ std::vector<std::string> SynopsisWords(const CLI::App& cmd) {
   }
   for (const CLI::Option* o : Options(cmd)) {
     if (IsPositional(o) || o == cmd.get_help_ptr()) continue;
-    words.push_back("[" + LongestName(o) + (IsFlag(o) ? "" : " " + TypeName(o)) + "]");
+    const std::string word = LongestName(o) + (IsFlag(o) ? "" : " " + TypeName(o));
+    words.push_back(o->get_required() ? word : "[" + word + "]");
   }
   if (!Subcommands(cmd).empty()) words.push_back("COMMAND ...");
   return words;
@@ -172,7 +173,7 @@ Entry OptionEntry(const CLI::Option* o) {
   std::string text = o->get_description();
   const std::string range = TypeRange(o);
   if (!range.empty()) text += " (" + range + ")";
-  if (IsPositional(o) && o->get_required()) text += " (required)";
+  if (o->get_required()) text += " (required)";
   return {term, text};
 }
 

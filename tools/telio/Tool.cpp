@@ -1,5 +1,6 @@
 #include "Tool.h"
 
+#include <exception>
 #include <iostream>
 
 #include "Help.h"
@@ -61,8 +62,14 @@ int RunTool(int argc, const char* const* argv) {
     return rc == 0 ? 0 : 2;
   }
   ShareSuiteWithLibrary(cli.opt);
-  for (const auto& c : cli.commands) {
-    if (cli.app.got_subcommand(c->Name())) return c->Run(cli.opt);
+  try {
+    for (const auto& c : cli.commands) {
+      if (cli.app.got_subcommand(c->Name())) return c->Run(cli.opt);
+    }
+  } catch (const std::exception& e) {
+    // Out of memory, or text the JSON writer refuses: a failure, not a crash.
+    std::cerr << "telio: " << e.what() << '\n';
+    return 1;
   }
   return 2;
 }
