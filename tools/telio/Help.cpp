@@ -51,7 +51,8 @@ std::string TypeRange(const CLI::Option* o) {
 // An argument's name in a synopsis ("FILE").
 std::string ArgName(const CLI::Option* o) { return o->get_single_name(); }
 
-std::string LongestName(const CLI::Option* o) {
+// "--output" of "-o,--output": the long name when there is one.
+std::string PreferredName(const CLI::Option* o) {
   return o->get_lnames().empty() ? "-" + o->get_snames().front() : "--" + o->get_lnames().front();
 }
 
@@ -92,7 +93,7 @@ std::vector<std::string> SynopsisWords(const CLI::App& cmd) {
   }
   for (const CLI::Option* o : Options(cmd)) {
     if (IsPositional(o) || o == cmd.get_help_ptr()) continue;
-    const std::string word = LongestName(o) + (IsFlag(o) ? "" : " " + TypeName(o));
+    const std::string word = PreferredName(o) + (IsFlag(o) ? "" : " " + TypeName(o));
     words.push_back(o->get_required() ? word : "[" + word + "]");
   }
   if (!Subcommands(cmd).empty()) words.push_back("COMMAND ...");
