@@ -56,6 +56,7 @@
 #include <string>
 #include <vector>
 
+#include "Progress.h"
 #include "platform/Types.h"
 
 namespace telio_tool {
@@ -144,9 +145,10 @@ ulong32 PickSampleSections(const std::string& catalogueFolder, std::vector<Sampl
 
 // Writes the job NAME.AJF into parentFolder (made when missing). Returns 0,
 // or the code of the first file that could not be written, with its path in
-// *failedPath. Files already in the folder are replaced.
+// *failedPath. Files already in the folder are replaced. progress hears of
+// each file, and of each load result of the two result files.
 ulong32 WriteSampleJob(const std::string& parentFolder, const std::string& name,
                        const SampleJobSize& size, const std::vector<SampleSection>& sections,
-                       std::string* failedPath);
+                       std::string* failedPath, const ProgressFn& progress = ProgressFn());
 
 }  // namespace telio_tool

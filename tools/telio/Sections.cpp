@@ -1,11 +1,12 @@
-#include "Sections.h"
-
+// `telio sections`: the section catalogue of the suite data folder, with
+// the properties computed from each section's dimensions.
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
-#include "Tables.h"
+#include "Command.h"
+#include "Suite.h"
 #include "platform/LastError.h"
 #include "sections/CSectionFiles.h"
 
@@ -36,12 +37,10 @@ double Round4(double v) {
   return std::strtod(buf, nullptr);
 }
 
-}  // namespace
-
-int RunSections(const ToolOptions& opt, int family) {
-  std::string suite = ResolveSuiteFolder(opt);
-  if (suite.empty()) suite = TELIO_SOURCE_DATA_DIR;
-  const std::string pattern = suite + "/FilesSectionDB/*.SEC";
+int ListSections(const ToolOptions& opt, int family) {
+  Suite suite;
+  if (!UseCatalogue(opt, &suite)) return 1;
+  const std::string pattern = suite.Catalogue() + "/FilesSectionDB/*.SEC";
   CSectionFiles catalogue;
   const ulong32 code = catalogue.Load(pattern.c_str());
   if (code != 0) {
@@ -53,7 +52,7 @@ int RunSections(const ToolOptions& opt, int family) {
   Json out;
   out["schema_version"] = kSchemaVersion;
   out["kind"] = "sections";
-  out["suite"] = suite;
+  AddSuiteFields(suite, out);
   Json files = Json::array();
   for (int i = 0; i < catalogue.GetFileCount(); ++i) files.push_back(catalogue.GetFileName(i).GetString());
   out["files"] = files;
@@ -86,5 +85,30 @@ int RunSections(const ToolOptions& opt, int family) {
   PrintResult(out, opt);
   return 0;
 }
+
+class SectionsCommand : public Command {
+ public:
+  SectionsCommand()
+      : Command("sections", "List the section catalogue with the properties computed from the dimensions",
+                kRankSuite + 40) {}
+  std::string Description() const override {
+    return "Lists every section of the suite's catalogue (FilesSectionDB/*.SEC) with its key, family "
+           "and shape, and the properties computed from its dimensions: A, Iy, Iz, Wel,y, Wpl,y, It and "
+           "the mass per metre G, to four significant digits.\n\n"
+           "  telio sections --family 12 --json";
+  }
+  void Define(CLI::App& cmd, ToolOptions& opt) override {
+    cmd.add_option("--family", family_, "Only this family id")->type_name("F");
+    AddJsonFlag(cmd, opt);
+  }
+  int Run(const ToolOptions& opt) override { return ListSections(opt, family_); }
+
+ private:
+  int family_ = 0;
+};
+
+CommandRegistrar<SectionsCommand> reg;
+
+}  // namespace
 
 }  // namespace telio_tool
