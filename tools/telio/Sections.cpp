@@ -4,10 +4,14 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <type_traits>
 
 #include "Tables.h"
+#include "objects/data/CISectionElement.h"
 #include "platform/LastError.h"
+#include "platform/TelKrnl.h"
 #include "sections/CSectionFiles.h"
+#include "sections/SectionObjectBridge.h"
 
 namespace telio_tool {
 
@@ -36,11 +40,101 @@ double Round4(double v) {
   return std::strtod(buf, nullptr);
 }
 
+// "F,P,ID": three whole numbers, F and P of int range, ID of 32 bits.
+bool ParseKey(const std::string& text, int* family, int* sub, ulong32* id) {
+  long long v[3];
+  int used = 0;
+  if (std::sscanf(text.c_str(), "%lld,%lld,%lld%n", &v[0], &v[1], &v[2], &used) != 3 ||
+      used != static_cast<int>(text.size())) {
+    return false;
+  }
+  if (v[0] < 0 || v[0] > 32767 || v[1] < 0 || v[1] > 32767 || v[2] < 0 || v[2] > 0xFFFFFFFFLL) return false;
+  *family = static_cast<int>(v[0]);
+  *sub = static_cast<int>(v[1]);
+  *id = static_cast<ulong32>(v[2]);
+  return true;
+}
+
+// Names of the section element values, by SectionValue.
+const char* const kValueNames[] = {
+    "height_front", "height_back", "width_up", "width_down", "t_flange_up", "t_flange_down", "t_web",
+    "c_param",      "hc_param",    "he_param", "angle_out",  "angle_in",    "rad_in",        "rad_out",
+    "ey",           "ez",          "ax",       "ay",         "az",          "it",            "iy",
+    "iz",           "wel",         "wpl",      "g"};
+static_assert(sizeof kValueNames / sizeof kValueNames[0] == TELMARO_DATA_OBJECTS::kSectionValueCount,
+              "a name per value");
+
+// A map's entries, keys as text, in the map's own order.
+template <class Map>
+Json MapJson(const Map& map) {
+  Json out = Json::object();
+  for (POSITION pos = map.GetStartPosition(); pos;) {
+    int key;
+    typename std::remove_const<typename std::remove_reference<decltype(*map.PLookup(0))>::type>::type value;
+    map.GetNextAssoc(pos, key, value);
+    if constexpr (std::is_same<decltype(value), CString>::value) {
+      out[std::to_string(key)] = value.GetString();
+    } else {
+      out[std::to_string(key)] = value;
+    }
+  }
+  return out;
+}
+
+int RunSectionKey(const std::string& suite, const std::string& text, const ToolOptions& opt) {
+  int family = 0, sub = 0;
+  ulong32 id = 0;
+  if (!ParseKey(text, &family, &sub, &id)) {
+    std::cerr << "telio: --key " << text << ": expected F,P,ID (family, sub-number, catalogue key)\n";
+    return 2;
+  }
+  SetGDirs(suite.c_str());
+  if (!GetSMDBKernelCatalogue()) {
+    const ulong32 code = telio::GetLastError();
+    std::cerr << "telio: " << suite << "/FilesSectionDB: error " << code << ": " << telio::SystemErrorMessage(code)
+              << '\n';
+    return 1;
+  }
+  GE_::Safe::PtrStrong<CConElmData_base> obj = GetSMDBSectionDataObj(family, sub, id, nullptr);
+  if (obj.IsNull()) {
+    std::cerr << "telio: " << text << ": the catalogue holds no section for this key";
+    if (family == 80 || family == 81 || family == 104 || family == 108 || family == 109) {
+      std::cerr << " (family " << family << " takes its section from a topology)";
+    }
+    std::cerr << '\n';
+    return 1;
+  }
+  using TELMARO_DATA_OBJECTS::CISectionElement;
+  GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CISectionData> data = GetSectionDataFromObj(obj.GetPtr());
+  Json out;
+  out["schema_version"] = kSchemaVersion;
+  out["kind"] = "section_object";
+  out["suite"] = suite;
+  out["key"] = {{"family", family}, {"sub", sub}, {"id", id}};
+  out["object"] = {{"i", MapJson(*obj->PIData())}, {"f", MapJson(*obj->PFData())}, {"s", MapJson(*obj->PStrData())}};
+  Json section;
+  section["name"] = data->Name().GetString();
+  section["section"] = data->Section();
+  section["family"] = data->Family();
+  section["profile"] = data->Profile();
+  section["bannet"] = data->BAnnet();
+  section["valid"] = data->IsValidSection();
+  Json values = Json::object();
+  const auto& element = static_cast<const CISectionElement&>(*data);
+  for (int i = 0; i < TELMARO_DATA_OBJECTS::kSectionValueCount; ++i) values[kValueNames[i]] = element.GetSectionValue(i);
+  section["values"] = values;
+  section["checksum"] = data->CheckSum();
+  out["section_data"] = section;
+  PrintResult(out, opt);
+  return 0;
+}
+
 }  // namespace
 
-int RunSections(const ToolOptions& opt, int family) {
+int RunSections(const ToolOptions& opt, int family, const std::string& key) {
   std::string suite = ResolveSuiteFolder(opt);
   if (suite.empty()) suite = TELIO_SOURCE_DATA_DIR;
+  if (!key.empty()) return RunSectionKey(suite, key, opt);
   const std::string pattern = suite + "/FilesSectionDB/*.SEC";
   CSectionFiles catalogue;
   const ulong32 code = catalogue.Load(pattern.c_str());

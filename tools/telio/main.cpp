@@ -91,6 +91,8 @@ int main(int argc, char** argv) {
   int sectionFamily = 0;
   auto* sections = app.add_subcommand("sections", "List the section catalogue with computed properties");
   sections->add_option("--family", sectionFamily, "Only this family id");
+  std::string sectionKey;
+  sections->add_option("--key", sectionKey, "F,P,ID: the section object the bridge builds for this catalogue key");
   sections->add_flag("--json", opt.json, "Print JSON");
 
   DemoOptions demo;
@@ -128,7 +130,7 @@ int main(int argc, char** argv) {
   if (app.got_subcommand(sample)) return RunSample(file, sampleName, sampleSize, opt);
   if (app.got_subcommand(check)) return RunCheck(file, opt);
   if (app.got_subcommand(grades)) return RunGrades(opt);
-  if (app.got_subcommand(sections)) return RunSections(opt, sectionFamily);
+  if (app.got_subcommand(sections)) return RunSections(opt, sectionFamily, sectionKey);
   if (app.got_subcommand(bolts)) return RunBolts(opt);
   if (app.got_subcommand(concrete)) return RunConcrete(opt);
   if (app.got_subcommand(entities)) return RunEntities(file, opt);
