@@ -17,7 +17,7 @@ const ulong32 kNotInCatalogue = 0x01;
 
 }  // namespace
 
-CISectionLst::CISectionLst(ulong32 familyFilter) : m_reserved(0), m_familyFilter(familyFilter) {}
+CISectionLst::CISectionLst(ulong32 familyFilter) : m_familyFilter(familyFilter) {}
 
 CISectionLst::~CISectionLst() = default;
 
@@ -97,7 +97,9 @@ bool CISectionLst::Serialize(FILE* f, bool load) {
     ok = e->Serialize(f, true);
     if (!ok) break;
     try {
-      Add(e);
+      // A section just made cannot be held already: only the family filter
+      // can refuse it, which keeps a long list's load linear.
+      if (m_familyFilter == 0 || e->Family() == m_familyFilter) m_array.Add(e);
     } catch (CMemoryException*) {
       ok = io.Fail(telio::kErrorNotEnoughMemory);
     }

@@ -14,8 +14,7 @@
 // another family is refused; any other goes where it is asked for (the end
 // for -1).
 //
-// The list's two words after the collection, a reserved word (0) and the
-// family filter, are not saved.
+// The family filter, given to the constructor, is not saved.
 #pragma once
 
 #include <cstdio>
@@ -71,7 +70,6 @@ class TELIO_EXPORT CISectionLst : public CSmartCollection<GE_::Safe::PtrStrong<C
  private:
   CISectionLst(const CISectionLst&) = delete;
 
-  ulong32 m_reserved;
   ulong32 m_familyFilter;
 };
 
