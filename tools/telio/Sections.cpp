@@ -65,14 +65,14 @@ static_assert(sizeof kValueNames / sizeof kValueNames[0] == TELMARO_DATA_OBJECTS
               "a name per value");
 
 // A map's entries, keys as text, in the map's own order.
-template <class Map>
-Json MapJson(const Map& map) {
+template <class V>
+Json MapJson(const CMapEx<int, int, V, V>& map) {
   Json out = Json::object();
   for (POSITION pos = map.GetStartPosition(); pos;) {
     int key;
-    typename std::remove_const<typename std::remove_reference<decltype(*map.PLookup(0))>::type>::type value;
+    V value;
     map.GetNextAssoc(pos, key, value);
-    if constexpr (std::is_same<decltype(value), CString>::value) {
+    if constexpr (std::is_same<V, CString>::value) {
       out[std::to_string(key)] = value.GetString();
     } else {
       out[std::to_string(key)] = value;

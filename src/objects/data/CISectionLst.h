@@ -4,9 +4,10 @@
 // then count CISectionData records: the section data part of each live
 // section in index order (a section element is saved as its section data),
 // then one default record per null or dangling element. Loading empties the
-// list, reads count records into new CISectionData objects, offers each to
-// the placement rule (refused ones are dropped) and then runs
-// FixeSectionFromDB. A negative count loads an empty list.
+// list, reads count records into new CISectionData objects, keeps those the
+// placement rule accepts (a section just read can only be refused for its
+// family) and then runs FixeSectionFromDB. A negative count loads an empty
+// list.
 // Checksum: the collection checksum (CSmartCollection::CheckSum).
 //
 // Placement rule: a null or dangling section, or one already held (the same
