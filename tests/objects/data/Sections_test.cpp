@@ -87,17 +87,6 @@ TEST(SectionData, ValidityEqualityAndChecksum) {
   b.SetSection(12011, 12, 12);
   EXPECT_FALSE(a.IsEqualWith(&b));
   EXPECT_FALSE(a.IsEqualWith(static_cast<const CISectionData*>(nullptr)));
-
-  a.SetFlags(0x1, 0);
-  a.SetBAnnet(0.25);
-  CISectionData c;
-  ASSERT_TRUE(c.CopyFrom(&a));
-  EXPECT_TRUE(c.IsEqualWith(&a));
-  EXPECT_EQ(0.25, c.BAnnet());
-  c.ResetSection();
-  EXPECT_TRUE(c.Name().IsEmpty());
-  EXPECT_EQ(0u, c.Flags());
-  EXPECT_EQ(0u, c.Section());
 }
 
 TEST(SectionElement, Version5RecordRoundTrips) {
@@ -194,14 +183,10 @@ TEST(SectionElement, EqualityIsExactOnEveryValue) {
   EXPECT_TRUE(plain.IsEqualWith(&a));
   EXPECT_FALSE(a.IsEqualWith(&plain));
 
-  GE_::Safe::PtrStrong<CISectionData> copy = a.Clone();
-  EXPECT_TRUE(a.IsEqualWith(&*copy));
-  EXPECT_EQ(a.CheckSum(), copy->CheckSum());
-  GE_::Safe::PtrStrong<CISectionData> fresh = CISectionElement::GetNewObject();
-  ASSERT_TRUE(fresh->CopyFrom(&*copy));
+  // A copy through the base's pointer keeps the values.
+  PtrStrong<CISectionData> fresh = CISectionElement::GetNewObject();
+  ASSERT_TRUE(fresh->CopyFrom(a.Clone().GetPtr()));
   EXPECT_EQ(a.CheckSum(), fresh->CheckSum());
-  fresh->ResetSection();
-  EXPECT_EQ(0.0, static_cast<CISectionElement&>(*fresh).G());
 }
 
 TEST(SectionLst, PlacementRefusesOtherFamiliesAndTheSameObject) {
