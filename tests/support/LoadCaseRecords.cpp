@@ -39,6 +39,40 @@ void PutLTB(ByteWriter& w, const LTBFields& l) {
   w.f64(l.position).i32(l.kType).i32(l.kwType);
 }
 
+LTBFields LTB(double position, int32_t kType, int32_t kwType) {
+  LTBFields l;
+  l.element = {0, "", 0, 0};
+  l.position = position;
+  l.kType = kType;
+  l.kwType = kwType;
+  return l;
+}
+
+SpanFields Span(const std::string& name, double left, double right, double length, double first, double second,
+                const std::vector<ValueSetFields>& values) {
+  SpanFields s;
+  s.element = {0, name, 0, 0};
+  s.left = left;
+  s.right = right;
+  s.length = length;
+  s.first = first;
+  s.second = second;
+  s.values = values;
+  return s;
+}
+
+ConstraintFields Constraint(const std::string& name, double position, int32_t type, int32_t sway, double eta,
+                            const std::vector<EtaFields>& etas) {
+  ConstraintFields c;
+  c.element = {0, name, 0, 0};
+  c.position = position;
+  c.type = type;
+  c.sway = sway;
+  c.eta = eta;
+  c.etas = etas;
+  return c;
+}
+
 void PutSpan(ByteWriter& w, const SpanFields& s, uint32_t version) {
   w.u32(version);
   PutElement(w, s.element);
@@ -88,18 +122,18 @@ std::vector<std::pair<std::string, ByteWriter>> SampleLoadCaseRecords() {
   PutValueSet(add("value_set_key_zero", 1), dead);
   PutLoadCaseLst(add("load_case_list", 2), {{1, "Dead", 0, 0}, {2, "Wind", 0, 1}, {3, "dead", 0, 0}});
   PutValueLst(add("value_list", 3), {dead, wind});
-  PutLTB(add("ltb", 4), {{0, "", 0, 0}, 4.0, 1, 2});
-  PutSpan(add("ltb_span", 5), {{0, "S1", 0, 0}, 0.0, 4.0, 4.0, 0.7, 1.0, {wind}});
-  PutSpan(add("ltb_span_v1", 5), {{0, "S1", 0, 0}, 0.0, 4.0, 4.0, 0.7, 1.0, {}}, 1);
-  PutLTBLst(add("ltb_list", 6), {{{0, "", 0, 0}, 0.0, 1, 2}, {{0, "", 0, 0}, 4.0, 2, 2}, {{0, "", 0, 0}, 10.0, 2, 1}},
-            {{{0, "", 0, 0}, 0.0, 4.0, 4.0, 0.7, 1.0, {wind}}, {{0, "", 0, 0}, 4.0, 10.0, 6.0, 0.9, 0.7, {}}});
-  PutConstraint(add("constraint", 7), {{0, "C", 0, 0}, 5.0, 3, 0, 0.4, etas});
-  PutConstraint(add("constraint_v1", 7), {{0, "C", 0, 0}, 5.0, 7, 1, 0.4, {}}, 1);
-  PutSpan(add("constraint_span", 8), {{0, "", 0, 0}, 0.0, 5.0, 5.0, 3.5, 0.7, {dead}});
+  PutLTB(add("ltb", 4), LTB(4.0, 1, 2));
+  PutSpan(add("ltb_span", 5), Span("S1", 0.0, 4.0, 4.0, 0.7, 1.0, {wind}));
+  PutSpan(add("ltb_span_v1", 5), Span("S1", 0.0, 4.0, 4.0, 0.7, 1.0), 1);
+  PutLTBLst(add("ltb_list", 6), {LTB(0.0, 1, 2), LTB(4.0, 2, 2), LTB(10.0, 2, 1)},
+            {Span("", 0.0, 4.0, 4.0, 0.7, 1.0, {wind}), Span("", 4.0, 10.0, 6.0, 0.9, 0.7)});
+  PutConstraint(add("constraint", 7), Constraint("C", 5.0, 3, 0, 0.4, etas));
+  PutConstraint(add("constraint_v1", 7), Constraint("C", 5.0, 7, 1, 0.4, {}), 1);
+  PutSpan(add("constraint_span", 8), Span("", 0.0, 5.0, 5.0, 3.5, 0.7, {dead}));
   PutConstraintLst(add("constraint_list", 9),
-                   {{{0, "", 0, 0}, 0.0, 1, 0, 0.0, etas}, {{0, "", 0, 0}, 5.0, 3, 0, 0.4, etas},
-                    {{0, "", 0, 0}, 10.0, 2, 0, 1.0, etas}},
-                   0, {{{0, "", 0, 0}, 0.0, 5.0, 5.0, 3.5, 0.7, {dead}}, {{0, "", 0, 0}, 5.0, 10.0, 5.0, 4.0, 0.8, {}}});
+                   {Constraint("", 0.0, 1, 0, 0.0, etas), Constraint("", 5.0, 3, 0, 0.4, etas),
+                    Constraint("", 10.0, 2, 0, 1.0, etas)},
+                   0, {Span("", 0.0, 5.0, 5.0, 3.5, 0.7, {dead}), Span("", 5.0, 10.0, 5.0, 4.0, 0.8)});
   PutValueSet(add("ltb_values", 10), wind, 1);
   PutValueSet(add("constraint_values", 11), dead, 1);
   return out;

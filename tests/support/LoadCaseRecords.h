@@ -41,6 +41,8 @@ struct LTBFields {
   int32_t kType, kwType;
 };
 void PutLTB(ByteWriter& w, const LTBFields& l);
+// An unnamed restraint.
+LTBFields LTB(double position, int32_t kType, int32_t kwType);
 
 // Span record of both restraint lists: version (1 or 2), element, left and
 // right positions, length, the two numbers (buckling length and factor, or
@@ -52,6 +54,8 @@ struct SpanFields {
   std::vector<ValueSetFields> values;
 };
 void PutSpan(ByteWriter& w, const SpanFields& s, uint32_t version = 2);
+SpanFields Span(const std::string& name, double left, double right, double length, double first, double second,
+                const std::vector<ValueSetFields>& values = {});
 
 // Buckling list record, version 1: the distance list of restraints, the
 // span count, the spans.
@@ -66,6 +70,8 @@ struct ConstraintFields {
   std::vector<EtaFields> etas;  // three for version 2
 };
 void PutConstraint(ByteWriter& w, const ConstraintFields& c, uint32_t version = 2);
+ConstraintFields Constraint(const std::string& name, double position, int32_t type, int32_t sway, double eta,
+                            const std::vector<EtaFields>& etas);
 // Restraint list record, version 1: the distance list of restraints
 // (version 2), the sway member word, the span count, the spans.
 void PutConstraintLst(ByteWriter& w, const std::vector<ConstraintFields>& restraints, int32_t sway,
