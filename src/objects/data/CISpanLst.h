@@ -237,9 +237,12 @@ class CISpanLst : public GEOMETRY_OBJECTS::CGDistanceLst {
     long32 count = m_spans.GetSize();
     io.Int32(count);
     for (long32 i = 0; i < count && io.ok(); ++i) {
-      const TSpan* span = SpanAt(i);
-      TSpan blank;
-      if (!const_cast<TSpan*>(span ? span : &blank)->Serialize(f, false)) return false;
+      if (TSpan* span = SpanAt(i)) {
+        if (!span->Serialize(f, false)) return false;
+      } else {
+        TSpan blank;
+        if (!blank.Serialize(f, false)) return false;
+      }
     }
     return io.ok();
   }

@@ -5,16 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "objects/data/CIConstraintLst.h"
 #include "objects/data/CILTBLst.h"
 #include "objects/data/CILoadCaseLstSyn.h"
-#include "platform/Alloc.h"
-#include "platform/LastError.h"
 #include "support/LoadCaseRecords.h"
+#include "support/RecordSweep.h"
 
 using namespace TELMARO_DATA_OBJECTS;
 using namespace GEOMETRY_OBJECTS;
@@ -71,64 +69,33 @@ bool LoadKind(uint8_t kind, FILE* f, bool check) {
   }
 }
 
-bool LoadPrefix(const telio_test::ByteWriter& sample, size_t n, bool check = false) {
-  FILE* f = telio_test::StreamOf(sample, n, 1);
-  bool ok = LoadKind(sample.data()[0], f, check);
-  std::fclose(f);
-  return ok;
-}
+bool LoadWhole(uint8_t kind, FILE* f) { return LoadKind(kind, f, true); }
+bool LoadOnly(uint8_t kind, FILE* f) { return LoadKind(kind, f, false); }
 
 class LoadCaseRecordSweep : public ::testing::TestWithParam<std::string> {
  protected:
   telio_test::ByteWriter Sample() {
-    for (const auto& s : telio_test::SampleLoadCaseRecords()) {
-      if (s.first == GetParam()) return s.second;
-    }
-    ADD_FAILURE() << "no sample " << GetParam();
-    return telio_test::ByteWriter().u8(0);
+    return telio_test::SampleNamed(telio_test::SampleLoadCaseRecords(), GetParam());
   }
 };
 
 TEST_P(LoadCaseRecordSweep, CutAtEveryByteFailsWithEndOfFile) {
   telio_test::ByteWriter sample = Sample();
-  const size_t size = sample.size() - 1;
-  ASSERT_TRUE(LoadPrefix(sample, size, true));
-  for (size_t n = 0; n < size; ++n) {
-    telio::SetLastError(0);
-    EXPECT_FALSE(LoadPrefix(sample, n)) << n;
-    EXPECT_EQ(telio::kErrorHandleEof, telio::GetLastError()) << n;
-  }
+  ASSERT_TRUE(telio_test::LoadSamplePrefix(sample, sample.size() - 1, LoadWhole));
+  telio_test::ExpectCutsFailWithEndOfFile(sample, LoadOnly);
 }
 
 TEST_P(LoadCaseRecordSweep, FailedAllocationGivesNotEnoughMemory) {
-  telio_test::ByteWriter sample = Sample();
-  for (long n = 0;; ++n) {
-    telio::SetLastError(0);
-    telio::FailAllocationsAfter(n);
-    bool ok = LoadPrefix(sample, sample.size() - 1);
-    telio::FailAllocationsAfter(-1);
-    if (ok) break;
-    EXPECT_EQ(telio::kErrorNotEnoughMemory, telio::GetLastError()) << n;
-    ASSERT_LT(n, 1000);
-  }
+  telio_test::ExpectFailedAllocationsGiveNotEnoughMemory(Sample(), LoadOnly);
 }
 
-std::vector<std::string> SampleNames() {
-  std::vector<std::string> names;
-  for (const auto& s : telio_test::SampleLoadCaseRecords()) names.push_back(s.first);
-  return names;
-}
-
-INSTANTIATE_TEST_SUITE_P(LoadCases, LoadCaseRecordSweep, ::testing::ValuesIn(SampleNames()));
+INSTANTIATE_TEST_SUITE_P(LoadCases, LoadCaseRecordSweep,
+                         ::testing::ValuesIn(telio_test::SampleNames(telio_test::SampleLoadCaseRecords())));
 
 // The load-case fuzz target's corpus holds these samples as they are now;
 // TELIO_WRITE_SEEDS=1 rewrites it.
 TEST(LoadCaseRecords, SeedCorpusFollowsTheSamples) {
-  const std::string folder = TELIO_SOURCE_DIR "/fuzz/corpus/loadcases/";
-  for (const auto& s : telio_test::SampleLoadCaseRecords()) {
-    if (std::getenv("TELIO_WRITE_SEEDS")) s.second.WriteTo(folder + s.first);
-    EXPECT_EQ(s.second.data(), telio_test::ReadFileBytes(folder + s.first)) << s.first;
-  }
+  telio_test::ExpectSeedCorpus(TELIO_SOURCE_DIR "/fuzz/corpus/loadcases/", telio_test::SampleLoadCaseRecords());
 }
 
 }  // namespace
