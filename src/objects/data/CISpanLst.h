@@ -78,15 +78,16 @@ class CISpanLst : public GEOMETRY_OBJECTS::CGDistanceLst {
   }
 
   using CGDistanceLst::OnChangeElement;
-  // Moves e as the distance list does; when the list accepts, the spans
-  // are rebuilt (AfterItemsChanged).
+  // Moves e as the distance list does; when e moved, the spans are rebuilt
+  // (AfterItemsChanged).
   int OnChangeElement(GEOMETRY_OBJECTS::CGDistance* e, double v) override {
+    const double before = e ? e->Distance() : 0.0;
     int result;
     {
       Quiet quiet(*this);
       result = CGDistanceLst::OnChangeElement(e, v);
     }
-    if (result && IndexOf(e) >= 0) AfterItemsChanged();
+    if (result && e->Distance() != before && IndexOf(e) >= 0) AfterItemsChanged();
     return result;
   }
 
