@@ -56,7 +56,7 @@ int CFileBase::SetFilePath(const char* path, bool mustExist) {
   CPathObj obj(path);
   if (mustExist) {
     if (!path || !obj.ExistsPath()) {
-      telio::SetLastError(telio::kErrorFileNotFound);
+      telio::SetLastError(path ? telio::MissingPathError(path) : telio::kErrorFileNotFound);
       return 0;
     }
     if (!obj.IsFileEXTOneOf(defExt_.GetString())) {

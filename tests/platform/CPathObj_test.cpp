@@ -120,8 +120,10 @@ TEST(CPathObjTest, FindsExistingEntriesIgnoringLetterCase) {
   std::fclose(f);
 
   telio::SetLastError(0);
-  EXPECT_EQ(nullptr, telio::OpenFile((dir.path() + "/nothing/x.T3L").c_str(), "rb"));
+  EXPECT_EQ(nullptr, telio::OpenFile((dir.path() + "/bridge.ajf/x.T3L").c_str(), "rb"));
   EXPECT_EQ(telio::kErrorFileNotFound, telio::GetLastError());
+  EXPECT_EQ(nullptr, telio::OpenFile((dir.path() + "/nothing/x.T3L").c_str(), "rb"));
+  EXPECT_EQ(telio::kErrorPathNotFound, telio::GetLastError());
 }
 
 TEST(CPathObjTest, CreateFilePathReusesFoldersOfOtherCase) {
