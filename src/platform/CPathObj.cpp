@@ -255,7 +255,6 @@ CString CPathObj::GetAbsolutePath(const char* base) const {
 
 CString CPathObj::AddBackSlash(const char* text, int sep) {
   CString s = RemoveBackSlash(text);
-  if (s.IsEmpty()) return s;
   s += static_cast<char>(sep ? sep : '/');
   return s;
 }

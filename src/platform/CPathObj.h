@@ -92,9 +92,9 @@ class TELIO_EXPORT CPathObj {
   // ".." components are folded.
   CString GetAbsolutePath(const char* base) const;
 
-  // The text with exactly one trailing separator added (sep 0 gives '/') /
-  // with its trailing separators ('/' or '\') removed. An empty text stays
-  // empty.
+  // The text with exactly one trailing separator (sep 0 gives '/'; an empty
+  // or null text gives the separator alone) / with its trailing separators
+  // ('/' or '\') removed.
   static CString AddBackSlash(const char* text, int sep = 0);
   static CString RemoveBackSlash(const char* text);
 

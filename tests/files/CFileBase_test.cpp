@@ -43,6 +43,7 @@ TEST(CFileBaseTest, SetFilePathChecksExistenceAndExtension) {
 
   EXPECT_EQ(telio::kErrorFileNotFound, f.Import(dir.File("None.MDD").c_str()));
   EXPECT_TRUE(f.GetFilePath().IsEmpty());
+  EXPECT_EQ(telio::kErrorPathNotFound, f.Import(dir.File("no/such/Job.MDD").c_str()));
   EXPECT_EQ(telio::kErrorFileNotFound, f.Import(nullptr));
 
   // Export records any path, existing or not.

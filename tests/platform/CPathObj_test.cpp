@@ -85,7 +85,8 @@ TEST(CPathObjTest, BackSlashHelpers) {
   EXPECT_STREQ("/a/b/", CPathObj::AddBackSlash("/a/b", 0));
   EXPECT_STREQ("/a/b/", CPathObj::AddBackSlash("/a/b//", 0));
   EXPECT_STREQ("C:\\x\\", CPathObj::AddBackSlash("C:\\x", '\\'));
-  EXPECT_STREQ("", CPathObj::AddBackSlash("", 0));
+  EXPECT_STREQ("/", CPathObj::AddBackSlash("", 0));
+  EXPECT_STREQ("\\", CPathObj::AddBackSlash(nullptr, '\\'));
   EXPECT_STREQ("C:\\x", CPathObj::RemoveBackSlash("C:\\x\\/"));
   EXPECT_STREQ("", CPathObj::RemoveBackSlash(nullptr));
 }
