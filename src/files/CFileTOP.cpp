@@ -102,22 +102,38 @@ long long FixedBlocksSize(const TOPO_CURDIMS_REC& r, bool wholeFile) {
   return n;
 }
 
-// Opens path and reads the header into rec, releasing what rec held.
-// Returns the open stream, or null with *code set.
-std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* rec, ulong32* code) {
-  CFileTOP::DeAllocateArrays(rec);
-  *rec = TOPO_CURDIMS_REC{};
+// Opens path and reads its header; null with *code set when the file cannot
+// be opened or its header read.
+std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* head, ulong32* code) {
   std::FILE* f = telio::OpenFile(path, "rb");
   if (!f) {
     *code = OpenError();
     return nullptr;
   }
-  *code = FReadBuff(f, rec->header, TOPO_CURDIMS_REC::kHeaderSize, 1);
+  *code = FReadBuff(f, head->header, TOPO_CURDIMS_REC::kHeaderSize, 1);
   if (*code != 0) {
     std::fclose(f);
     return nullptr;
   }
   return f;
+}
+
+// Checks a header read into head against the rest of the file: 160 for
+// counts that cannot be right, 38 when the fixed blocks do not fit.
+ulong32 CheckCounts(std::FILE* f, const TOPO_CURDIMS_REC& head, bool wholeFile) {
+  if (wholeFile ? NodesMissing(head) : head.NodeCount() == 0 || head.BeamCount() == 0) {
+    return telio::kErrorBadArguments;
+  }
+  long long left = BytesLeft(f);
+  if (left >= 0 && left < FixedBlocksSize(head, wholeFile)) return telio::kErrorHandleEof;
+  return 0;
+}
+
+// The header and tables of a file that passed CheckCounts, into rec.
+ulong32 StartRecord(const TOPO_CURDIMS_REC& head, TOPO_CURDIMS_REC* rec) {
+  std::memcpy(rec->header, head.header, TOPO_CURDIMS_REC::kHeaderSize);
+  if (!CFileTOP::AllocateArrays(rec)) return telio::kErrorNotEnoughMemory;
+  return 0;
 }
 
 }  // namespace
@@ -263,16 +279,11 @@ void CFileTOP::DeAllocateArrays(TOPO_CURDIMS_REC* rec) {
 int CFileTOP::ReadFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
   if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
   ulong32 code = 0;
-  std::FILE* f = OpenAndReadHeader(path, rec, &code);
+  TOPO_CURDIMS_REC head{};
+  std::FILE* f = OpenAndReadHeader(path, &head, &code);
   if (!f) return Fail(err, code);
-
-  if (NodesMissing(*rec)) {
-    code = telio::kErrorBadArguments;
-  } else {
-    long long left = BytesLeft(f);
-    if (left >= 0 && left < FixedBlocksSize(*rec, true)) code = telio::kErrorHandleEof;
-  }
-  if (code == 0 && !AllocateArrays(rec)) code = telio::kErrorNotEnoughMemory;
+  code = CheckCounts(f, head, true);
+  if (code == 0) code = StartRecord(head, rec);
   if (code == 0) code = ReadTable(f, rec->nodes, TOP_NODE::kSize, rec->NodeCount());
   if (code == 0) code = ReadTable(f, rec->beams, TOP_BEAM::kSize, rec->BeamCount());
   if (code == 0) code = ReadTable(f, rec->supports, TOP_SUPPORT::kSize, rec->SupportCount());
@@ -291,16 +302,11 @@ int CFileTOP::ReadFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
 int CFileTOP::ReadTopologyFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
   if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
   ulong32 code = 0;
-  std::FILE* f = OpenAndReadHeader(path, rec, &code);
+  TOPO_CURDIMS_REC head{};
+  std::FILE* f = OpenAndReadHeader(path, &head, &code);
   if (!f) return Fail(err, code);
-
-  if (rec->NodeCount() == 0 || rec->BeamCount() == 0) {
-    code = telio::kErrorBadArguments;
-  } else {
-    long long left = BytesLeft(f);
-    if (left >= 0 && left < FixedBlocksSize(*rec, false)) code = telio::kErrorHandleEof;
-  }
-  if (code == 0 && !AllocateArrays(rec)) code = telio::kErrorNotEnoughMemory;
+  code = CheckCounts(f, head, false);
+  if (code == 0) code = StartRecord(head, rec);
   if (code == 0) code = ReadTable(f, rec->nodes, TOP_NODE::kSize, rec->NodeCount());
   if (code == 0) code = ReadTable(f, rec->beams, TOP_BEAM::kSize, rec->BeamCount());
   std::fclose(f);
@@ -415,8 +421,7 @@ ulong32 CFileTOP::ReadPhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count) 
     ulong32 code = FReadBuff(f, p.rec, CURPHBM_REC_TOPO::kFileSize, 1);
     if (code != 0) return code;
     int n = p.BeamCount();
-    if (n < 0) return telio::kErrorFileCorrupt;
-    if (n == 0) continue;
+    if (n <= 0) continue;  // a negative count is an empty list
     long long left = BytesLeft(f);
     if (left >= 0 && left < 2LL * n) return telio::kErrorHandleEof;
     telio::Free(p.beams);
@@ -436,7 +441,7 @@ ulong32 CFileTOP::WritePhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count)
   for (int i = 0; i < count; ++i) {
     CURPHBM_REC_TOPO& p = pbs[i];
     int n = p.BeamCount();
-    if (n < 0 || (n > 0 && !p.beams)) return telio::kErrorBadArguments;
+    if (n > 0 && !p.beams) return telio::kErrorBadArguments;
     ulong32 code = FWriteBuff(f, p.rec, CURPHBM_REC_TOPO::kFileSize, 1);
     if (code != 0) return code;
     for (int done = 0; done < n;) {
