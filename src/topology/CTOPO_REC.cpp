@@ -1,6 +1,7 @@
 #include "topology/CTOPO_REC.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -17,7 +18,8 @@ using namespace TOPOStructs;
 
 namespace {
 
-constexpr float kTolerance = 0.001f;
+// Geometric comparisons: an absolute 0.001, compared in double.
+constexpr double kTolerance = 0.001;
 constexpr long32 kResRecordSize = 52;
 
 // Section families the parent lookups search for; frozen with the file
@@ -25,19 +27,55 @@ constexpr long32 kResRecordSize = 52;
 constexpr int kFamilyTapered = 80;
 constexpr int kFamilyComposite = 104;
 
-// A chain is one zero-filled block of n records linked in order, so that
-// making and freeing a list of 20,000 beams costs one allocation; it is
-// freed from its head.
+// A chain is made as one zero-filled block of n slots linked in order, so
+// that making a list of 20,000 beams costs one allocation. Each slot holds
+// its block's address before the record, and the block counts the records
+// still alive in it: any record or part of a chain can then be freed on its
+// own, and the block goes with its last record.
+struct ChainBlock {
+  size_t live;
+};
+
+template <typename T>
+struct Slot {
+  ChainBlock* block;
+  T record;
+};
+
+template <typename T>
+size_t SlotsAt() {
+  return (sizeof(ChainBlock) + alignof(Slot<T>) - 1) / alignof(Slot<T>) * alignof(Slot<T>);
+}
+
 template <typename T>
 T* AllocList(int n) {
   if (n < 1) return nullptr;
-  T* block = static_cast<T*>(telio::Calloc(static_cast<size_t>(n), sizeof(T)));
-  if (!block) return nullptr;
+  const size_t at = SlotsAt<T>();
+  void* raw = telio::Calloc(1, at + static_cast<size_t>(n) * sizeof(Slot<T>));
+  if (!raw) return nullptr;
+  auto* block = static_cast<ChainBlock*>(raw);
+  block->live = static_cast<size_t>(n);
+  auto* slots = reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
   for (int i = 0; i < n; ++i) {
-    block[i].index = static_cast<uint16_t>(i + 1);
-    block[i].next = i + 1 < n ? &block[i + 1] : nullptr;
+    slots[i].block = block;
+    slots[i].record.index = static_cast<uint16_t>(i + 1);
+    slots[i].record.next = i + 1 < n ? &slots[i + 1].record : nullptr;
   }
-  return block;
+  return &slots[0].record;
+}
+
+// Frees every record of a chain made by AllocList, each after release(it).
+template <typename T, typename Release>
+void FreeList(T* first, Release release) {
+  static_assert(offsetof(Slot<T>, record) == sizeof(ChainBlock*), "the record follows its block's address");
+  while (first) {
+    T* next = first->next;
+    release(first);
+    ChainBlock* block = reinterpret_cast<Slot<T>*>(reinterpret_cast<unsigned char*>(first) -
+                                                   offsetof(Slot<T>, record))->block;
+    if (--block->live == 0) telio::Free(block);
+    first = next;
+  }
 }
 
 template <typename T>
@@ -67,7 +105,7 @@ void FormatName(char* name, size_t size, char letter, int label) {
   name[len] = '\0';
 }
 
-bool Near(float a, float b) { return std::fabs(a - b) <= kTolerance; }
+bool Near(float a, float b) { return std::fabs(static_cast<double>(a) - b) <= kTolerance; }
 
 TOP_SEC* NthOfFamily(const TOPO_REC* topo, int k, int family) {
   if (!topo || !topo->sections || k < 1) return nullptr;
@@ -84,6 +122,13 @@ long long BytesLeft(std::FILE* f) {
   long pos = std::ftell(f);
   if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<long long>(st.st_size) - pos;
+}
+
+// The arrays hold slot 0 and one slot per number.
+bool FitsCapacity(const TOPO_REC* t, const TOPO_CURDIMS_REC* rec) {
+  auto fits = [](uint32_t count, uint32_t capacity) { return count == 0 || count < capacity; };
+  return fits(rec->NodeCount(), t->nodeCapacity) && fits(rec->BeamCount(), t->beamCapacity) &&
+         fits(rec->SectionCount(), t->sectionCapacity);
 }
 
 // Ties the sections to the suite's section catalogue: sections known by
@@ -141,7 +186,15 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
     if (code == 0) {
       std::snprintf(topo_->path, sizeof topo_->path, "%s", path);
       ClearTopology(topo_);
-      code = static_cast<ulong32>(GenerateFromTOPO_CURDIMS_REC(top.GetTOPO_CURDIMS_REC()));
+      const TOPO_CURDIMS_REC* rec = top.GetTOPO_CURDIMS_REC();
+      if (!FitsCapacity(topo_, rec)) {
+        code = telio::kErrorBadArguments;
+      } else {
+        code = static_cast<ulong32>(GenerateFromTOPO_CURDIMS_REC(rec));
+        // The topology-only open does not test the generation; running out
+        // of memory fails both.
+        if (!whole && code != telio::kErrorNotEnoughMemory) code = 0;
+      }
     }
   }
   if (code != 0) {
@@ -151,6 +204,7 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
   }
   staticCases_ = topo_->staticCases;
   dynamicCases_ = topo_->dynamicCases;
+  // A short companion keeps its whole records; any other failure leaves none.
   if (whole && !ReadCompSects(CompSectsPath(path), &compSects_)) FreeCompSects(&compSects_);
   UpdateSectionsFromCatalogue(topo_, GetTelmaroDir());
   ValidateDimensions(topo_);
@@ -160,15 +214,9 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
 
 int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
   TOPO_REC* t = topo_;
-  if (!t || !rec) return telio::kErrorBadArguments;
+  if (!t || !rec || !FitsCapacity(t, rec)) return telio::kErrorBadArguments;
   const int nodes = rec->NodeCount(), beams = rec->BeamCount(), supports = rec->SupportCount();
   const int sections = rec->SectionCount(), physBeams = rec->PhysBeamCount();
-  // The arrays hold slot 0 and one slot per number.
-  if ((nodes > 0 && static_cast<uint32_t>(nodes) >= t->nodeCapacity) ||
-      (beams > 0 && static_cast<uint32_t>(beams) >= t->beamCapacity) ||
-      (sections > 0 && static_cast<uint32_t>(sections) >= t->sectionCapacity)) {
-    return telio::kErrorBadArguments;
-  }
   if ((nodes > 0 && (!rec->nodes || !t->x || !t->y || !t->z || !t->restraint)) ||
       (beams > 0 && (!rec->beams || !rec->angles || !t->startNode || !t->endNode ||
                      !t->section || !t->angle)) ||
@@ -243,7 +291,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     b->label = src.Label();
     b->mark = 0;
     b->angle = angle;
-    b->zeroAngle = (plane && std::fabs(angle) <= kTolerance) ? 1 : 0;
+    b->zeroAngle = (plane && std::fabs(static_cast<double>(angle)) <= kTolerance) ? 1 : 0;
     b->start = src.StartNode() <= nodes ? nodeAt[src.StartNode()] : nullptr;
     b->end = src.EndNode() <= nodes ? nodeAt[src.EndNode()] : nullptr;
     FormatName(b->name, sizeof b->name, 'B', b->label);
@@ -365,15 +413,16 @@ void CTOPO_REC::ClearTopology(TOPO_REC* topo) {
 NODE_REC* CTOPO_REC::AllocateNodesLList(int n) { return AllocList<NODE_REC>(n); }
 BEAM_REC* CTOPO_REC::AllocateBeamsLList(int n) { return AllocList<BEAM_REC>(n); }
 CURPHBM_REC* CTOPO_REC::AllocatePhysBeamsLList(int n) { return AllocList<CURPHBM_REC>(n); }
-void CTOPO_REC::DeAllocateNodesLList(NODE_REC* first) { telio::Free(first); }
-void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) { telio::Free(first); }
+void CTOPO_REC::DeAllocateNodesLList(NODE_REC* first) {
+  FreeList(first, [](NODE_REC*) {});
+}
+
+void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) {
+  FreeList(first, [](BEAM_REC*) {});
+}
 
 void CTOPO_REC::DeAllocatePhysBeamsLList(CURPHBM_REC* first) {
-  for (CURPHBM_REC* p = first; p; p = p->next) {
-    telio::Free(p->beams);
-    p->beams = nullptr;
-  }
-  telio::Free(first);
+  FreeList(first, [](CURPHBM_REC* p) { telio::Free(p->beams); });
 }
 
 NODE_REC* CTOPO_REC::GetNode(NODE_REC* first, int n) { return NthOf(first, n); }
@@ -400,23 +449,50 @@ BEAM_REC* CTOPO_REC::FindBeam(BEAM_REC* first, float x1, float y1, float z1, flo
   return nullptr;
 }
 
+namespace {
+
+// The other end of a beam at a node: its start, or its end when the start
+// is the node. Its coordinates are those of its slot, zero for a number the
+// file does not hold (slots beyond the arrays included).
+void OtherEnd(const TOPO_REC* topo, int node, int beam, double (&at)[3]) {
+  int other = topo->startNode[beam] == node ? topo->endNode[beam] : topo->startNode[beam];
+  const bool held = other >= 0 && static_cast<uint32_t>(other) < topo->nodeCapacity;
+  at[0] = held ? topo->x[other] : 0;
+  at[1] = held ? topo->y[other] : 0;
+  at[2] = held ? topo->z[other] : 0;
+}
+
+bool ValidBeamAtNode(const TOPO_REC* topo, int node, int beam) {
+  return topo && node >= 1 && node <= topo->nodeCount && beam >= 1 && beam <= topo->beamCount;
+}
+
+// The vector from node along beam and its length, in double; zero when
+// either number is out of range.
+double BeamVector(const TOPO_REC* topo, int node, int beam, double (&v)[3]) {
+  v[0] = v[1] = v[2] = 0;
+  if (!ValidBeamAtNode(topo, node, beam)) return 0;
+  double other[3];
+  OtherEnd(topo, node, beam, other);
+  v[0] = other[0] - topo->x[node];
+  v[1] = other[1] - topo->y[node];
+  v[2] = other[2] - topo->z[node];
+  return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
+
+}  // namespace
+
 int CTOPO_REC::GetBeamData(const TOPO_REC* topo, int node, int beam, float* dx, float* dy,
                            float* dz, float* length) {
   float vx = 0, vy = 0, vz = 0, len = 0;
-  int ok = 0;
-  if (topo && node >= 1 && node <= topo->nodeCount && beam >= 1 && beam <= topo->beamCount) {
-    int other = topo->startNode[beam] == node ? topo->endNode[beam] : topo->startNode[beam];
-    // A beam may name a node the file does not hold; its coordinates are
-    // unknown.
-    if (other >= 1 && other <= topo->nodeCount) {
-      vx = topo->x[other] - topo->x[node];
-      vy = topo->y[other] - topo->y[node];
-      vz = topo->z[other] - topo->z[node];
-      len = static_cast<float>(std::sqrt(std::fabs(static_cast<double>(vx) * vx +
-                                                   static_cast<double>(vy) * vy +
-                                                   static_cast<double>(vz) * vz)));
-      ok = 1;
-    }
+  const int ok = ValidBeamAtNode(topo, node, beam) ? 1 : 0;
+  if (ok) {
+    double other[3];
+    OtherEnd(topo, node, beam, other);
+    vx = static_cast<float>(other[0]) - topo->x[node];
+    vy = static_cast<float>(other[1]) - topo->y[node];
+    vz = static_cast<float>(other[2]) - topo->z[node];
+    len = static_cast<float>(std::sqrt(std::fabs(static_cast<double>(vx) * vx + static_cast<double>(vy) * vy +
+                                                 static_cast<double>(vz) * vz)));
   }
   if (dx) *dx = vx;
   if (dy) *dy = vy;
@@ -427,17 +503,13 @@ int CTOPO_REC::GetBeamData(const TOPO_REC* topo, int node, int beam, float* dx, 
 
 double CTOPO_REC::GetAngleBetweenBeams(const TOPO_REC* topo, int node, int beam1, int beam2) {
   if (!topo) return 0;
-  float x1, y1, z1, l1, x2, y2, z2, l2;
-  GetBeamData(topo, node, beam1, &x1, &y1, &z1, &l1);
-  GetBeamData(topo, node, beam2, &x2, &y2, &z2, &l2);
-  const double lengths = static_cast<double>(l1) * l2;
+  double v1[3], v2[3];
+  const double lengths = BeamVector(topo, node, beam1, v1) * BeamVector(topo, node, beam2, v2);
   double cosine = 0;
-  if (std::fabs(lengths) > kTolerance) {
-    cosine = (static_cast<double>(x1) * x2 + static_cast<double>(y1) * y2 +
-              static_cast<double>(z1) * z2) /
-             lengths;
-  }
-  if (std::fabs(cosine) > 1) return 0;
+  if (std::fabs(lengths) > kTolerance) cosine = (v1[0] * v2[0] + v1[1] * v2[1] + v1[2] * v2[2]) / lengths;
+  // Rounding can carry the cosine of parallel beams just past 1.
+  if (cosine > 1) cosine = 1;
+  if (cosine < -1) cosine = -1;
   return std::acos(cosine);
 }
 
@@ -500,36 +572,38 @@ int CTOPO_REC::ReadCompSects(const char* path, COMPSECTS* cs) {
   std::FILE* f = telio::OpenFile(path, "rb");
   if (!f) return 0;  // OpenFile set the code
   ulong32 code = 0;
+  bool cut = false;
   unsigned char head[8];
   if (std::fread(head, 1, sizeof head, f) != sizeof head) {
     code = std::ferror(f) ? telio::kErrorReadFault : telio::kErrorHandleEof;
   }
-  long32 count = code == 0 ? static_cast<long32>(telio::DecodeFixed32(head + 4)) : 0;
-  if (code == 0 && count < 0) code = telio::kErrorFileCorrupt;
-  if (code == 0 && count > 0) {
+  const long32 count = code == 0 ? static_cast<long32>(telio::DecodeFixed32(head + 4)) : 0;
+  if (count > 0) {  // a negative count is no record
     // Only the whole records the file holds are allocated.
-    unsigned long long wanted = static_cast<ulong32>(count);
-    long long left = BytesLeft(f);
-    unsigned long long fit = left < 0 ? wanted : static_cast<unsigned long long>(left) / COMPSECT_REC::kSize;
-    unsigned long long n = fit < wanted ? fit : wanted;
+    const unsigned long long wanted = static_cast<ulong32>(count);
+    const long long left = BytesLeft(f);
+    const unsigned long long fit = left < 0 ? wanted : static_cast<unsigned long long>(left) / COMPSECT_REC::kSize;
+    const unsigned long long n = fit < wanted ? fit : wanted;
+    cut = n < wanted;
     if (n > 0) {
       cs->records = static_cast<COMPSECT_REC*>(telio::Calloc(n, sizeof(COMPSECT_REC)));
       if (!cs->records) code = telio::kErrorNotEnoughMemory;
     }
     if (code == 0 && n > 0) {
-      size_t got = std::fread(cs->records, COMPSECT_REC::kSize, n, f);
+      const size_t got = std::fread(cs->records, COMPSECT_REC::kSize, n, f);
       cs->count = static_cast<ulong32>(got);
-      if (got < n) code = std::ferror(f) ? telio::kErrorReadFault : telio::kErrorHandleEof;
+      if (got < n && std::ferror(f)) code = telio::kErrorReadFault;
+      if (got < n) cut = true;
     }
-    if (code == 0 && n < wanted) code = telio::kErrorHandleEof;
   }
   std::fclose(f);
-  if (code == 0) return 1;
-  // A short file keeps its whole records; other failures leave nothing.
-  if (code != telio::kErrorHandleEof) FreeCompSects(cs);
-  if (cs->count == 0) FreeCompSects(cs);
-  telio::SetLastError(code);
-  return 0;
+  if (code != 0 || cs->count == 0) FreeCompSects(cs);
+  if (code != 0) {
+    telio::SetLastError(code);
+    return 0;
+  }
+  if (cut) telio::SetLastError(telio::kErrorHandleEof);
+  return 1;
 }
 
 // ---------------------------------------------------------------------------

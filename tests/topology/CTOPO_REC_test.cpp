@@ -147,11 +147,15 @@ TEST(CTOPO_REC, PlaneModelFlagsAndGeometry) {
   EXPECT_EQ(std::vector<float>({dx, dy, dz, len}), std::vector<float>({-3, 0, 0, 3}));
   EXPECT_EQ(CTOPO_REC::GetBeamData(r, 2, 1, &dx, nullptr, nullptr, &len), 1);
   EXPECT_FLOAT_EQ(dx, -2);
-  // Out of range, and beam 6 from node 2 towards the missing node 99.
-  for (auto nb : {std::make_pair(1, 0), {1, 7}, {5, 1}, {2, 6}}) {
+  // Out of range.
+  for (auto nb : {std::make_pair(1, 0), {1, 7}, {5, 1}}) {
     EXPECT_EQ(CTOPO_REC::GetBeamData(r, nb.first, nb.second, &dx, &dy, &dz, &len), 0) << nb.second;
     EXPECT_EQ(std::vector<float>({dx, dy, dz, len}), std::vector<float>(4, 0.f));
   }
+  // Beam 6 runs from node 2 to node 99, which the file lacks: its slot
+  // holds zero coordinates.
+  EXPECT_EQ(CTOPO_REC::GetBeamData(r, 2, 6, &dx, &dy, &dz, &len), 1);
+  EXPECT_EQ(std::vector<float>({dx, dy, dz, len}), std::vector<float>({-2, 0, 0, 2}));
 
   EXPECT_NEAR(CTOPO_REC::GetAngleBetweenBeams(r, 1, 1, 2), kPi, 1e-9);
   EXPECT_NEAR(CTOPO_REC::GetAngleBetweenBeams(r, 1, 1, 4), 0, 1e-9);
@@ -168,6 +172,67 @@ TEST(CTOPO_REC, PlaneModelFlagsAndGeometry) {
   EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 2, 0, 0, 0, 0, 0.0011f), nullptr);
   EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 0, 4, 0, 0, 0, 0)->label, 3);
   EXPECT_EQ(CTOPO_REC::FindBeam(nullptr, 0, 0, 0, 0, 0, 0), nullptr);
+}
+
+// Tolerances are 0.001 exactly: the float nearest it, 0.0010000000475,
+// lies outside.
+TEST(CTOPO_REC, ToleranceIsTheDoubleThousandth) {
+  TempDir dir;
+  TopModelSpec m = PlaneStar();
+  m.beams[0].angle = 0.001f;
+  m.beams[1].angle = -0.00099999f;
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, m).c_str()), 1);
+  TOPO_REC* r = t.GetTOPO_REC();
+  EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 1)->zeroAngle, 0);
+  EXPECT_EQ(CTOPO_REC::GetBeam(r->beams, 2)->zeroAngle, 1);
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 2, 0, 0, 0, 0, 0.001f), nullptr);
+  EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 2, 0, 0, 0, 0, 0.00099999f), r->beams);
+}
+
+TEST(CTOPO_REC, OppositeBeamsAlongADiagonalMeetAtPi) {
+  TempDir dir;
+  TopModelSpec m;
+  m.nodes = {{1, 0, 0, 0, 0, 0}, {2, 0, 1, 1, 1, 0}, {3, 0, -1, -1, -1, 0}, {4, 0, 0.1f, 0.2f, 0.3f, 0}};
+  m.beams = {{1, 1, 1, 2, 0}, {1, 2, 3, 1, 0}, {1, 3, 4, 2, 0}};
+  m.supports.resize(1);
+  m.sections = {{"S", 12, 0, 5, {}, {}}};
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, m).c_str()), 1);
+  EXPECT_DOUBLE_EQ(CTOPO_REC::GetAngleBetweenBeams(t.GetTOPO_REC(), 1, 1, 2), kPi);
+  EXPECT_DOUBLE_EQ(CTOPO_REC::GetAngleBetweenBeams(t.GetTOPO_REC(), 1, 1, 1), 0);
+}
+
+// Chains are made in blocks, yet any part of one can be freed on its own.
+TEST(CTOPO_REC, ChainsAreFreedRecordByRecord) {
+  NODE_REC* nodes = CTOPO_REC::AllocateNodesLList(5);
+  NODE_REC* third = CTOPO_REC::GetNode(nodes, 3);
+  CTOPO_REC::GetNode(nodes, 2)->next = nullptr;
+  CTOPO_REC::DeAllocateNodesLList(third);
+  NODE_REC* second = nodes->next;
+  nodes->next = nullptr;
+  CTOPO_REC::DeAllocateNodesLList(second);
+  CTOPO_REC::DeAllocateNodesLList(nodes);
+
+  CURPHBM_REC* phys = CTOPO_REC::AllocatePhysBeamsLList(3);
+  for (CURPHBM_REC* p = phys; p; p = p->next) {
+    p->beamCount = 2;
+    p->beams = static_cast<BEAM_REC**>(telio::Calloc(2, sizeof(BEAM_REC*)));
+  }
+  CTOPO_REC::DeAllocatePhysBeamsLList(phys->next);
+  phys->next = nullptr;
+  CTOPO_REC::DeAllocatePhysBeamsLList(phys);
+
+  // A beam unlinked from an opened topology outlives it.
+  TempDir dir;
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, PlaneStar()).c_str()), 1);
+  BEAM_REC* b2 = t.GetTOPO_REC()->beams->next;
+  t.GetTOPO_REC()->beams->next = b2->next;
+  b2->next = nullptr;
+  t.Close();
+  EXPECT_EQ(b2->label, 2);
+  CTOPO_REC::DeAllocateBeamsLList(b2);
 }
 
 TEST(CTOPO_REC, ResOffsetsAndTaperedLastSection) {
@@ -269,27 +334,29 @@ TEST(CTOPO_REC, BadCompositeFilesAreRefusedAndDoNotFailTheOpen) {
   std::string path = dir.File("A.CS");
   COMPSECTS cs{0, nullptr};
 
+  // A file cut inside its records gives the whole records it holds; a
+  // huge count allocates only those; a negative one is no record.
   telio_test::ByteWriter three = BuildCs({1, 2, 3});
-  three.WriteTo(path, three.size() - 100);  // inside the third record
-  EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 0);
-  EXPECT_EQ(telio::GetLastError(), telio::kErrorHandleEof);
-  ASSERT_EQ(cs.count, 2u);
-  EXPECT_EQ(cs.records[1].SteelSection(), 2u);
-  EXPECT_EQ(cs.records[1].data[0], 0x31);
-
-  // A huge count allocates only the record the file holds.
   struct Case {
     telio_test::ByteWriter file;
+    size_t length;
     ulong32 code, kept;
-  } cases[] = {{BuildCs({1}, 0x7FFFFFFF), telio::kErrorHandleEof, 1},
-               {BuildCs({1}, -2), telio::kErrorFileCorrupt, 0}};
+  } cases[] = {{three, three.size() - 100, telio::kErrorHandleEof, 2},
+               {BuildCs({1}, 0x7FFFFFFF), 1000, telio::kErrorHandleEof, 1},
+               {BuildCs({1}, -2), 1000, 0, 0}};
   for (Case& c : cases) {
-    c.file.WriteTo(path);
-    EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 0);
+    c.file.WriteTo(path, c.length);
+    telio::SetLastError(0);
+    EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 1);
     EXPECT_EQ(telio::GetLastError(), c.code);
     EXPECT_EQ(cs.count, c.kept);
     EXPECT_EQ(cs.records != nullptr, c.kept > 0);
   }
+  EXPECT_EQ(cs.records, nullptr);
+  three.WriteTo(path, three.size() - 100);
+  ASSERT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 1);
+  EXPECT_EQ(cs.records[1].SteelSection(), 2u);
+  EXPECT_EQ(cs.records[1].data[0], 0x31);
   BuildCs({}).WriteTo(path, 6);
   EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 0);
   EXPECT_EQ(telio::GetLastError(), telio::kErrorHandleEof);
@@ -299,11 +366,14 @@ TEST(CTOPO_REC, BadCompositeFilesAreRefusedAndDoNotFailTheOpen) {
   EXPECT_EQ(CTOPO_REC::ReadCompSects(path.c_str(), &cs), 1);
   EXPECT_EQ(cs.count, 0u);
 
-  three.WriteTo(path, three.size() - 1);
+  BuildCs({}).WriteTo(path, 7);
   CTOPO_REC t;
   ASSERT_EQ(t.Open(WriteJob(dir, PlaneStar()).c_str()), 1);
   EXPECT_EQ(t.GetCOMPSECTS().count, 0u);
   EXPECT_EQ(t.GetCOMPSECTS().records, nullptr);
+  three.WriteTo(path, three.size() - 1);
+  ASSERT_EQ(t.Open(WriteJob(dir, PlaneStar()).c_str()), 1);
+  EXPECT_EQ(t.GetCOMPSECTS().count, 2u);
 }
 
 TEST(CTOPO_REC, AllocationFailuresLeaveTheObjectClosed) {
