@@ -315,6 +315,18 @@ int CFileTOP::ReadTopologyFile(const char* path, TOPO_CURDIMS_REC* rec, int* err
   return 1;
 }
 
+int CFileTOP::ReadHeader(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
+  if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
+  ulong32 code = 0;
+  TOPO_CURDIMS_REC head{};
+  std::FILE* f = OpenAndReadHeader(path, &head, &code);
+  if (!f) return Fail(err, code);
+  std::fclose(f);
+  std::memcpy(rec->header, head.header, TOPO_CURDIMS_REC::kHeaderSize);
+  if (err) *err = 0;
+  return 1;
+}
+
 int CFileTOP::WriteFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
   if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
   telio::ExportFile out(path);

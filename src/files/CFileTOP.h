@@ -254,6 +254,9 @@ class TELIO_EXPORT CFileTOP : public CFileBase {
   static int ReadFile(const char* path, TOPO_CURDIMS_REC* rec, int* err);
   // Header, nodes and beams; fails with 160 when either count is 0.
   static int ReadTopologyFile(const char* path, TOPO_CURDIMS_REC* rec, int* err);
+  // The 128-byte header alone, into rec's header; the tables rec holds are
+  // not touched. For readers that want a count of a file that may end early.
+  static int ReadHeader(const char* path, TOPO_CURDIMS_REC* rec, int* err);
   // Needs the node, beam, support and angle tables (a model without
   // supports cannot be written), a property block for each section of that
   // group and a beam list for each physical beam with beams.

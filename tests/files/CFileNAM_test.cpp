@@ -145,6 +145,22 @@ TEST(CFileDYN, CountsFromSideFilesOnly) {
   EXPECT_EQ(dyn.GetNumOfDynamicCombinations(), -5);
   ASSERT_EQ(dyn.GetCountLdsNames(), 1);
   EXPECT_STREQ(dyn.LdsNames(0).GetString(), " r2");
+  // Counts of mixed sign that add up to 0 still read the envelopes.
+  WriteSideFiles(dir, 0, -2, 2);
+  ASSERT_EQ(dyn.Import(dir.File("j.DYN").c_str()), 0u);
+  ASSERT_EQ(dyn.GetCountLdsNames(), 1);
+  EXPECT_STREQ(dyn.LdsNames(0).GetString(), " r2");
+  // A TOP file that ends early still gives its header's count.
+  WriteSideFiles(dir, 1, 0, 0);
+  telio_test::ByteWriter top = telio_test::BuildTop([] {
+    telio_test::TopModelSpec m = telio_test::SampleTopModel();
+    m.dynamicCases = 1;
+    return m;
+  }());
+  top.WriteTo(dir.File("j.TOP"), 200);
+  ASSERT_EQ(dyn.Import(dir.File("j.DYN").c_str()), 0u);
+  EXPECT_EQ(dyn.GetNumOfDynamicLoadCases(), 1);
+  EXPECT_EQ(dyn.GetCountLdsNames(), 1);
 
   for (long n = 0;; ++n) {
     CFileDYN failing;
