@@ -27,13 +27,16 @@
 //     where every beam block starts (8 bytes per block); a request reads its
 //     block from the file into one scratch record.
 //
-// Files this reader refuses with 1392 (kErrorFileCorrupt), keeping the
-// header values read but no load case: a negative LCNum, MaxIP or table
-// entry, an LCNum larger than MaxLCE, a MaxIP whose single block could not
-// fit in the file, and a block whose IP count exceeds MaxIP (the load cases
-// before that block are kept). A file that ends inside its header or its
-// blocks gives 38 (kErrorHandleEof), keeping the whole blocks before the
-// end. Memory for blocks is only reserved for blocks the file can hold.
+// Files this reader refuses with 1392 (kErrorFileCorrupt): an LCNum larger
+// than MaxLCE (keeping the header values read but no load case), and a
+// block whose IP count exceeds MaxIP (the load cases before that block are
+// kept). A negative LCNum or table entry is an empty table. A file that
+// ends right after its header holds no blocks and is accepted, whatever its
+// counts say; one that ends inside its header or its blocks gives 38
+// (kErrorHandleEof), keeping the whole blocks before the end. Memory is only
+// reserved for blocks the file can hold: the tables have room for MaxIP
+// values or for the most a block of this file can hold, whichever is less
+// (and for at least one value, so that a block's tables always exist).
 #pragma once
 
 #include <cstdint>
@@ -117,12 +120,19 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
 
  protected:
   // The maximum-LCE value learnt from the JOB file beside this one; 0 when
-  // it is missing or cannot be read.
+  // it is missing or cannot be read (the import then fails with 8 when the
+  // JOB could not be read for lack of memory).
   long32 ReadMaxLCE();
   ulong32 ReadHeader(std::FILE* f);
   ulong32 ReadIPs(std::FILE* f);
+  // Reads the block at the stream's position into target, whose tables have
+  // room for its points.
+  void ReadIPperBeam(std::FILE* f, BEAM_DATA* target);
   ulong32 PrepareIP();
-  ulong32 MakeBidx();
+  // Builds the beam index: 1 when it was built (the import's code then
+  // tells whether every block was indexed), 0 when there is nothing to index
+  // or the file cannot be opened.
+  int MakeBidx();
   BEAM_DATA* ReadBeamDataBmdx(int beam, int lc);
   void Clean();
   void CleanHeaderIPs();
@@ -144,8 +154,15 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   };
 
   long long DataStart() const { return 8 + 4LL * maxLCE_; }
-  // Checks the header against the data area's size; 0 or 1392.
-  ulong32 CheckHeader(long long dataBytes) const;
+  // Checks the header against the data area's size (0 or 1392) and sizes
+  // the tables.
+  ulong32 CheckHeader(long long dataBytes);
+  // LCNum and the beams-per-load-case entries, negative ones taken as 0.
+  long32 LoadCases() const;
+  long32 BlocksIn(long32 lc) const;
+  // Floats per table: the capacity, at least 1.
+  size_t TableStride() const;
+  ulong32 IndexBlocks(std::FILE* f, long long dataBytes);
 
   bool indexed_;
   long32 maxLCE_;
@@ -154,8 +171,11 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   long32 scratchCapacity_;
   long32 lcNum_;
   long32 maxIP_;
+  long32 capacity_;            // values each table has room for
   long32* beamsPerLC_;
   ulong32 lastImport_;
+  ulong32 jobCode_;            // the JOB import's code in the last ReadMaxLCE
+  ulong32 indexCode_;          // the index pass's code in the last MakeBidx
 
   BEAM_DATA scratch_;
   float* scratchValues_;       // the scratch tables, 7 x MaxIP floats
