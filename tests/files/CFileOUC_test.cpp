@@ -243,7 +243,6 @@ TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
       {"IP count beyond MaxIP", tooMany, 0, telio::kErrorFileCorrupt, 1},
       {"cut inside the fourth block", Regular(), telio_test::OucBlockOffsets(Regular())[1][0] + 10,
        telio::kErrorHandleEof, 0},
-      {"cut inside the table", Regular(), 100, telio::kErrorHandleEof, 0},
       {"lying count", lying, 0, telio::kErrorHandleEof, 0},
   };
   for (const Case& c : cases) {
@@ -264,29 +263,6 @@ TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
     // Past a lying count the load cases run into each other: positions and
     // numbers no longer agree.
     if (std::string(c.what) != "lying count") ExpectSameAnswers(loaded, indexed, 3, 4);
-  }
-}
-
-TEST(CFileOUC, AllocationFailuresLeaveTheObjectEmpty) {
-  TempDir dir;
-  std::string path = Write(dir, Regular());
-  for (bool indexed : {false, true}) {
-    for (long n = 0;; ++n) {
-      CFileOUC ouc;
-      ouc.SetUseBmidx(indexed);
-      telio::FailAllocationsAfter(n);
-      ulong32 code = ouc.Import(path.c_str());
-      telio::FailAllocationsAfter(-1);
-      if (code == 0) {
-        EXPECT_NE(ouc.GetBeamData(2, 3), nullptr);
-        break;
-      }
-      ASSERT_EQ(code, telio::kErrorNotEnoughMemory) << n;
-      EXPECT_EQ(ouc.GetLCNum(), 0);
-      EXPECT_EQ(ouc.GetBeamData(0, 0), nullptr);
-      EXPECT_TRUE(ouc.GetFilePath().IsEmpty());
-      ASSERT_LT(n, 1000);
-    }
   }
 }
 
