@@ -8,6 +8,7 @@
 #include <sys/types.h>
 
 #include "files/CFileJOB.h"
+#include "files/ChunkReader.h"
 #include "files/FileReading.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
@@ -25,55 +26,6 @@ long long FileSize(std::FILE* f) {
   if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   return static_cast<long long>(st.st_size);
 }
-
-// Reads the blocks area front to back in large chunks, so that neither a
-// block's head nor its values cost a call into the stream each.
-class ChunkReader {
- public:
-  explicit ChunkReader(std::FILE* f) : f_(f) {}
-  ~ChunkReader() { telio::Free(buf_); }
-  ChunkReader(const ChunkReader&) = delete;
-  ChunkReader& operator=(const ChunkReader&) = delete;
-
-  // Room for the largest block the header allows; false when out of memory.
-  bool Init(size_t largestBlock) {
-    cap_ = std::max(kChunk, largestBlock);
-    buf_ = static_cast<unsigned char*>(telio::Malloc(cap_));
-    return buf_ != nullptr;
-  }
-  // n contiguous bytes at Data(); 0 when available, else the stream's code
-  // (38 when the file ended first).
-  ulong32 Need(size_t n) {
-    if (end_ - pos_ >= n) return 0;
-    std::memmove(buf_, buf_ + pos_, end_ - pos_);
-    end_ -= pos_;
-    pos_ = 0;
-    while (end_ < n) {
-      size_t got = std::fread(buf_ + end_, 1, cap_ - end_, f_);
-      end_ += got;
-      if (got == 0) {
-        ulong32 code = telio::StreamErrorCode(f_, false);
-        return code != 0 ? code : telio::kErrorHandleEof;
-      }
-    }
-    return 0;
-  }
-  const unsigned char* Data() const { return buf_ + pos_; }
-  void Consume(size_t n) {
-    pos_ += n;
-    consumed_ += static_cast<long long>(n);
-  }
-  // Bytes consumed since the reader started.
-  long long Consumed() const { return consumed_; }
-
- private:
-  std::FILE* f_;
-  unsigned char* buf_ = nullptr;
-  size_t cap_ = 0;
-  size_t pos_ = 0;
-  size_t end_ = 0;
-  long long consumed_ = 0;
-};
 
 // Decodes n values of each table from a block's value bytes into tables of
 // `capacity` floats each, in file order.
@@ -314,8 +266,8 @@ ulong32 CFileOUC::ReadIPs(std::FILE* f) {
   // A file that ends with its header holds no blocks yet: every load case
   // is empty.
   if (dataBytes == 0) return 0;
-  ChunkReader in(f);
-  if (!in.Init(static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) return telio::kErrorNotEnoughMemory;
+  telio::filereading::ChunkReader in(f);
+  if (!in.Init(kChunk, static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) return telio::kErrorNotEnoughMemory;
   const size_t stride = TableStride();
   const size_t perBeam = stride * BEAM_DATA::kTables;
 
@@ -397,9 +349,9 @@ ulong32 CFileOUC::IndexBlocks(std::FILE* f, long long dataBytes) {
   indexStart_ = static_cast<uint32_t*>(telio::Calloc(static_cast<size_t>(lcs) + 1, sizeof(uint32_t)));
   lcBase_ = static_cast<long long*>(telio::Calloc(static_cast<size_t>(std::max(lcs, 1)), sizeof(long long)));
   sortedLC_ = static_cast<unsigned char*>(telio::Calloc(static_cast<size_t>(std::max(lcs, 1)), 1));
-  ChunkReader in(f);
+  telio::filereading::ChunkReader in(f);
   if (!index_ || !indexStart_ || !lcBase_ || !sortedLC_ ||
-      !in.Init(static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) {
+      !in.Init(kChunk, static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) {
     return telio::kErrorNotEnoughMemory;
   }
   // A file that ends with its header holds no blocks yet.

@@ -4,22 +4,24 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include <sys/stat.h>
 
 #include "files/CAJF_PATHS.h"
+#include "files/TopFileReader.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
 #include "sections/SectionsTools/SMDB.h"
+#include "topology/BeamIndex.h"
 
 using namespace TOPOStructs;
 
 namespace {
 
-// Geometric comparisons: an absolute 0.001, compared in double.
-constexpr double kTolerance = 0.001;
+constexpr double kTolerance = kTopoTolerance;
 constexpr long32 kResRecordSize = 52;
 
 // Section families the parent lookups search for; frozen with the file
@@ -64,6 +66,23 @@ T* AllocList(int n) {
   return &slots[0].record;
 }
 
+// n slots of one block, not yet filled: each slot's block address and
+// record are the caller's to write before the chain is used.
+template <typename T>
+Slot<T>* RawSlots(int n) {
+  if (n < 1) return nullptr;
+  const size_t at = SlotsAt<T>();
+  void* raw = telio::Malloc(at + static_cast<size_t>(n) * sizeof(Slot<T>));
+  if (!raw) return nullptr;
+  static_cast<ChainBlock*>(raw)->live = static_cast<size_t>(n);
+  return reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
+}
+
+template <typename T>
+ChainBlock* BlockOf(Slot<T>* slots) {
+  return reinterpret_cast<ChainBlock*>(reinterpret_cast<unsigned char*>(slots) - SlotsAt<T>());
+}
+
 // Frees every record of a chain made by AllocList, each after release(it).
 template <typename T, typename Release>
 void FreeList(T* first, Release release) {
@@ -85,27 +104,58 @@ T* NthOf(T* first, int n) {
   return first;
 }
 
-// name = letter and label in decimal ("%c%i"), cut to size - 1 characters.
-// Opening a topology names every node and beam: printf is too slow here.
-void FormatName(char* name, size_t size, char letter, int label) {
-  char buf[16];
-  size_t len = 0;
-  buf[len++] = letter;
-  unsigned magnitude = label < 0 ? 0u - static_cast<unsigned>(label) : static_cast<unsigned>(label);
-  if (label < 0) buf[len++] = '-';
-  char digits[12];
-  size_t nd = 0;
-  do {
-    digits[nd++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (nd > 0) buf[len++] = digits[--nd];
-  if (len > size - 1) len = size - 1;
-  std::memcpy(name, buf, len);
-  name[len] = '\0';
-}
+// Names "%c%i" of a letter and a label, cut to size - 1 characters and
+// NUL-padded to size (7 or 8). Opening a topology names every node and
+// beam, and labels mostly run on by one: the name of the next label is the
+// last one's, counted up. The text is kept as the 8 bytes of an integer
+// (little-endian), so it is never stored and read back a byte at a time.
+class Namer {
+ public:
+  explicit Namer(char letter) : letter_(letter) {}
 
-bool Near(float a, float b) { return std::fabs(static_cast<double>(a) - b) <= kTolerance; }
+  template <size_t kSize>
+  void Name(char (&name)[kSize], int label) {
+    static_assert(kSize <= 8, "names are at most 8 bytes");
+    if (!(label == last_ + 1 && last_ >= 0 && CountUp())) Format(label);
+    last_ = label;
+    const uint64_t cut = kSize == 8 ? text_ & 0x00FFFFFFFFFFFFFFull : text_ & 0x0000FFFFFFFFFFFFull;
+    for (size_t i = 0; i < kSize; ++i) name[i] = static_cast<char>(cut >> (8 * i));
+  }
+
+ private:
+  void Format(int label) {
+    char digits[12];
+    int n = 0;
+    unsigned v = label < 0 ? 0u - static_cast<unsigned>(label) : static_cast<unsigned>(label);
+    do {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    text_ = static_cast<unsigned char>(letter_);
+    length_ = 1;
+    if (label < 0) text_ |= static_cast<uint64_t>('-') << (8 * length_++);
+    while (n > 0 && length_ < 8) text_ |= static_cast<uint64_t>(static_cast<unsigned char>(digits[--n])) << (8 * length_++);
+  }
+  // Adds one to the decimal digits; false when a digit would be added (or
+  // they no longer all fit).
+  bool CountUp() {
+    if (length_ >= 8) return false;
+    for (int i = length_ - 1; i >= 1; --i) {
+      const uint64_t place = static_cast<uint64_t>(1) << (8 * i);
+      if (((text_ >> (8 * i)) & 0xFF) != '9') {
+        text_ += place;
+        return true;
+      }
+      text_ -= 9 * place;  // '9' becomes '0', carry on
+    }
+    return false;
+  }
+
+  const char letter_;
+  uint64_t text_ = 0;
+  int length_ = 0;
+  int last_ = -2;
+};
 
 TOP_SEC* NthOfFamily(const TOPO_REC* topo, int k, int family) {
   if (!topo || !topo->sections || k < 1) return nullptr;
@@ -125,11 +175,199 @@ long long BytesLeft(std::FILE* f) {
 }
 
 // The arrays hold slot 0 and one slot per number.
-bool FitsCapacity(const TOPO_REC* t, const TOPO_CURDIMS_REC* rec) {
+bool FitsCapacity(uint32_t nodes, uint32_t beams, uint32_t sections, const TOPO_CURDIMS_REC* rec) {
   auto fits = [](uint32_t count, uint32_t capacity) { return count == 0 || count < capacity; };
-  return fits(rec->NodeCount(), t->nodeCapacity) && fits(rec->BeamCount(), t->beamCapacity) &&
-         fits(rec->SectionCount(), t->sectionCapacity);
+  return fits(rec->NodeCount(), nodes) && fits(rec->BeamCount(), beams) && fits(rec->SectionCount(), sections);
 }
+
+bool FitsCapacity(const TOPO_REC* t, const TOPO_CURDIMS_REC* rec) {
+  return FitsCapacity(t->nodeCapacity, t->beamCapacity, t->sectionCapacity, rec);
+}
+
+// A zero-filled block of count records, the first with arrays of the given
+// capacity: zero-filled, or with only slot 0 zeroed (the slots up to the
+// counts are then written by the one reading of the file, and those beyond
+// are never read).
+TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sections, bool zero) {
+  TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(static_cast<size_t>(count), sizeof(TOPO_REC)));
+  if (!t) return nullptr;
+  bool ok = true;
+  auto alloc = [&ok, zero](ulong32 slots, size_t size) -> void* {
+    if (!ok || slots == 0) return nullptr;
+    void* p = zero ? telio::Calloc(slots, size) : telio::Malloc(static_cast<size_t>(slots) * size);
+    if (!p) ok = false;
+    if (p && !zero) std::memset(p, 0, size);
+    return p;
+  };
+  t->restraint = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
+  t->x = static_cast<float*>(alloc(nodes, sizeof(float)));
+  t->y = static_cast<float*>(alloc(nodes, sizeof(float)));
+  t->z = static_cast<float*>(alloc(nodes, sizeof(float)));
+  t->nodeExtra1 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
+  t->nodeExtra2 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
+  t->startNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
+  t->endNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
+  t->section = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
+  t->angle = static_cast<float*>(alloc(beams, sizeof(float)));
+  t->beamExtra = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
+  t->sections = static_cast<TOP_SEC*>(alloc(sections, sizeof(TOP_SEC)));
+  t->nodeCapacity = nodes;
+  t->beamCapacity = beams;
+  t->sectionCapacity = sections;
+  if (!ok) CTOPO_REC::DeAllocateTOPO_REC(&t);
+  return t;
+}
+
+// The topology's records, filled in one pass from the TOP file's records
+// (see files/TopFileReader.h): node and beam names are written straight
+// into the list records, beams find their nodes by position.
+class TopologySink {
+ public:
+  TopologySink(const TOPO_CURDIMS_REC& head, TOPO_REC* t, BeamIndex* index)
+      : head_(head), t_(t), index_(index), plane_(head.Flag3D() == 0) {}
+  ~TopologySink() {
+    // Lists that were not filled whole were never handed to the topology.
+    if (nodeSlots_ && !t_->nodes) telio::Free(BlockOf(nodeSlots_));
+    if (beamSlots_ && !t_->beams) telio::Free(BlockOf(beamSlots_));
+  }
+  TopologySink(const TopologySink&) = delete;
+  TopologySink& operator=(const TopologySink&) = delete;
+
+  ulong32 Begin() {
+    const int nodes = head_.NodeCount(), beams = head_.BeamCount(), sections = head_.SectionCount();
+    t_->nodeCount = nodes;
+    t_->beamCount = beams;
+    t_->supportCount = head_.SupportCount();
+    t_->flag3D = static_cast<int16_t>(head_.Flag3D());
+    t_->modelWord = head_.ModelWord();
+    t_->staticCases = head_.StaticLoadCases();
+    t_->dynamicCases = head_.DynamicLoadCases();
+    t_->physBeamCount = head_.PhysBeamCount();
+    if (sections > 0) std::memset(t_->sections + 1, 0, static_cast<size_t>(sections) * sizeof(TOP_SEC));
+    t_->sectionCount = sections;
+    nodeSlots_ = RawSlots<NODE_REC>(nodes);
+    beamSlots_ = RawSlots<BEAM_REC>(beams);
+    // Physical beams are filled one by one and may stop short: they are
+    // linked and zeroed first.
+    if (head_.PhysBeamCount() > 0) {
+      t_->physBeams = nextPhys_ = CTOPO_REC::AllocatePhysBeamsLList(head_.PhysBeamCount());
+      if (!t_->physBeams) return telio::kErrorNotEnoughMemory;
+    }
+    if ((nodes > 0 && !nodeSlots_) || (beams > 0 && !beamSlots_)) return telio::kErrorNotEnoughMemory;
+    if (!index_->Reserve(static_cast<uint32_t>(nodes), static_cast<uint32_t>(beams))) {
+      return telio::kErrorNotEnoughMemory;
+    }
+    return 0;
+  }
+
+  void Nodes(int first, const unsigned char* p, int n) {
+    ChainBlock* block = BlockOf(nodeSlots_);
+    const int count = head_.NodeCount();
+    for (int k = 0; k < n; ++k, p += TOP_NODE::kSize) {
+      const TOP_NODE& src = *reinterpret_cast<const TOP_NODE*>(p);
+      const int i = first + k + 1;
+      Slot<NODE_REC>& slot = nodeSlots_[i - 1];
+      NODE_REC& r = slot.record;
+      slot.block = block;
+      r.x = t_->x[i] = src.X();
+      r.y = t_->y[i] = src.Y();
+      r.z = t_->z[i] = src.Z();
+      t_->restraint[i] = src.Restraint();
+      r.index = static_cast<uint16_t>(i);
+      r.label = src.Label();
+      std::memset(r.reserved, 0, sizeof r.reserved);
+      r.restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
+      r.next = i < count ? &nodeSlots_[i].record : nullptr;
+      nodeNames_.Name(r.name, r.label);
+    }
+    if (first + n == count) {
+      t_->nodes = &nodeSlots_[0].record;
+      index_->IndexNodes(t_->x, t_->y, t_->z);
+    }
+  }
+
+  void Beams(int first, const unsigned char* p, int n) {
+    ChainBlock* block = BlockOf(beamSlots_);
+    const int count = head_.BeamCount(), nodes = head_.NodeCount();
+    for (int k = 0; k < n; ++k, p += TOP_BEAM::kSize) {
+      const TOP_BEAM& src = *reinterpret_cast<const TOP_BEAM*>(p);
+      const int i = first + k + 1;
+      Slot<BEAM_REC>& slot = beamSlots_[i - 1];
+      BEAM_REC& b = slot.record;
+      slot.block = block;
+      const int start = src.StartNode(), end = src.EndNode();
+      t_->startNode[i] = start;
+      t_->endNode[i] = end;
+      t_->section[i] = b.section = src.Section();
+      t_->angle[i] = b.angle = 0;  // the angles come later in the file, if at all
+      b.zeroAngle = plane_ ? 1 : 0;
+      b.index = static_cast<uint16_t>(i);
+      b.label = src.Label();
+      b.mark = 0;
+      std::memset(b.reserved, 0, sizeof b.reserved);
+      b.start = start >= 1 && start <= nodes ? &nodeSlots_[start - 1].record : nullptr;
+      b.end = end >= 1 && end <= nodes ? &nodeSlots_[end - 1].record : nullptr;
+      b.next = i < count ? &beamSlots_[i].record : nullptr;
+      beamNames_.Name(b.name, b.label);
+      index_->AddBeam(static_cast<uint32_t>(i), start, end);
+    }
+    if (first + n == count) {
+      t_->beams = &beamSlots_[0].record;
+      // The beam records lie one slot apart in list order, as just made.
+      index_->Finish(t_->beams, sizeof(Slot<BEAM_REC>));
+    }
+  }
+
+  void Supports(int, const unsigned char* p, int n) {
+    for (int k = 0; k < n; ++k, p += TOP_SUPPORT::kSize) {
+      const int node = reinterpret_cast<const TOP_SUPPORT*>(p)->Node();
+      if (node >= 1 && node <= head_.NodeCount()) t_->restraint[node] = 1;
+    }
+  }
+
+  TOP_SEC* Sections() { return t_->sections + 1; }
+
+  void Angles(int first, const unsigned char* p, int n) {
+    for (int k = 0; k < n; ++k) {
+      const int i = first + k + 1;
+      const float angle = telio::DecodeFloat(p + 4 * k);
+      BEAM_REC& b = beamSlots_[i - 1].record;
+      t_->angle[i] = b.angle = angle;
+      b.zeroAngle = (plane_ && std::fabs(static_cast<double>(angle)) <= kTolerance) ? 1 : 0;
+    }
+  }
+
+  // Called for the physical beams in list order.
+  ulong32 PhysBeam(int, const unsigned char* p, const unsigned char* numbers) {
+    CURPHBM_REC* r = nextPhys_;
+    nextPhys_ = r->next;
+    const int nodes = head_.NodeCount(), beams = head_.BeamCount();
+    auto node = [&](int number) { return number >= 1 && number <= nodes ? &nodeSlots_[number - 1].record : nullptr; };
+    r->label = telio::DecodeFixed16(p);
+    r->beamCount = static_cast<int16_t>(telio::DecodeFixed16(p + 2));
+    r->firstNode = node(static_cast<int16_t>(telio::DecodeFixed16(p + 4)));
+    r->lastNode = node(static_cast<int16_t>(telio::DecodeFixed16(p + 6)));
+    if (r->beamCount <= 0) return 0;
+    r->beams = static_cast<BEAM_REC**>(telio::Malloc(static_cast<size_t>(r->beamCount) * sizeof(BEAM_REC*)));
+    if (!r->beams) return telio::kErrorNotEnoughMemory;
+    for (int k = 0; k < r->beamCount; ++k) {
+      const int number = static_cast<int16_t>(telio::DecodeFixed16(numbers + 2 * k));
+      r->beams[k] = number >= 1 && number <= beams ? &beamSlots_[number - 1].record : nullptr;
+    }
+    return 0;
+  }
+
+ private:
+  const TOPO_CURDIMS_REC& head_;
+  TOPO_REC* t_;
+  BeamIndex* index_;
+  const bool plane_;
+  Slot<NODE_REC>* nodeSlots_ = nullptr;
+  Slot<BEAM_REC>* beamSlots_ = nullptr;
+  CURPHBM_REC* nextPhys_ = nullptr;
+  Namer nodeNames_{'N'};
+  Namer beamNames_{'B'};
+};
 
 // Ties the sections to the suite's section catalogue: sections known by
 // their dimensions or names are resolved first, then every property block
@@ -144,11 +382,14 @@ void UpdateSectionsFromCatalogue(TOPO_REC* topo, const CString& suiteFolder) {
 // ---------------------------------------------------------------------------
 // Object
 
-CTOPO_REC::CTOPO_REC() : topo_(nullptr), compSects_{0, nullptr}, staticCases_(0), dynamicCases_(0) {}
+CTOPO_REC::CTOPO_REC()
+    : topo_(nullptr), compSects_{0, nullptr}, staticCases_(0), dynamicCases_(0), index_(nullptr) {}
 
 CTOPO_REC::~CTOPO_REC() { DeAllocate(); }
 
 void CTOPO_REC::DeAllocate() {
+  delete index_;
+  index_ = nullptr;
   DeAllocateTOPO_REC(&topo_);
   FreeCompSects(&compSects_);
 }
@@ -175,33 +416,33 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
     telio::SetLastError(telio::kErrorBadArguments);
     return 0;
   }
-  if (!Allocate()) {
-    telio::SetLastError(telio::kErrorNotEnoughMemory);
-    return 0;
-  }
-  ulong32 code;
-  {
-    CFileTOP top;
-    code = whole ? top.Import(path) : top.ImportTopology(path);
-    if (code == 0) {
-      std::snprintf(topo_->path, sizeof topo_->path, "%s", path);
-      ClearTopology(topo_);
-      const TOPO_CURDIMS_REC* rec = top.GetTOPO_CURDIMS_REC();
-      if (!FitsCapacity(topo_, rec)) {
-        code = telio::kErrorBadArguments;
-      } else {
-        code = static_cast<ulong32>(GenerateFromTOPO_CURDIMS_REC(rec));
-        // The topology-only open does not test the generation; running out
-        // of memory fails both.
-        if (!whole && code != telio::kErrorNotEnoughMemory) code = 0;
-      }
+  // One pass from the file into the records: the file's checks first, then
+  // the capacity, then the records as they are read.
+  TOPO_CURDIMS_REC head{};
+  ulong32 code = 0;
+  std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
+  if (f) {
+    code = telio::topfile::CheckCounts(head, whole, BytesLeft(f));
+    if (code == 0 && !FitsCapacity(kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, &head)) {
+      code = telio::kErrorBadArguments;
     }
+    if (code == 0) {
+      topo_ = AllocateRecord(1, kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, false);
+      index_ = new (std::nothrow) BeamIndex;
+      if (!topo_ || !index_) code = telio::kErrorNotEnoughMemory;
+    }
+    if (code == 0) {
+      TopologySink sink(head, topo_, index_);
+      code = telio::topfile::ReadTopBlocks(f, head, whole, sink);
+    }
+    std::fclose(f);
   }
   if (code != 0) {
     Close();
     telio::SetLastError(code);
     return 0;
   }
+  std::snprintf(topo_->path, sizeof topo_->path, "%s", path);
   staticCases_ = topo_->staticCases;
   dynamicCases_ = topo_->dynamicCases;
   // A short companion keeps its whole records; any other failure leaves none.
@@ -258,6 +499,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     t->nodes = AllocateNodesLList(nodes);
     if (!t->nodes) return fail(telio::kErrorNotEnoughMemory);
   }
+  Namer nodeNames('N'), beamNames('B');
   NODE_REC* n = t->nodes;
   for (int i = 1; i <= nodes; ++i, n = n->next) {
     const TOP_NODE& src = rec->nodes[i - 1];
@@ -270,7 +512,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     n->y = src.Y();
     n->z = src.Z();
     n->restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
-    FormatName(n->name, sizeof n->name, 'N', n->label);
+    nodeNames.Name(n->name, n->label);
     nodeAt[i] = n;
   }
 
@@ -294,7 +536,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     b->zeroAngle = (plane && std::fabs(static_cast<double>(angle)) <= kTolerance) ? 1 : 0;
     b->start = src.StartNode() <= nodes ? nodeAt[src.StartNode()] : nullptr;
     b->end = src.EndNode() <= nodes ? nodeAt[src.EndNode()] : nullptr;
-    FormatName(b->name, sizeof b->name, 'B', b->label);
+    beamNames.Name(b->name, b->label);
     beamAt[i] = b;
   }
 
@@ -346,33 +588,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
 // Record blocks
 
 TOPO_REC* CTOPO_REC::AllocateTOPO_REC(int count, ulong32 nodes, ulong32 beams, ulong32 sections) {
-  if (count < 1) return nullptr;
-  TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(static_cast<size_t>(count), sizeof(TOPO_REC)));
-  if (!t) return nullptr;
-  bool ok = true;
-  auto alloc = [&ok](ulong32 slots, size_t size) -> void* {
-    if (!ok || slots == 0) return nullptr;
-    void* p = telio::Calloc(slots, size);
-    if (!p) ok = false;
-    return p;
-  };
-  t->restraint = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->x = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->y = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->z = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->nodeExtra1 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->nodeExtra2 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->startNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->endNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->section = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->angle = static_cast<float*>(alloc(beams, sizeof(float)));
-  t->beamExtra = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->sections = static_cast<TOP_SEC*>(alloc(sections, sizeof(TOP_SEC)));
-  t->nodeCapacity = nodes;
-  t->beamCapacity = beams;
-  t->sectionCapacity = sections;
-  if (!ok) DeAllocateTOPO_REC(&t);
-  return t;
+  return count < 1 ? nullptr : AllocateRecord(count, nodes, beams, sections, true);
 }
 
 void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
@@ -433,30 +649,24 @@ BEAM_REC* CTOPO_REC::GetBeam(BEAM_REC* first, int n) { return NthOf(first, n); }
 
 BEAM_REC* CTOPO_REC::FindBeam(BEAM_REC* first, float x1, float y1, float z1, float x2, float y2,
                               float z2) {
+  const float p[3] = {x1, y1, z1}, q[3] = {x2, y2, z2};
   for (BEAM_REC* b = first; b; b = b->next) {
-    const NODE_REC* s = b->start;
-    const NODE_REC* e = b->end;
-    if (!s || !e) continue;
-    if (Near(s->x, x1) && Near(s->y, y1) && Near(s->z, z1) && Near(e->x, x2) && Near(e->y, y2) &&
-        Near(e->z, z2)) {
-      return b;
-    }
-    if (Near(s->x, x2) && Near(s->y, y2) && Near(s->z, z2) && Near(e->x, x1) && Near(e->y, y1) &&
-        Near(e->z, z1)) {
-      return b;
-    }
+    if (BeamEndsAt(b, p, q)) return b;
   }
   return nullptr;
+}
+
+BEAM_REC* CTOPO_REC::FindBeam(float x1, float y1, float z1, float x2, float y2, float z2) const {
+  return index_ ? index_->Find(x1, y1, z1, x2, y2, z2) : nullptr;
 }
 
 namespace {
 
 // The other end of a beam at a node: its start, or its end when the start
-// is the node. Its coordinates are those of its slot, zero for a number the
-// file does not hold (slots beyond the arrays included).
+// is the node. A number the file does not hold has zero coordinates.
 void OtherEnd(const TOPO_REC* topo, int node, int beam, double (&at)[3]) {
   int other = topo->startNode[beam] == node ? topo->endNode[beam] : topo->startNode[beam];
-  const bool held = other >= 0 && static_cast<uint32_t>(other) < topo->nodeCapacity;
+  const bool held = other >= 1 && other <= topo->nodeCount;
   at[0] = held ? topo->x[other] : 0;
   at[1] = held ? topo->y[other] : 0;
   at[2] = held ? topo->z[other] : 0;

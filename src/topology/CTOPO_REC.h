@@ -18,6 +18,8 @@
 #include "platform/Types.h"
 #include "topology/TOPO_REC.h"
 
+class BeamIndex;
+
 class TELIO_EXPORT CTOPO_REC {
  public:
   CTOPO_REC();
@@ -33,6 +35,11 @@ class TELIO_EXPORT CTOPO_REC {
   // catalogue data up to date. 1 on success; 0 on failure with the object
   // closed and the thread's last error set: the TOP reader's code, 160 for
   // counts beyond the capacity, 8 when memory runs out.
+  // The file is read once, straight into the records (the checks are
+  // CFileTOP's), and the beams are indexed by their end coordinates for the
+  // member FindBeam. The number-indexed arrays have the full capacity, but
+  // only slot 0 and the slots up to the counts are written: the slots
+  // beyond are not initialised (AllocateTOPO_REC still zero-fills).
   int Open(const char* path);
   // Header, nodes and beams only: sections, supports and physical beams are
   // zero-filled records, and there are no composite records. Whether the
@@ -89,9 +96,15 @@ class TELIO_EXPORT CTOPO_REC {
   static TOPOStructs::NODE_REC* GetNode(TOPOStructs::NODE_REC* first, int n);
   static TOPOStructs::BEAM_REC* GetBeam(TOPOStructs::BEAM_REC* first, int n);
 
+  // The beam the static FindBeam would find in the opened topology's beam
+  // list, in expected constant time, through an index built at Open and
+  // dropped at Close. The index sees the list as it was opened: callers
+  // that edit the records use the static walk. Null when closed.
+  TOPOStructs::BEAM_REC* FindBeam(float x1, float y1, float z1, float x2, float y2, float z2) const;
+
   // The first beam whose ends lie within 0.001 (per coordinate, compared in
   // double) of the two points, in either order; beams without both node
-  // records are skipped.
+  // records are skipped. A walk of the chain.
   static TOPOStructs::BEAM_REC* FindBeam(TOPOStructs::BEAM_REC* first, float x1, float y1, float z1,
                                          float x2, float y2, float z2);
   // The vector from node along beam to the beam's other end, and its
@@ -144,4 +157,5 @@ class TELIO_EXPORT CTOPO_REC {
   TOPOStructs::COMPSECTS compSects_;
   long32 staticCases_;
   long32 dynamicCases_;
+  BeamIndex* index_;  // built at Open, owned
 };

@@ -174,6 +174,51 @@ TEST(CTOPO_REC, PlaneModelFlagsAndGeometry) {
   EXPECT_EQ(CTOPO_REC::FindBeam(nullptr, 0, 0, 0, 0, 0, 0), nullptr);
 }
 
+// The member FindBeam goes through the index built at Open; it must give
+// what the walk gives, ties (repeated, reversed or nearly coincident beams)
+// included.
+TEST(CTOPO_REC, IndexedFindBeamAgreesWithTheWalk) {
+  TempDir dir;
+  TopModelSpec m;
+  uint32_t seed = 7;
+  auto next = [&seed](int n) { return static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % n; };
+  for (int i = 0; i < 400; ++i) {
+    // A coarse lattice, so that nodes repeat, and offsets around the tolerance.
+    const float jitter[] = {0, 0.0005f, -0.0009f, 0.001f, 0.0011f, 0.3f};
+    float x = static_cast<float>(next(8)) + jitter[next(6)], y = static_cast<float>(next(8)), z = 0.5f * next(3);
+    m.nodes.push_back({static_cast<int16_t>(i + 1), 0, x, y, z, 0});
+  }
+  m.nodes[5].x = std::nanf("");
+  for (int i = 0; i < 1500; ++i) {
+    uint16_t a = static_cast<uint16_t>(1 + next(400)), b = static_cast<uint16_t>(1 + next(401));  // 401: unknown
+    if (i % 50 == 0) std::swap(a, b);
+    m.beams.push_back({1, static_cast<int16_t>(i + 1), a, b, 0});
+  }
+  m.supports.resize(1);
+  m.sections = {{"S", 12, 0, 5, {}, {}}};
+  CTOPO_REC t;
+  ASSERT_EQ(t.Open(WriteJob(dir, m).c_str()), 1);
+  const TOPO_REC* r = t.GetTOPO_REC();
+  const float shifts[] = {0, 0.0009f, -0.001f, 0.001f, 0.0011f};
+  int found = 0;
+  for (const BEAM_REC* b = r->beams; b; b = b->next) {
+    const NODE_REC* s = b->start ? b->start : r->nodes;
+    const NODE_REC* e = b->end ? b->end : r->nodes;
+    for (float d : shifts) {
+      for (bool swap : {false, true}) {
+        const NODE_REC* p = swap ? e : s;
+        const NODE_REC* q = swap ? s : e;
+        BEAM_REC* walk = CTOPO_REC::FindBeam(r->beams, p->x + d, p->y, p->z, q->x, q->y - d, q->z);
+        ASSERT_EQ(t.FindBeam(p->x + d, p->y, p->z, q->x, q->y - d, q->z), walk) << b->index << " " << d;
+        found += walk != nullptr;
+      }
+    }
+  }
+  EXPECT_GT(found, 3000);
+  t.Close();
+  EXPECT_EQ(t.FindBeam(0, 0, 0, 1, 0, 0), nullptr);
+}
+
 // Tolerances are 0.001 exactly: the float nearest it, 0.0010000000475,
 // lies outside.
 TEST(CTOPO_REC, ToleranceIsTheDoubleThousandth) {
