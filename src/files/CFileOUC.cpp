@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include "files/CFileJOB.h"
 #include "files/ChunkReader.h"
@@ -30,10 +31,7 @@ long long FileSize(std::FILE* f) {
 // Decodes n values of each table from a block's value bytes into tables of
 // `capacity` floats each, in file order.
 void DecodeTables(const unsigned char* src, int n, float* const* tables) {
-  for (int t = 0; t < BEAM_DATA::kTables; ++t) {
-    float* dst = tables[t];
-    for (int i = 0; i < n; ++i, src += 4) dst[i] = telio::DecodeFloat(src);
-  }
+  for (int t = 0; t < BEAM_DATA::kTables; ++t, src += 4 * n) telio::DecodeFloats(tables[t], src, static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -66,10 +64,12 @@ CFileOUC::CFileOUC()
       scratchValues_(nullptr),
       scratchRead_(nullptr),
       loaded_(nullptr),
+      loadedSize_(0),
       index_(nullptr),
       indexStart_(nullptr),
       lcBase_(nullptr),
-      sortedLC_(nullptr) {
+      sortedLC_(nullptr),
+      indexedFile_(nullptr) {
   SetFileDefExt("OUC");
 }
 
@@ -109,14 +109,9 @@ void CFileOUC::Clean() {
 }
 
 void CFileOUC::CleanHeaderIPs() {
-  if (loaded_) {
-    for (long32 i = 0; i < LoadCases(); ++i) {
-      telio::Free(loaded_[i].beams);
-      telio::Free(loaded_[i].values);
-    }
-    telio::Free(loaded_);
-    loaded_ = nullptr;
-  }
+  telio::FreeWhole(loaded_, loadedSize_);  // the load cases, their blocks and tables: one block
+  loaded_ = nullptr;
+  loadedSize_ = 0;
   telio::Free(beamsPerLC_);
   beamsPerLC_ = nullptr;
   maxLCE_ = lcNum_ = maxIP_ = capacity_ = 0;
@@ -132,6 +127,8 @@ void CFileOUC::CleanIP() {
 }
 
 void CFileOUC::CleanBidx() {
+  if (indexedFile_) std::fclose(indexedFile_);
+  indexedFile_ = nullptr;
   telio::Free(index_);
   telio::Free(indexStart_);
   telio::Free(lcBase_);
@@ -258,52 +255,58 @@ ulong32 CFileOUC::ReadHeader(std::FILE* f) {
 }
 
 ulong32 CFileOUC::ReadIPs(std::FILE* f) {
-  if (LoadCases() == 0) return 0;
+  const long32 lcs = LoadCases();
+  if (lcs == 0) return 0;
   long long size = FileSize(f);
   const long long dataBytes = size >= 0 ? size - DataStart() : LLONG_MAX;
-  loaded_ = static_cast<LoadCase*>(telio::Calloc(static_cast<size_t>(LoadCases()), sizeof(LoadCase)));
-  if (!loaded_) return telio::kErrorNotEnoughMemory;
+  // One block, sized from the header: the load cases, then every beam
+  // block the file can hold, then their tables. A block starts every 6
+  // bytes at the most.
+  long long promised = 0;
+  for (long32 i = 0; i < lcs; ++i) promised += BlocksIn(i);
+  const long long blocks = std::min(promised, dataBytes / kBlockHead);
+  const size_t stride = TableStride();
+  const size_t perBeam = stride * BEAM_DATA::kTables;
+  const size_t beamsAt = static_cast<size_t>(lcs) * sizeof(LoadCase);
+  size_t valuesAt = beamsAt + static_cast<size_t>(blocks) * sizeof(BEAM_DATA);
+  valuesAt = (valuesAt + alignof(float) - 1) / alignof(float) * alignof(float);
+  const long double total = static_cast<long double>(valuesAt) + static_cast<long double>(blocks) * perBeam * sizeof(float);
+  if (total > static_cast<long double>(SIZE_MAX / 2)) return telio::kErrorNotEnoughMemory;
+  unsigned char* block = static_cast<unsigned char*>(telio::CallocWhole(static_cast<size_t>(total)));
+  if (!block) return telio::kErrorNotEnoughMemory;
+  loaded_ = reinterpret_cast<LoadCase*>(block);
+  loadedSize_ = static_cast<size_t>(total);
+  BEAM_DATA* nextBeam = reinterpret_cast<BEAM_DATA*>(block + beamsAt);
+  float* nextValues = reinterpret_cast<float*>(block + valuesAt);
   // A file that ends with its header holds no blocks yet: every load case
   // is empty.
   if (dataBytes == 0) return 0;
   telio::filereading::ChunkReader in(f);
   if (!in.Init(kChunk, static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) return telio::kErrorNotEnoughMemory;
-  const size_t stride = TableStride();
-  const size_t perBeam = stride * BEAM_DATA::kTables;
-
-  for (long32 i = 0; i < LoadCases(); ++i) {
+  long long used = 0;
+  for (long32 i = 0; i < lcs; ++i) {
     LoadCase& lc = loaded_[i];
-    // Only blocks that can start in the rest of the file get room.
-    long long count = std::min<long long>(BlocksIn(i), (dataBytes - in.Consumed()) / kBlockHead);
-    if (count <= 0) {
-      if (BlocksIn(i) > 0) return telio::kErrorHandleEof;
-      continue;
-    }
-    lc.beams = static_cast<BEAM_DATA*>(telio::Calloc(static_cast<size_t>(count), sizeof(BEAM_DATA)));
-    if (!lc.beams) return telio::kErrorNotEnoughMemory;
-    lc.values = static_cast<float*>(telio::Calloc(static_cast<size_t>(count) * perBeam, sizeof(float)));
-    if (!lc.values) return telio::kErrorNotEnoughMemory;
+    lc.beams = nextBeam;
     for (long32 b = 0; b < BlocksIn(i); ++b) {
       ulong32 code = in.Need(kBlockHead);
       if (code != 0) return code;
-      if (b >= count) return telio::kErrorHandleEof;
-      BEAM_DATA& bd = lc.beams[b];
+      if (used == blocks) return telio::kErrorHandleEof;
+      BEAM_DATA& bd = *nextBeam;
       bd.beamNumber = static_cast<long32>(telio::DecodeFixed32(in.Data()));
       bd.ipCount = static_cast<int16_t>(telio::DecodeFixed16(in.Data() + 4));
       const int n = bd.ipCount;
       if (n > maxIP_) return telio::kErrorFileCorrupt;
       in.Consume(kBlockHead);
-      float* tables[BEAM_DATA::kTables] = {};
-      for (int t = 0; t < BEAM_DATA::kTables; ++t) {
-        tables[t] = lc.values + static_cast<size_t>(b) * perBeam + static_cast<size_t>(t) * stride;
-        bd.tables[t] = tables[t];
-      }
+      for (int t = 0; t < BEAM_DATA::kTables; ++t) bd.tables[t] = nextValues + static_cast<size_t>(t) * stride;
       if (n > 0) {
         code = in.Need(static_cast<size_t>(kBytesPerIP * n));
         if (code != 0) return code;
-        DecodeTables(in.Data(), n, tables);
+        DecodeTables(in.Data(), n, bd.tables);
         in.Consume(static_cast<size_t>(kBytesPerIP * n));
       }
+      ++nextBeam;
+      nextValues += perBeam;
+      ++used;
       lc.count = b + 1;
     }
   }
@@ -334,7 +337,9 @@ int CFileOUC::MakeBidx() {
   slotCount_ = maxLCE_;
   indexWidth_ = width;
   indexCode_ = IndexBlocks(f, size >= 0 ? size - DataStart() : LLONG_MAX);
-  std::fclose(f);
+  // The blocks are read from the file that was indexed, until the index is
+  // dropped: a file replaced on disk meanwhile is not seen.
+  indexedFile_ = f;
   return 1;
 }
 
@@ -413,19 +418,16 @@ BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
       }
     }
   }
-  if (!hit) return nullptr;
+  if (!hit || !indexedFile_) return nullptr;
 
-  std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
-  if (!f) return nullptr;
+  // One positioned read of the block, at the most as long as the longest.
   const off_t at = static_cast<off_t>(lcBase_[lc] + hit->offset);
   const size_t most = static_cast<size_t>(kBlockHead + kBytesPerIP * scratchCapacity_);
-  size_t got = 0;
-  if (fseeko(f, at, SEEK_SET) == 0) got = std::fread(scratchRead_, 1, most, f);
-  std::fclose(f);
+  const ssize_t got = pread(fileno(indexedFile_), scratchRead_, most, at);
   if (got < kBlockHead) return nullptr;
   const int n = static_cast<int16_t>(telio::DecodeFixed16(scratchRead_ + 4));
   // The file may have changed since the index was made.
-  if (n > scratchCapacity_ || (n > 0 && got < static_cast<size_t>(kBlockHead + kBytesPerIP * n))) return nullptr;
+  if (n > scratchCapacity_ || (n > 0 && got < kBlockHead + kBytesPerIP * n)) return nullptr;
   if (scratchValues_) std::memset(scratchValues_, 0, static_cast<size_t>(scratchCapacity_) * kBytesPerIP);
   scratch_.beamNumber = static_cast<long32>(telio::DecodeFixed32(scratchRead_));
   scratch_.ipCount = static_cast<int16_t>(n);

@@ -25,7 +25,17 @@
 //     table with room for MaxIP values;
 //   - indexed: Import reads the header and, in one sequential pass, notes
 //     where every beam block starts (8 bytes per block); a request reads its
-//     block from the file into one scratch record.
+//     block into one scratch record with one positioned read.
+//
+// Indexed mode keeps the file it indexed open until the next Import (or
+// SetUseBmidx, or Close), which reads the file on disk afresh; every block
+// is read from that open file, so a file replaced on disk in between is not
+// seen, and no block is ever read half from one file and half from another.
+// (The suite's reader opens the file again for every block so as never to
+// hold it open; on the platforms this library runs on an open file locks
+// nothing, and one read per block is what makes fetching every block of a
+// job as fast as reading it.) A file changed in place rather than replaced
+// can still be read as it is at the time of each block's read.
 //
 // Files this reader refuses with 1392 (kErrorFileCorrupt): an LCNum larger
 // than MaxLCE (keeping the header values read but no load case), and a
@@ -142,8 +152,7 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
  private:
   struct LoadCase {
     long32 count;        // blocks held
-    BEAM_DATA* beams;    // count records
-    float* values;       // their tables: count x 7 x MaxIP floats
+    BEAM_DATA* beams;    // count records, in the loaded block
   };
   // Indexed mode: one entry per beam block, 8 bytes: the number the block
   // carries and where it starts, counted from its load case's first block
@@ -181,7 +190,10 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   float* scratchValues_;       // the scratch tables, 7 x MaxIP floats
   unsigned char* scratchRead_;  // one block's bytes
 
-  LoadCase* loaded_;           // lcNum_ load cases (loaded mode)
+  // Loaded mode: one block holding the load cases, then every beam block
+  // read, then their tables (7 x the capacity floats each).
+  LoadCase* loaded_;
+  size_t loadedSize_;
 
   // Indexed mode: the entries of every block, load case after load case;
   // load case lc has entries indexStart_[lc] to indexStart_[lc + 1] - 1, its
@@ -191,4 +203,5 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   uint32_t* indexStart_;
   long long* lcBase_;
   unsigned char* sortedLC_;
+  std::FILE* indexedFile_;   // the file indexed, open while the index lives
 };

@@ -6,6 +6,7 @@
 // and as fast as a plain load on the compilers we use.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -66,6 +67,16 @@ inline double DecodeDouble(const unsigned char* p) {
   double v;
   std::memcpy(&v, &bits, sizeof v);
   return v;
+}
+
+// n little-endian floats from src into dst. On little-endian hosts the
+// bytes are already the values: one copy.
+inline void DecodeFloats(float* dst, const unsigned char* src, size_t n) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memcpy(dst, src, n * sizeof(float));
+#else
+  for (size_t i = 0; i < n; ++i) dst[i] = DecodeFloat(src + 4 * i);
+#endif
 }
 
 // Overloads for char buffers, which is what records hold.

@@ -225,6 +225,35 @@ TEST(CFileOUC, IndexAndBlockStepsAnswerAsTheFormatReads) {
   EXPECT_EQ(tables[6][3], OucValue(0, 3, 6, 3));
 }
 
+// Indexed mode reads the file it indexed until the next import: a file
+// replaced on disk meanwhile is not read half old, half new.
+TEST(CFileOUC, IndexedModeServesTheIndexedFileUntilTheNextImport) {
+  TempDir dir;
+  OucSpec before = Regular();
+  std::string path = Write(dir, before);
+  CFileOUC ouc;
+  ouc.SetUseBmidx(true);
+  ASSERT_EQ(ouc.Import(path.c_str()), 0u);
+  EXPECT_EQ(ouc.GetValue(0, 2, 1, 0), OucValue(0, 3, 0, 1));
+  OucSpec after = Regular();
+  after.lcs[0][0].n = 4;  // every later block moves by one point
+  after.lcs[2][3].beam = 9;
+  BuildOuc(after).WriteTo(path);
+  for (int lc = 0; lc < 3; ++lc) {
+    for (int b = 0; b < static_cast<int>(before.lcs[lc].size()); ++b) {
+      const OucBeam& was = before.lcs[static_cast<size_t>(lc)][static_cast<size_t>(b)];
+      ASSERT_EQ(ouc.GetNumIPs(lc, was.beam - 1), was.n) << lc << " " << b;
+      for (int ip = 0; ip < was.n; ++ip) {
+        ASSERT_EQ(ouc.GetValue(lc, was.beam - 1, ip, 5), OucValue(lc, was.beam, 6, ip)) << lc << " " << b;
+      }
+    }
+  }
+  ASSERT_EQ(ouc.Import(path.c_str()), 0u);
+  EXPECT_EQ(ouc.GetNumIPs(0, 0), 4);
+  EXPECT_EQ(ouc.GetBeamData(2, 3), nullptr);
+  EXPECT_NE(ouc.GetBeamData(2, 8), nullptr);
+}
+
 TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
   // A block with more points than MaxIP in load case 1.
   OucSpec tooMany = Regular();
