@@ -146,6 +146,16 @@ ulong32 ExportFile::Commit(ulong32 code) {
     return Fail(err);
   }
   if (temp_.empty()) return 0;
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+  // An existing file is exchanged with the new one and then removed: as
+  // atomic as a rename over it, without the file system flushing the new
+  // file's data first (ext4 does that on a rename that replaces a file),
+  // which would make a save several times slower than writing a new file.
+  if (replacing_ && renameat2(AT_FDCWD, temp_.c_str(), AT_FDCWD, target_.c_str(), RENAME_EXCHANGE) == 0) {
+    std::remove(temp_.c_str());
+    return 0;
+  }
+#endif
   if (std::rename(temp_.c_str(), target_.c_str()) != 0) {
     ulong32 err = ErrnoToSystemError(errno);
     std::remove(temp_.c_str());

@@ -16,7 +16,11 @@
 //     target itself is truncated and written: that save is not atomic;
 //   - a target whose folder does not exist gives 3.
 // An existing target whose name differs in letter case (a job copied from
-// Windows) is replaced under its own name.
+// Windows) is replaced under its own name. Where the system can exchange two
+// names atomically, the new file is exchanged with the old one, which is
+// then removed: as atomic as a rename over it, without the flush of the new
+// data that some file systems make on such a rename (the save then costs
+// what writing a new file costs).
 #pragma once
 
 #include <cstdio>
