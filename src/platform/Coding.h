@@ -79,6 +79,27 @@ inline void DecodeFloats(float* dst, const unsigned char* src, size_t n) {
 #endif
 }
 
+// n little-endian u16 from src into dst, and back; one copy on
+// little-endian hosts. dst and src may be the same bytes.
+inline void DecodeFixed16s(uint16_t* dst, const unsigned char* src, size_t n) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memmove(dst, src, n * sizeof(uint16_t));
+#else
+  for (size_t i = 0; i < n; ++i) dst[i] = DecodeFixed16(src + 2 * i);
+#endif
+}
+
+inline void EncodeFixed16s(unsigned char* dst, const uint16_t* src, size_t n) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memmove(dst, src, n * sizeof(uint16_t));
+#else
+  for (size_t i = 0; i < n; ++i) {
+    const uint16_t v = src[i];
+    EncodeFixed16(dst + 2 * i, v);
+  }
+#endif
+}
+
 // Overloads for char buffers, which is what records hold.
 inline void EncodeFixed16(char* d, uint16_t v) { EncodeFixed16(reinterpret_cast<unsigned char*>(d), v); }
 inline void EncodeFixed32(char* d, uint32_t v) { EncodeFixed32(reinterpret_cast<unsigned char*>(d), v); }

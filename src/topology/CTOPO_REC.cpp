@@ -53,13 +53,15 @@ template <typename T>
 T* AllocList(int n) {
   if (n < 1) return nullptr;
   const size_t at = SlotsAt<T>();
-  void* raw = telio::Calloc(1, at + static_cast<size_t>(n) * sizeof(Slot<T>));
+  void* raw = telio::Malloc(at + static_cast<size_t>(n) * sizeof(Slot<T>));
   if (!raw) return nullptr;
   auto* block = static_cast<ChainBlock*>(raw);
   block->live = static_cast<size_t>(n);
   auto* slots = reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
+  // Each slot written once, whole: zero, its number, its link.
   for (int i = 0; i < n; ++i) {
     slots[i].block = block;
+    slots[i].record = T{};
     slots[i].record.index = static_cast<uint16_t>(i + 1);
     slots[i].record.next = i + 1 < n ? &slots[i + 1].record : nullptr;
   }
@@ -185,35 +187,54 @@ bool FitsCapacity(const TOPO_REC* t, const TOPO_CURDIMS_REC* rec) {
 }
 
 // A zero-filled block of count records, the first with arrays of the given
-// capacity: zero-filled, or with only slot 0 zeroed (the slots up to the
-// counts are then written by the one reading of the file, and those beyond
-// are never read).
+// capacity: each zero-filled on its own, or all in one block with only slot
+// 0 of each zeroed (the slots up to the counts are then written by the one
+// reading of the file, and those beyond are never read).
 TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sections, bool zero) {
   TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(static_cast<size_t>(count), sizeof(TOPO_REC)));
   if (!t) return nullptr;
-  bool ok = true;
-  auto alloc = [&ok, zero](ulong32 slots, size_t size) -> void* {
-    if (!ok || slots == 0) return nullptr;
-    void* p = zero ? telio::Calloc(slots, size) : telio::Malloc(static_cast<size_t>(slots) * size);
-    if (!p) ok = false;
-    if (p && !zero) std::memset(p, 0, size);
-    return p;
-  };
-  t->restraint = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->x = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->y = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->z = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->nodeExtra1 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->nodeExtra2 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->startNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->endNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->section = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->angle = static_cast<float*>(alloc(beams, sizeof(float)));
-  t->beamExtra = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->sections = static_cast<TOP_SEC*>(alloc(sections, sizeof(TOP_SEC)));
+  // The arrays in field order: six of nodes, five of beams, the sections.
+  void** const nodeArrays[] = {reinterpret_cast<void**>(&t->restraint), reinterpret_cast<void**>(&t->x),
+                               reinterpret_cast<void**>(&t->y), reinterpret_cast<void**>(&t->z),
+                               reinterpret_cast<void**>(&t->nodeExtra1), reinterpret_cast<void**>(&t->nodeExtra2)};
+  void** const beamArrays[] = {reinterpret_cast<void**>(&t->startNode), reinterpret_cast<void**>(&t->endNode),
+                               reinterpret_cast<void**>(&t->section), reinterpret_cast<void**>(&t->angle),
+                               reinterpret_cast<void**>(&t->beamExtra)};
+  const size_t nodeBytes = static_cast<size_t>(nodes) * 4, beamBytes = static_cast<size_t>(beams) * 4;
+  const size_t sectionBytes = static_cast<size_t>(sections) * sizeof(TOP_SEC);
   t->nodeCapacity = nodes;
   t->beamCapacity = beams;
   t->sectionCapacity = sections;
+  if (!zero) {
+    // Sections first, for their alignment.
+    const size_t total = sectionBytes + 6 * nodeBytes + 5 * beamBytes;
+    auto* block = static_cast<unsigned char*>(total > 0 ? telio::Malloc(total) : nullptr);
+    if (total > 0 && !block) {
+      telio::Free(t);
+      return nullptr;
+    }
+    t->arrays = block;
+    unsigned char* at = block;
+    auto place = [&at](void** field, size_t bytes, size_t slot) {
+      if (bytes == 0) return;
+      *field = at;
+      std::memset(at, 0, slot);
+      at += bytes;
+    };
+    place(reinterpret_cast<void**>(&t->sections), sectionBytes, sizeof(TOP_SEC));
+    for (void** f : nodeArrays) place(f, nodeBytes, 4);
+    for (void** f : beamArrays) place(f, beamBytes, 4);
+    return t;
+  }
+  bool ok = true;
+  auto alloc = [&ok](void** field, ulong32 slots, size_t size) {
+    if (!ok || slots == 0) return;
+    *field = telio::Calloc(slots, size);
+    if (!*field) ok = false;
+  };
+  for (void** f : nodeArrays) alloc(f, nodes, 4);
+  for (void** f : beamArrays) alloc(f, beams, 4);
+  alloc(reinterpret_cast<void**>(&t->sections), sections, sizeof(TOP_SEC));
   if (!ok) CTOPO_REC::DeAllocateTOPO_REC(&t);
   return t;
 }
@@ -600,18 +621,16 @@ void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
       telio::Free(t->sections[i].prs);
     }
   }
-  telio::Free(t->restraint);
-  telio::Free(t->x);
-  telio::Free(t->y);
-  telio::Free(t->z);
-  telio::Free(t->nodeExtra1);
-  telio::Free(t->nodeExtra2);
-  telio::Free(t->startNode);
-  telio::Free(t->endNode);
-  telio::Free(t->section);
-  telio::Free(t->angle);
-  telio::Free(t->beamExtra);
-  telio::Free(t->sections);
+  if (t->arrays) {
+    telio::Free(t->arrays);
+  } else {
+    for (void* a : {static_cast<void*>(t->restraint), static_cast<void*>(t->x), static_cast<void*>(t->y),
+                    static_cast<void*>(t->z), static_cast<void*>(t->nodeExtra1), static_cast<void*>(t->nodeExtra2),
+                    static_cast<void*>(t->startNode), static_cast<void*>(t->endNode), static_cast<void*>(t->section),
+                    static_cast<void*>(t->angle), static_cast<void*>(t->beamExtra), static_cast<void*>(t->sections)}) {
+      telio::Free(a);
+    }
+  }
   telio::Free(t);
   *p = nullptr;
 }
@@ -638,7 +657,9 @@ void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) {
 }
 
 void CTOPO_REC::DeAllocatePhysBeamsLList(CURPHBM_REC* first) {
-  FreeList(first, [](CURPHBM_REC* p) { telio::Free(p->beams); });
+  FreeList(first, [](CURPHBM_REC* p) {
+    if (p->beams) telio::Free(p->beams);
+  });
 }
 
 NODE_REC* CTOPO_REC::GetNode(NODE_REC* first, int n) { return NthOf(first, n); }
