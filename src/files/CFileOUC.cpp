@@ -297,11 +297,14 @@ ulong32 CFileOUC::ReadIPs(std::FILE* f) {
       const int n = bd.ipCount;
       if (n > maxIP_) return telio::kErrorFileCorrupt;
       in.Consume(kBlockHead);
-      for (int t = 0; t < BEAM_DATA::kTables; ++t) bd.tables[t] = nextValues + static_cast<size_t>(t) * stride;
+      // BEAM_DATA is packed: its table pointers are set from an aligned copy.
+      float* tables[BEAM_DATA::kTables];
+      for (int t = 0; t < BEAM_DATA::kTables; ++t) tables[t] = nextValues + static_cast<size_t>(t) * stride;
+      std::memcpy(bd.tables, tables, sizeof tables);
       if (n > 0) {
         code = in.Need(static_cast<size_t>(kBytesPerIP * n));
         if (code != 0) return code;
-        DecodeTables(in.Data(), n, bd.tables);
+        DecodeTables(in.Data(), n, tables);
         in.Consume(static_cast<size_t>(kBytesPerIP * n));
       }
       ++nextBeam;
