@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -491,117 +492,46 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     telio::Free(t->sections[i].prs);
     t->sections[i].prs = nullptr;
   }
+  t->sectionCount = 0;
+  delete index_;
+  index_ = new (std::nothrow) BeamIndex;
+  if (!index_) return telio::kErrorNotEnoughMemory;
 
-  t->nodeCount = nodes;
-  t->beamCount = beams;
-  t->supportCount = supports;
-  t->sectionCount = 0;  // raised as the sections are copied, so a failure frees only those
-  t->flag3D = static_cast<int16_t>(rec->Flag3D());
-  t->modelWord = rec->ModelWord();
-  t->staticCases = rec->StaticLoadCases();
-  t->dynamicCases = rec->DynamicLoadCases();
-  t->physBeamCount = physBeams;
-
-  // Lookups by number while the lists are linked; GetNode/GetBeam would walk
-  // the chains once per beam.
-  NODE_REC** nodeAt = nullptr;
-  BEAM_REC** beamAt = nullptr;
-  auto fail = [&](int code) {
-    telio::Free(nodeAt);
-    telio::Free(beamAt);
+  // The records as the reading of a file gives them: the tables hold the
+  // file's records, but for the angles and beam numbers, held as values.
+  auto fail = [t](ulong32 code) {
     ClearTopology(t);
-    return code;
+    return static_cast<int>(code);
   };
-  nodeAt = static_cast<NODE_REC**>(telio::Calloc(static_cast<size_t>(nodes) + 1, sizeof(NODE_REC*)));
-  beamAt = static_cast<BEAM_REC**>(telio::Calloc(static_cast<size_t>(beams) + 1, sizeof(BEAM_REC*)));
-  if (!nodeAt || !beamAt) return fail(telio::kErrorNotEnoughMemory);
-
-  if (nodes > 0) {
-    t->nodes = AllocateNodesLList(nodes);
-    if (!t->nodes) return fail(telio::kErrorNotEnoughMemory);
+  TopologySink sink(*rec, t, index_);
+  if (ulong32 code = sink.Begin()) return fail(code);
+  sink.Nodes(0, reinterpret_cast<const unsigned char*>(rec->nodes), nodes);
+  sink.Beams(0, reinterpret_cast<const unsigned char*>(rec->beams), beams);
+  sink.Supports(0, reinterpret_cast<const unsigned char*>(rec->supports), supports);
+  for (int i = 0; i < beams; ++i) {
+    unsigned char value[4];
+    telio::EncodeFloat(value, rec->angles[i]);
+    sink.Angles(i, value, 1);
   }
-  Namer nodeNames('N'), beamNames('B');
-  NODE_REC* n = t->nodes;
-  for (int i = 1; i <= nodes; ++i, n = n->next) {
-    const TOP_NODE& src = rec->nodes[i - 1];
-    t->x[i] = src.X();
-    t->y[i] = src.Y();
-    t->z[i] = src.Z();
-    t->restraint[i] = src.Restraint();
-    n->label = src.Label();
-    n->x = src.X();
-    n->y = src.Y();
-    n->z = src.Z();
-    n->restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
-    nodeNames.Name(n->name, n->label);
-    nodeAt[i] = n;
+  TOP_SEC* dst = sink.Sections();
+  for (int i = 0; i < sections; ++i) {
+    dst[i] = rec->sections[i];
+    dst[i].prs = nullptr;
+    if (!rec->sections[i].prs) continue;
+    dst[i].prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
+    if (!dst[i].prs) return fail(telio::kErrorNotEnoughMemory);
+    *dst[i].prs = *rec->sections[i].prs;
   }
-
-  if (beams > 0) {
-    t->beams = AllocateBeamsLList(beams);
-    if (!t->beams) return fail(telio::kErrorNotEnoughMemory);
-  }
-  const bool plane = rec->Flag3D() == 0;
-  BEAM_REC* b = t->beams;
-  for (int i = 1; i <= beams; ++i, b = b->next) {
-    const TOP_BEAM& src = rec->beams[i - 1];
-    const float angle = rec->angles[i - 1];
-    t->startNode[i] = src.StartNode();
-    t->endNode[i] = src.EndNode();
-    t->section[i] = src.Section();
-    t->angle[i] = angle;
-    b->section = src.Section();
-    b->label = src.Label();
-    b->mark = 0;
-    b->angle = angle;
-    b->zeroAngle = (plane && std::fabs(static_cast<double>(angle)) <= kTolerance) ? 1 : 0;
-    b->start = src.StartNode() <= nodes ? nodeAt[src.StartNode()] : nullptr;
-    b->end = src.EndNode() <= nodes ? nodeAt[src.EndNode()] : nullptr;
-    beamNames.Name(b->name, b->label);
-    beamAt[i] = b;
-  }
-
-  for (int i = 0; i < supports; ++i) {
-    int node = rec->supports[i].Node();
-    if (node >= 1 && node <= nodes) t->restraint[node] = 1;
-  }
-
-  for (int i = 1; i <= sections; ++i) {
-    TOP_SEC& dst = t->sections[i];
-    dst = rec->sections[i - 1];
-    dst.prs = nullptr;
-    t->sectionCount = i;
-    if (rec->sections[i - 1].prs) {
-      dst.prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
-      if (!dst.prs) return fail(telio::kErrorNotEnoughMemory);
-      *dst.prs = *rec->sections[i - 1].prs;
+  std::vector<unsigned char> numbers;
+  for (int i = 0; i < physBeams; ++i) {
+    const CURPHBM_REC_TOPO& src = rec->physBeams[i];
+    const int n = src.BeamCount() > 0 ? src.BeamCount() : 0;
+    numbers.assign(2 * static_cast<size_t>(n) + 2, 0);  // a list not held names no beam
+    for (int k = 0; src.beams && k < n; ++k) {
+      telio::EncodeFixed16(&numbers[2 * static_cast<size_t>(k)], static_cast<uint16_t>(src.beams[k]));
     }
+    if (ulong32 code = sink.PhysBeam(i, src.rec, numbers.data())) return fail(code);
   }
-
-  if (physBeams > 0) {
-    t->physBeams = AllocatePhysBeamsLList(physBeams);
-    if (!t->physBeams) return fail(telio::kErrorNotEnoughMemory);
-  }
-  CURPHBM_REC* p = t->physBeams;
-  for (int i = 1; i <= physBeams; ++i, p = p->next) {
-    const CURPHBM_REC_TOPO& src = rec->physBeams[i - 1];
-    p->label = src.Label();
-    p->beamCount = src.BeamCount();
-    p->firstNode = src.FirstNode() >= 1 && src.FirstNode() <= nodes ? nodeAt[src.FirstNode()] : nullptr;
-    p->lastNode = src.LastNode() >= 1 && src.LastNode() <= nodes ? nodeAt[src.LastNode()] : nullptr;
-    if (p->beamCount <= 0) continue;
-    p->beams = static_cast<BEAM_REC**>(
-        telio::Calloc(static_cast<size_t>(p->beamCount), sizeof(BEAM_REC*)));
-    if (!p->beams) return fail(telio::kErrorNotEnoughMemory);
-    if (!src.beams) continue;
-    for (int k = 0; k < p->beamCount; ++k) {
-      int number = src.beams[k];
-      p->beams[k] = number >= 1 && number <= beams ? beamAt[number] : nullptr;
-    }
-  }
-
-  telio::Free(nodeAt);
-  telio::Free(beamAt);
   return 0;
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -172,6 +173,45 @@ TEST(CTOPO_REC, PlaneModelFlagsAndGeometry) {
   EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 2, 0, 0, 0, 0, 0.0011f), nullptr);
   EXPECT_EQ(CTOPO_REC::FindBeam(r->beams, 0, 4, 0, 0, 0, 0)->label, 3);
   EXPECT_EQ(CTOPO_REC::FindBeam(nullptr, 0, 0, 0, 0, 0, 0), nullptr);
+}
+
+// Generating from a TOP file read whole gives what opening it gives.
+class Generator : public CTOPO_REC {
+ public:
+  using CTOPO_REC::Allocate;
+  using CTOPO_REC::GenerateFromTOPO_CURDIMS_REC;
+};
+
+TEST(CTOPO_REC, GeneratingFromAReadFileMatchesOpeningIt) {
+  TempDir dir;
+  TopModelSpec m = telio_test::SampleTopModel();
+  m.physBeams.push_back({103, 2, 4, {5, 42}});
+  const std::string path = WriteJob(dir, m);
+  CTOPO_REC opened;
+  ASSERT_EQ(opened.Open(path.c_str()), 1);
+  CFileTOP top;
+  ASSERT_EQ(top.Import(path.c_str()), 0u);
+  Generator g;
+  ASSERT_EQ(g.Allocate(), 1);
+  ASSERT_EQ(g.GenerateFromTOPO_CURDIMS_REC(top.GetTOPO_CURDIMS_REC()), 0);
+  const TOPO_REC* a = opened.GetTOPO_REC();
+  const TOPO_REC* b = g.GetTOPO_REC();
+  for (const NODE_REC *p = a->nodes, *q = b->nodes; p || q; p = p->next, q = q->next) {
+    ASSERT_TRUE(p && q);
+    EXPECT_EQ(std::memcmp(p, q, offsetof(NODE_REC, next)), 0) << p->index;
+  }
+  for (const BEAM_REC *p = a->beams, *q = b->beams; p || q; p = p->next, q = q->next) {
+    ASSERT_TRUE(p && q);
+    EXPECT_EQ(std::memcmp(p, q, offsetof(BEAM_REC, start)), 0) << p->index;
+    EXPECT_EQ(p->start->index, q->start->index);
+  }
+  for (const CURPHBM_REC *p = a->physBeams, *q = b->physBeams; p || q; p = p->next, q = q->next) {
+    ASSERT_TRUE(p && q);
+    ASSERT_EQ(p->beamCount, q->beamCount);
+    for (int k = 0; k < p->beamCount; ++k) EXPECT_EQ(p->beams[k] == nullptr, q->beams[k] == nullptr);
+  }
+  EXPECT_EQ(std::memcmp(a->sections[7].prs, b->sections[7].prs, sizeof(TOP_PRS)), 0);
+  EXPECT_EQ(g.FindBeam(0, 0, 0, 5, 0, 0), b->beams);
 }
 
 // The member FindBeam goes through the index built at Open; it must give
