@@ -133,11 +133,15 @@ class RecordSink {
     if (!CFileTOP::AllocateArrays(rec_)) return telio::kErrorNotEnoughMemory;
     return 0;
   }
-  void Nodes(int i, const unsigned char* p, int n) { std::memcpy(rec_->nodes + i, p, TOP_NODE::kSize * n); }
-  void Beams(int i, const unsigned char* p, int n) { std::memcpy(rec_->beams + i, p, TOP_BEAM::kSize * n); }
-  void Supports(int i, const unsigned char* p, int n) {
-    std::memcpy(rec_->supports + i, p, TOP_SUPPORT::kSize * n);
+  // The fixed tables hold the file's records as they are: read in place.
+  unsigned char* Direct(size_t size) {
+    if (size == TOP_NODE::kSize) return reinterpret_cast<unsigned char*>(rec_->nodes);
+    if (size == TOP_BEAM::kSize) return reinterpret_cast<unsigned char*>(rec_->beams);
+    return reinterpret_cast<unsigned char*>(rec_->supports);
   }
+  void Nodes(int, const unsigned char*, int) {}
+  void Beams(int, const unsigned char*, int) {}
+  void Supports(int, const unsigned char*, int) {}
   TOP_SEC* Sections() { return rec_->sections; }
   // Angles are held in host order; the file has them little-endian.
   void Angles(int i, const unsigned char* p, int n) {

@@ -47,6 +47,23 @@ class ChunkReader {
     }
     return 0;
   }
+  // n bytes into dst: those already buffered, then the rest read straight
+  // into dst. 0, or the stream's code (38 when the file ended first).
+  ulong32 Read(void* dst, size_t n) {
+    unsigned char* out = static_cast<unsigned char*>(dst);
+    const size_t buffered = std::min(n, end_ - pos_);
+    std::memcpy(out, buf_ + pos_, buffered);
+    Consume(buffered);
+    for (size_t done = buffered; done < n;) {
+      size_t got = 0;
+      ulong32 code = ReadSome(f_, out + done, n - done, &got);
+      done += got;
+      consumed_ += static_cast<long long>(got);
+      if (code != 0) return code;
+      if (got == 0) return kErrorHandleEof;
+    }
+    return 0;
+  }
   const unsigned char* Data() const { return buf_ + pos_; }
   void Consume(size_t n) {
     pos_ += n;

@@ -9,6 +9,10 @@
 //   void Nodes(int first, const unsigned char* records, int n);
 //   void Beams(int first, const unsigned char* records, int n);
 //   void Supports(int first, const unsigned char* records, int n);
+//   unsigned char* Direct(size_t recordSize);     where the node (18), beam (8) or support
+//                                                 (14) records go as they are in the file,
+//                                                 read there in one transfer; null: handed
+//                                                 over a chunk at a time instead
 //   TOP_SEC* Sections();                          SectionCount() records: the reader
 //                                                 fills the file's section records,
 //                                                 property blocks, keys and composite data
@@ -47,7 +51,8 @@ std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* head, ulong32* 
 namespace detail {
 
 template <class Each>
-ulong32 ReadTable(filereading::ChunkReader& in, size_t size, int count, Each each) {
+ulong32 ReadTable(filereading::ChunkReader& in, size_t size, int count, unsigned char* direct, Each each) {
+  if (direct) return count > 0 ? in.Read(direct, size * static_cast<size_t>(count)) : 0;
   const int perChunk = static_cast<int>(in.Capacity() / size);
   for (int done = 0; done < count;) {
     const int n = count - done < perChunk ? count - done : perChunk;
@@ -68,24 +73,24 @@ ulong32 ReadTopBlocks(std::FILE* f, const TOPO_CURDIMS_REC& head, bool wholeFile
   if (ulong32 code = sink.Begin()) return code;
   using detail::ReadTable;
   const int nodes = head.NodeCount(), beams = head.BeamCount();
-  ulong32 code = ReadTable(in, TOP_NODE::kSize, nodes, [&](int i, const unsigned char* p, int n) {
-    sink.Nodes(i, p, n);
-  });
+  ulong32 code = ReadTable(in, TOP_NODE::kSize, nodes, sink.Direct(TOP_NODE::kSize),
+                           [&](int i, const unsigned char* p, int n) { sink.Nodes(i, p, n); });
   if (code == 0) {
-    code = ReadTable(in, TOP_BEAM::kSize, beams, [&](int i, const unsigned char* p, int n) { sink.Beams(i, p, n); });
+    code = ReadTable(in, TOP_BEAM::kSize, beams, sink.Direct(TOP_BEAM::kSize),
+                     [&](int i, const unsigned char* p, int n) { sink.Beams(i, p, n); });
   }
   if (code != 0 || !wholeFile) return code;
-  code = ReadTable(in, TOP_SUPPORT::kSize, head.SupportCount(),
+  code = ReadTable(in, TOP_SUPPORT::kSize, head.SupportCount(), sink.Direct(TOP_SUPPORT::kSize),
                    [&](int i, const unsigned char* p, int n) { sink.Supports(i, p, n); });
   TOP_SEC* secs = sink.Sections();
   const int sections = head.SectionCount();
   if (code == 0) {
-    code = ReadTable(in, TOP_SEC::kFileSize, sections, [&](int i, const unsigned char* p, int n) {
+    code = ReadTable(in, TOP_SEC::kFileSize, sections, nullptr, [&](int i, const unsigned char* p, int n) {
       for (int k = 0; k < n; ++k) std::memcpy(secs[i + k].rec, p + k * TOP_SEC::kFileSize, TOP_SEC::kFileSize);
     });
   }
   if (code == 0) {
-    code = ReadTable(in, 4, beams, [&](int i, const unsigned char* p, int n) { sink.Angles(i, p, n); });
+    code = ReadTable(in, 4, beams, nullptr, [&](int i, const unsigned char* p, int n) { sink.Angles(i, p, n); });
   }
   for (int i = 0; code == 0 && i < sections; ++i) {
     if (!secs[i].HasPropertyBlock()) continue;

@@ -19,11 +19,13 @@ constexpr double kReach = 2 * kTopoTolerance;
 // Cell numbers are kept where a double holds them exactly.
 constexpr double kCellLimit = 1e15;
 
+// floor(v), held within the limit; a conversion and a correction rather
+// than a call of floor, which is not an instruction on every target.
 int64_t CellNumber(double v) {
-  double c = std::floor(v);
-  if (!(c > -kCellLimit)) c = -kCellLimit;  // NaN too
-  if (c > kCellLimit) c = kCellLimit;
-  return static_cast<int64_t>(c);
+  if (!(v > -kCellLimit)) return static_cast<int64_t>(-kCellLimit);  // NaN too
+  if (v > kCellLimit) return static_cast<int64_t>(kCellLimit);
+  const int64_t toward = static_cast<int64_t>(v);
+  return toward - (static_cast<double>(toward) > v ? 1 : 0);
 }
 
 }  // namespace
@@ -53,8 +55,9 @@ uint32_t BeamIndex::Bucket(const Cell& c) const {
 
 bool BeamIndex::Reserve(uint32_t nodes, uint32_t beams) {
   Release();
+  // About two nodes a bucket: the table stays in the nearest cache.
   uint32_t buckets = 1;
-  while (buckets < nodes) buckets <<= 1;
+  while (2 * buckets < nodes) buckets <<= 1;
   head_ = static_cast<uint32_t*>(telio::Calloc(buckets, sizeof(uint32_t)));
   nextNode_ = static_cast<uint32_t*>(telio::Malloc((nodes + 1) * sizeof(uint32_t)));
   firstBeam_ = static_cast<uint32_t*>(telio::Calloc(nodes + 1, sizeof(uint32_t)));

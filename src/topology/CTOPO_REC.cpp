@@ -282,6 +282,9 @@ class TopologySink {
     return 0;
   }
 
+  // The records are converted as they come, a chunk at a time.
+  unsigned char* Direct(size_t) { return nullptr; }
+
   void Nodes(int first, const unsigned char* p, int n) {
     ChainBlock* block = BlockOf(nodeSlots_);
     const int count = head_.NodeCount();
