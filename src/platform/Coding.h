@@ -69,24 +69,24 @@ inline double DecodeDouble(const unsigned char* p) {
   return v;
 }
 
-// n little-endian floats from src into dst. On little-endian hosts the
-// bytes are already the values: one copy.
-inline void DecodeFloats(float* dst, const unsigned char* src, size_t n) {
+// n little-endian values from src into dst. On little-endian hosts the
+// bytes are already the values: one copy. dst and src may be the same bytes.
+template <class T>
+inline void DecodeArray(T* dst, const unsigned char* src, size_t n, T (*decode)(const unsigned char*)) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  std::memcpy(dst, src, n * sizeof(float));
+  (void)decode;
+  std::memmove(dst, src, n * sizeof(T));
 #else
-  for (size_t i = 0; i < n; ++i) dst[i] = DecodeFloat(src + 4 * i);
+  for (size_t i = 0; i < n; ++i) dst[i] = decode(src + sizeof(T) * i);
 #endif
 }
 
-// n little-endian u16 from src into dst, and back; one copy on
-// little-endian hosts. dst and src may be the same bytes.
+inline void DecodeFloats(float* dst, const unsigned char* src, size_t n) {
+  DecodeArray<float>(dst, src, n, static_cast<float (*)(const unsigned char*)>(DecodeFloat));
+}
+
 inline void DecodeFixed16s(uint16_t* dst, const unsigned char* src, size_t n) {
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  std::memmove(dst, src, n * sizeof(uint16_t));
-#else
-  for (size_t i = 0; i < n; ++i) dst[i] = DecodeFixed16(src + 2 * i);
-#endif
+  DecodeArray<uint16_t>(dst, src, n, static_cast<uint16_t (*)(const unsigned char*)>(DecodeFixed16));
 }
 
 inline void EncodeFixed16s(unsigned char* dst, const uint16_t* src, size_t n) {
