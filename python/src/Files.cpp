@@ -1,5 +1,6 @@
 // The job folder, the model (T3L), the topology (TOP), the static load-case
 // names (NAM) and the combinations (CMI) for Python.
+#include <algorithm>
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -153,7 +154,8 @@ void BindCases(py::module_& m) {
 
   py::class_<CFileCMI>(m, "Combinations", "The load combinations (CMI) read whole.")
       .def(py::init(&Import<CFileCMI>), py::arg("path"))
-      .def("__len__", [](CFileCMI& s) { return s.GetNumberOfCombinations(); })
+      // A negative count in the file is no combination.
+      .def("__len__", [](CFileCMI& s) { return std::max<long32>(s.GetNumberOfCombinations(), 0); })
       .def(
           "_record",
           [](py::object self, long32 j) {

@@ -31,17 +31,23 @@ DAMAGE = [
     ("load_case_names", lambda job: os.remove(file_of(job, "NAM")), 2),
     # The model ends inside its beam table (header 112, settings 178, 23 nodes).
     ("model", lambda job: cut(file_of(job, "T3L"), 112 + 178 + 23 * 32 + 40), 38),
-    # A negative combination count.
-    ("combinations", lambda job: patch(file_of(job, "CMI"), 0, struct.pack("<i", -1)), 1392),
+    # A combination count past the file's end.
+    ("combinations", lambda job: patch(file_of(job, "CMI"), 0, struct.pack("<i", 1000)), 38),
     # The topology ends inside its node table (header 128).
     ("topology", lambda job: cut(file_of(job, "TOP"), 128 + 18 * 5), 38),
     # MaxIP 1, below the blocks' IP counts.
     ("ip_results", lambda job: patch(file_of(job, "OUC"), 4, struct.pack("<i", 1)), 1392),
-    # A negative load-case count.
-    ("ip_results", lambda job: patch(file_of(job, "OUC"), 0, struct.pack("<i", -1)), 1392),
     # The results' topology is gone: the side file's code.
     ("results", lambda job: os.remove(file_of(job, "TOP")), 2),
 ]
+
+
+def test_negative_counts_are_empty_tables(sample_copy):
+    job = telio.Job(sample_copy)
+    patch(file_of(job, "CMI"), 0, struct.pack("<i", -1))
+    patch(file_of(job, "OUC"), 0, struct.pack("<i", -1))
+    assert len(job.combinations) == 0
+    assert job.ip_results.load_cases <= 0  # held as read; no block
 
 
 @pytest.mark.parametrize("reader, damage, code", DAMAGE)
