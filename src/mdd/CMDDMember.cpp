@@ -222,24 +222,6 @@ void CMDDMember::ResetLine() {
   m_ipsLinked = 0;
 }
 
-void CMDDMember::SetLine(const CGPoint& s, const CGPoint& e) {
-  CEMember::SetLine(s, e);
-  RefreshSpans();
-}
-
-int CMDDMember::LineFromIntBmsLst() {
-  int result = CEMember::LineFromIntBmsLst();
-  RefreshSpans();
-  return result;
-}
-
-void CMDDMember::RefreshSpans() {
-  for (const ConstraintLstPtr* list : {&m_constXY, &m_constXZ}) {
-    if (!list->IsNull() && (*list)->GetCount() > 0) (*list)->CalculateBucklingLength(-1);
-  }
-  if (!m_ltb.IsNull() && m_ltb->GetCount() > 0) m_ltb->ResetLTBData();
-}
-
 PtrStrong<CGLine> CMDDMember::Clone() const { return PtrStrong<CGLine>(new CMDDMember(*this)); }
 
 void CMDDMember::ResetMemberData() {

@@ -176,9 +176,6 @@ class TELIO_EXPORT CMDDMember : public ELEMENT_OBJECTS::CEMember {
 
   // The line reset; the intermediate-values-linked word 0.
   void ResetLine() override;
-  // The member's line, then the spans of its restraint and LTB lists
-  // recomputed for it.
-  void SetLine(const GEOMETRY_OBJECTS::CGPoint& s, const GEOMETRY_OBJECTS::CGPoint& e) override;
   GE_::Safe::PtrStrong<GEOMETRY_OBJECTS::CGLine> Clone() const override;
   bool Serialize(FILE* f, bool load) override;
   ulong32 CheckSum() const override;
@@ -198,7 +195,6 @@ class TELIO_EXPORT CMDDMember : public ELEMENT_OBJECTS::CEMember {
 
  protected:
   void EnsureValidIntPntLst() override;
-  int LineFromIntBmsLst() override;
   void EnsureValidIntBmsLst() override;
   // The fields of record versions 3, 4 and 5 after the CEMember record.
   virtual bool ReadVersion3(FILE* f);
@@ -215,8 +211,6 @@ class TELIO_EXPORT CMDDMember : public ELEMENT_OBJECTS::CEMember {
   void ResetMemberData();
   // New empty restraint and LTB lists in place of those held.
   void NewLists();
-  // The spans of the lists recomputed for the member's line.
-  void RefreshSpans();
   int AddConstraint(const ConstraintLstPtr& list, double distance);
   // Copies other's stored fields (not the CEMember part).
   void CopyMemberData(const CMDDMember& other);
