@@ -62,6 +62,11 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     return added;
   }
 
+  // The number of elements the storage grows by when it is full (0: the
+  // array's own rule). A list about to load n elements sets n, so that its
+  // storage is allocated once; nothing is allocated here.
+  void SetGrowStep(int step) { m_array.SetSize(m_array.GetSize(), step < 0 ? 0 : step); }
+
   int AddEx(const T& e) {
     int at = Place(e, -1);
     if (at < 0) return 0;
@@ -117,6 +122,9 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   T GetLast() const { return m_array.GetAt(GetCount() - 1); }
 
   int GetCount() const { return m_array.GetSize(); }
+  // The elements in place (GetCount() of them), for reading them without a
+  // copy; valid until the collection changes.
+  const T* GetData() const { return m_array.GetData(); }
   bool IsEmpty() const { return m_array.GetSize() == 0; }
 
   int GetPositionBase(int i) const { return i == -1 ? GetCount() : i; }

@@ -54,7 +54,7 @@ bool CPersist::ReadBytes(void* data, std::size_t size) {
 
 bool CPersist::WriteBytes(const void* data, std::size_t size) {
   if (!ok()) return false;
-  if (size == 0) return true;
+  if (size == 0 || WriteBuffered(data, size)) return true;
   errno = 0;
   if (WriteStream(data, size) != size) {
     return Fail(errno ? telio::ErrnoToSystemError(errno) : telio::kErrorWriteFault);
@@ -64,9 +64,41 @@ bool CPersist::WriteBytes(const void* data, std::size_t size) {
 
 // Records are made of many fields of 4 and 8 bytes. The stream's lock is
 // not taken for each of them (a stream is never shared by two threads
-// during a transfer), and short fields go through the stream's buffer a
-// byte at a time, which costs far less than a call of fread or fwrite.
+// during a transfer). Where the C library lets a field be copied straight
+// from or into the stream's buffer when it fits there (as its own getc and
+// putc do a byte at a time), that is done; otherwise short fields go
+// through the buffer a byte at a time, which costs far less than a call of
+// fread or fwrite.
+bool CPersist::ReadBuffered(void* data, std::size_t size) {
+#if defined(__GLIBC__)
+  if (m_file->_IO_read_ptr && static_cast<std::size_t>(m_file->_IO_read_end - m_file->_IO_read_ptr) >= size) {
+    std::memcpy(data, m_file->_IO_read_ptr, size);
+    m_file->_IO_read_ptr += size;
+    return true;
+  }
+#else
+  (void)data;
+  (void)size;
+#endif
+  return false;
+}
+
+bool CPersist::WriteBuffered(const void* data, std::size_t size) {
+#if defined(__GLIBC__)
+  if (m_file->_IO_write_ptr && static_cast<std::size_t>(m_file->_IO_write_end - m_file->_IO_write_ptr) >= size) {
+    std::memcpy(m_file->_IO_write_ptr, data, size);
+    m_file->_IO_write_ptr += size;
+    return true;
+  }
+#else
+  (void)data;
+  (void)size;
+#endif
+  return false;
+}
+
 std::size_t CPersist::ReadStream(void* data, std::size_t size) {
+  if (ReadBuffered(data, size)) return size;
   if (size <= kShortField) {
     unsigned char* p = static_cast<unsigned char*>(data);
     for (std::size_t i = 0; i < size; ++i) {

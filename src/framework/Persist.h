@@ -88,6 +88,10 @@ class TELIO_EXPORT CPersist {
   // Fields up to this size go through the stream byte by byte.
   static constexpr std::size_t kShortField = 16;
 
+  // Copies straight from or into the stream's buffer when the field fits
+  // there and the C library allows it; false when not done.
+  bool ReadBuffered(void* data, std::size_t size);
+  bool WriteBuffered(const void* data, std::size_t size);
   // The number of bytes transferred.
   std::size_t ReadStream(void* data, std::size_t size);
   std::size_t WriteStream(const void* data, std::size_t size);
@@ -121,6 +125,9 @@ ulong32 CheckSumOf(const P& p) {
   }
 }
 
+// Largest step by which a loading list grows its storage.
+enum : long32 { kLoadGrowStep = 4096 };
+
 // List framing: the version word, the element count, the list's own header
 // fields (header(io) transfers them), then exactly count element records.
 // Live elements are written in index order, then one default element
@@ -146,7 +153,7 @@ bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header heade
   if (!load) {
     long32 missing = 0;
     for (long32 i = 0; i < count; ++i) {
-      auto e = list.GetAt(i);
+      const auto& e = list.GetData()[i];
       if (e.IsNull()) {
         ++missing;
       } else if (!e->Serialize(f, false)) {
@@ -158,16 +165,22 @@ bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header heade
     }
     return true;
   }
-  for (long32 i = 0; i < count; ++i) {
+  // The storage grows once for the elements announced, but by no more than
+  // kLoadGrowStep at a time, so that a damaged count costs little memory.
+  list.SetGrowStep(count < kLoadGrowStep ? count : kLoadGrowStep);
+  bool ok = true;
+  for (long32 i = 0; i < count && ok; ++i) {
     auto e = list.CreateNewObject();
-    if (!e->Serialize(f, true)) return false;
+    ok = e->Serialize(f, true);
+    if (!ok) break;
     try {
       if (list.AddNew(e)) loaded(e);
     } catch (CMemoryException*) {
-      return io.Fail(telio::kErrorNotEnoughMemory);
+      ok = io.Fail(telio::kErrorNotEnoughMemory);
     }
   }
-  return true;
+  list.SetGrowStep(0);
+  return ok;
 }
 
 template <class List, class Header>

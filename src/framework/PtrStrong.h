@@ -269,6 +269,27 @@ class TELIO_EXPORT _PtrSmart_base {
     RefCount_base* block = m_pRefCount;
     m_pRaw = nullptr;
     m_pRefCount = nullptr;
+    Release(block, strong);
+  }
+
+  // Takes over q's reference, q becoming null, without touching the counts
+  // (a move); a dangling q gives null and its reference is dropped. The
+  // reference held before is dropped last, as in Detach.
+  void Take(_PtrSmart_base& q, bool strong) {
+    if (&q == this) return;
+    RefCount_base* old = m_pRefCount;
+    RefCount_base* taken = q.m_pRefCount;
+    void* raw = q.m_pRaw;
+    q.m_pRaw = nullptr;
+    q.m_pRefCount = nullptr;
+    const bool live = taken && !taken->Expired();
+    m_pRaw = live ? raw : nullptr;
+    m_pRefCount = live ? taken : nullptr;
+    if (!live) Release(taken, strong);
+    Release(old, strong);
+  }
+
+  static void Release(RefCount_base* block, bool strong) {
     if (block) strong ? block->ReleaseStrongRef() : block->ReleaseWeakRef();
   }
 
@@ -345,6 +366,8 @@ class PtrStrong : public _PtrSmart<T> {
   PtrStrong() = default;
   PtrStrong(T* p) { this->AssignRaw(p, true); }  // NOLINT: as the framework's
   PtrStrong(const PtrStrong& q) : _PtrSmart<T>() { Share(q); }
+  // A move: the reference goes over, the counts stay.
+  PtrStrong(PtrStrong&& q) noexcept : _PtrSmart<T>() { this->Take(q, true); }
   template <class U, class C>
   PtrStrong(const PtrStrong<U, C>& q) { Share(q); }  // NOLINT
   template <class U, class C>
@@ -357,6 +380,10 @@ class PtrStrong : public _PtrSmart<T> {
   }
   PtrStrong& operator=(const PtrStrong& q) {
     Share(q);
+    return *this;
+  }
+  PtrStrong& operator=(PtrStrong&& q) noexcept {
+    this->Take(q, true);
     return *this;
   }
   template <class U, class C>
@@ -388,6 +415,7 @@ class PtrWeak : public _PtrSmart<T> {
   PtrWeak() = default;
   PtrWeak(T* p) { this->AssignRaw(p, false); }  // NOLINT
   PtrWeak(const PtrWeak& q) : _PtrSmart<T>() { Share(q); }
+  PtrWeak(PtrWeak&& q) noexcept : _PtrSmart<T>() { this->Take(q, false); }
   template <class U, class C>
   PtrWeak(const PtrWeak<U, C>& q) { Share(q); }  // NOLINT
   template <class U, class C>
@@ -400,6 +428,10 @@ class PtrWeak : public _PtrSmart<T> {
   }
   PtrWeak& operator=(const PtrWeak& q) {
     Share(q);
+    return *this;
+  }
+  PtrWeak& operator=(PtrWeak&& q) noexcept {
+    this->Take(q, false);
     return *this;
   }
   template <class U, class C>
