@@ -30,6 +30,8 @@ namespace {
 // Texts are read in steps of at most this many bytes, so a damaged length
 // never allocates much beyond what the stream holds.
 const std::size_t kTextStep = 64 * 1024;
+// Texts shorter than this are read into a buffer on the stack.
+const std::size_t kShortText = 256;
 
 }  // namespace
 
@@ -177,6 +179,15 @@ CPersist& CPersist::Text(CString& s) {
     return *this;
   }
   const std::size_t total = static_cast<std::size_t>(length);
+  // Names are short: they are read without a heap buffer.
+  char small[kShortText];
+  if (total < sizeof small) {
+    if (ReadBytes(small, total)) {
+      small[total] = '\0';
+      s = CString(small);
+    }
+    return *this;
+  }
   char* buffer = nullptr;
   std::size_t capacity = 0, have = 0;
   while (have < total) {
