@@ -48,4 +48,22 @@ void RawRead(benchmark::State& state, const std::string& path) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
 }
 
+void RawWrite(benchmark::State& state, const std::string& like, const std::string& path) {
+  std::vector<char> bytes(static_cast<size_t>(FileSize(like)));
+  FILE* in = std::fopen(like.c_str(), "rb");
+  if (!in || std::fread(bytes.data(), 1, bytes.size(), in) != bytes.size()) {
+    if (in) std::fclose(in);
+    state.SkipWithError("cannot read");
+    return;
+  }
+  std::fclose(in);
+  for (auto _ : state) {
+    std::remove(path.c_str());
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) state.SkipWithError("cannot write");
+    if (f) std::fclose(f);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+}
+
 }  // namespace telio_bench

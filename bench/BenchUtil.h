@@ -20,4 +20,18 @@ long long FileSize(const std::string& path);
 // reader of the same bytes can approach.
 void RawRead(benchmark::State& state, const std::string& path);
 
+// Writes the bytes of the file at `like` to a fresh file at path with plain
+// fwrite, as often as the state asks: the limit a writer of the same bytes
+// can approach.
+void RawWrite(benchmark::State& state, const std::string& like, const std::string& path);
+
+// A writer saving to path as often as the state asks, its bytes counted.
+template <class Save>
+void Write(benchmark::State& state, const std::string& path, Save save) {
+  for (auto _ : state) {
+    if (save(path.c_str()) != 0) state.SkipWithError("export failed");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
+}
+
 }  // namespace telio_bench

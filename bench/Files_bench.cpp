@@ -1,11 +1,16 @@
 // Model (T3L) and topology (TOP) files: import and export of large
-// generated jobs, each beside a plain fread of the same bytes.
+// generated jobs, each beside a plain fread or fwrite of the same bytes; the
+// case files (NAM, CMI, ACE) of a large job written beside a plain fwrite.
 #include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "../tools/telio/SampleModel.h"
 #include "BenchUtil.h"
+#include "files/CFileACE.h"
+#include "files/CFileCMI.h"
+#include "files/CFileNAM.h"
 #include "files/CFileT3L.h"
 #include "files/CFileTOP.h"
 #include "support/TOPFixture.h"
@@ -70,14 +75,16 @@ void BM_T3L_Import(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
 }
 
+// Exports write to a file they replace; the raw baseline writes the same
+// bytes to a fresh file.
 void BM_T3L_Export(benchmark::State& state) {
   CFileT3L f;
   f.Import(LargeT3L().c_str());
-  const std::string out = ScratchDir() + "/Out.T3L";
-  for (auto _ : state) {
-    if (f.Export(out.c_str()) != 0) state.SkipWithError("export failed");
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(out));
+  telio_bench::Write(state, ScratchDir() + "/Out.T3L", [&f](const char* p) { return f.Export(p); });
+}
+
+void BM_T3L_RawWrite(benchmark::State& state) {
+  telio_bench::RawWrite(state, LargeT3L(), ScratchDir() + "/Raw.T3L");
 }
 
 void BM_TOP_RawRead(benchmark::State& state) { telio_bench::RawRead(state, LargeTOP()); }
@@ -94,11 +101,44 @@ void BM_TOP_Import(benchmark::State& state) {
 void BM_TOP_Export(benchmark::State& state) {
   CFileTOP f;
   f.Import(LargeTOP().c_str());
-  const std::string out = ScratchDir() + "/Out.TOP";
-  for (auto _ : state) {
-    if (f.Export(out.c_str()) != 0) state.SkipWithError("export failed");
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(out));
+  telio_bench::Write(state, ScratchDir() + "/Out.TOP", [&f](const char* p) { return f.Export(p); });
+}
+
+void BM_TOP_RawWrite(benchmark::State& state) {
+  telio_bench::RawWrite(state, LargeTOP(), ScratchDir() + "/Raw.TOP");
+}
+
+// The case files of a 400-case, 40-combination job.
+void BM_NAM_Export(benchmark::State& state) {
+  CFileNAM f;
+  for (int i = 0; i < 400; ++i) f.AddLdsName(("Load case " + std::to_string(i)).c_str());
+  telio_bench::Write(state, ScratchDir() + "/Out.NAM", [&f](const char* p) { return f.Export(p); });
+}
+
+void BM_NAM_RawWrite(benchmark::State& state) {
+  telio_bench::RawWrite(state, ScratchDir() + "/Out.NAM", ScratchDir() + "/Raw.NAM");
+}
+
+void BM_CMI_Export(benchmark::State& state) {
+  CFileCMI f;
+  std::vector<CMI_REC> rec(1);
+  rec[0].SetCount(20);
+  for (int i = 0; i < 40; ++i) f.AddCombination(&rec[0], i % 2);
+  telio_bench::Write(state, ScratchDir() + "/Out.CMI", [&f](const char* p) { return f.Export(p); });
+}
+
+void BM_CMI_RawWrite(benchmark::State& state) {
+  telio_bench::RawWrite(state, ScratchDir() + "/Out.CMI", ScratchDir() + "/Raw.CMI");
+}
+
+void BM_ACE_Export(benchmark::State& state) {
+  CFileACE f;
+  f.ActivateCmb(1, 1, 40);
+  telio_bench::Write(state, ScratchDir() + "/Out.ACE", [&f](const char* p) { return f.Export(p); });
+}
+
+void BM_ACE_RawWrite(benchmark::State& state) {
+  telio_bench::RawWrite(state, ScratchDir() + "/Out.ACE", ScratchDir() + "/Raw.ACE");
 }
 
 }  // namespace
@@ -106,6 +146,14 @@ void BM_TOP_Export(benchmark::State& state) {
 BENCHMARK(BM_T3L_RawRead)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_T3L_Import)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_T3L_Export)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_T3L_RawWrite)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TOP_RawRead)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TOP_Import)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TOP_Export)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TOP_RawWrite)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NAM_Export)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_NAM_RawWrite)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CMI_Export)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CMI_RawWrite)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ACE_Export)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ACE_RawWrite)->UseRealTime()->Unit(benchmark::kMicrosecond);

@@ -3,7 +3,8 @@
 //   - RES: every beam force of every load result, beside the whole file and
 //     beside plain freads of exactly the force blocks;
 //   - OUC (three points per beam): building the beam index and fetching
-//     every block through it, and the loaded-mode import.
+//     every block through it beside plain positioned reads of the same
+//     blocks, and the loaded-mode import.
 // The files (about 1 GB of RES, 0.7 GB of OUC) are written once per process
 // from the test fixtures and removed at exit.
 #include <cstdint>
@@ -12,6 +13,9 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
@@ -150,6 +154,34 @@ void BM_Results_OUC_BuildIndex(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
 }
 
+// Plain positioned reads of every block, in the same order, on one open
+// file: the limit of a fetch through the index.
+void BM_Results_OUC_RawPreadEveryBlock(benchmark::State& state) {
+  const int fd = open(OucPath().c_str(), O_RDONLY);
+  if (fd < 0) {
+    state.SkipWithError("cannot open");
+    return;
+  }
+  const long long blockBytes = 6 + 28LL * kIPs;
+  const long long first = 8 + 4LL * 400;
+  std::vector<char> buf(static_cast<size_t>(blockBytes));
+  for (auto _ : state) {
+    for (int lc = 0; lc < kLoadResults; ++lc) {
+      for (int b = 0; b < kBeams; ++b) {
+        const off_t at = static_cast<off_t>(first + (static_cast<long long>(lc) * kBeams + b) * blockBytes);
+        if (pread(fd, buf.data(), buf.size(), at) != static_cast<ssize_t>(buf.size())) {
+          state.SkipWithError("short read");
+          break;
+        }
+        benchmark::DoNotOptimize(buf.data());
+      }
+    }
+  }
+  close(fd);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(OucPath()));
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * kLoadResults * kBeams);
+}
+
 void BM_Results_OUC_FetchEveryBlock(benchmark::State& state) {
   CFileOUC ouc;
   ouc.SetUseBmidx(true);
@@ -189,5 +221,6 @@ BENCHMARK(BM_Results_RES_RawReadForceBlocks)->UseRealTime()->Unit(benchmark::kMi
 BENCHMARK(BM_Results_RES_AllForces)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_RawRead)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_BuildIndex)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Results_OUC_RawPreadEveryBlock)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_FetchEveryBlock)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_LoadedImport)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -1,5 +1,6 @@
-// The topology model: opening a 10,000-node, 20,000-beam job beside a plain
-// fread of its TOP file, and beam lookups by end coordinates over it.
+// The topology model: opening a 10,000-node, 20,000-beam job (its beam
+// index included) beside a plain fread of its TOP file, and beam lookups by
+// end coordinates over it, walking the list and through the index.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -78,7 +79,8 @@ void BM_Topology_Open(benchmark::State& state) {
 }
 
 // Beams spread over the list, each given with its ends exchanged every
-// other time.
+// other time: the walk of the list, and the opened topology's index.
+template <bool kIndexed>
 void BM_Topology_FindBeam(benchmark::State& state) {
   CTOPO_REC t;
   if (!t.Open(GridTOP().c_str())) {
@@ -86,20 +88,24 @@ void BM_Topology_FindBeam(benchmark::State& state) {
     return;
   }
   const TOPOStructs::TOPO_REC* r = t.GetTOPO_REC();
-  int i = 0;
+  unsigned i = 0;
   for (auto _ : state) {
-    int b = 1 + (i * 7919) % r->beamCount;
+    int b = 1 + static_cast<int>(i * 7919u % static_cast<unsigned>(r->beamCount));
     int s = r->startNode[b], e = r->endNode[b];
     if (i & 1) std::swap(s, e);
-    benchmark::DoNotOptimize(
-        CTOPO_REC::FindBeam(r->beams, r->x[s], r->y[s], r->z[s], r->x[e], r->y[e], r->z[e]));
+    benchmark::DoNotOptimize(kIndexed ? t.FindBeam(r->x[s], r->y[s], r->z[s], r->x[e], r->y[e], r->z[e])
+                                      : CTOPO_REC::FindBeam(r->beams, r->x[s], r->y[s], r->z[s], r->x[e],
+                                                            r->y[e], r->z[e]));
     ++i;
   }
   state.SetItemsProcessed(state.iterations());
 }
+void BM_Topology_FindBeamWalk(benchmark::State& state) { BM_Topology_FindBeam<false>(state); }
+void BM_Topology_FindBeamIndexed(benchmark::State& state) { BM_Topology_FindBeam<true>(state); }
 
 }  // namespace
 
 BENCHMARK(BM_Topology_RawRead)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Topology_Open)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Topology_FindBeam)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Topology_FindBeamWalk)->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Topology_FindBeamIndexed)->UseRealTime()->Unit(benchmark::kMicrosecond);

@@ -8,8 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,8 +16,13 @@ namespace fuzz_scratch {
 struct ScratchFolder {
   std::string path;
   ScratchFolder() {
+    // A folder in memory where there is one: writing the input is then no
+    // more than a copy, kept out of the time of the reader under test.
     const char* tmp = std::getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/telio_fuzz_XXXXXX";
+    std::error_code ec;
+    std::string base = tmp && *tmp ? tmp : "/tmp";
+    if (!(tmp && *tmp) && std::filesystem::is_directory("/dev/shm", ec)) base = "/dev/shm";
+    std::string tmpl = base + "/telio_fuzz_XXXXXX";
     std::vector<char> buf(tmpl.begin(), tmpl.end());
     buf.push_back('\0');
     if (!mkdtemp(buf.data())) std::abort();
@@ -40,6 +43,8 @@ inline const std::string& Folder() {
 // file cannot be written).
 inline std::string Put(const char* name, const uint8_t* data, size_t size) {
   std::string path = Folder() + "/" + name;
+  // A new file rather than a truncated one, which file systems flush.
+  std::remove(path.c_str());
   std::FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) return std::string();
   if (size) std::fwrite(data, 1, size, f);
@@ -50,8 +55,13 @@ inline std::string Put(const char* name, const uint8_t* data, size_t size) {
 inline void Remove(const char* name) { std::remove((Folder() + "/" + name).c_str()); }
 
 inline std::vector<char> Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<char> bytes;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return bytes;
+  char chunk[1 << 16];
+  for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
+  std::fclose(f);
+  return bytes;
 }
 
 // Takes the next length-prefixed part of a fuzz input: a 4-byte

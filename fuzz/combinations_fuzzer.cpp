@@ -17,8 +17,10 @@ void CheckCmi(const std::string& in) {
   if (first.Export(out.c_str()) != 0) __builtin_trap();
   CFileCMI second;
   if (second.Import(out.c_str()) != 0) __builtin_trap();
-  if (second.GetNumberOfCombinations() != first.GetNumberOfCombinations()) __builtin_trap();
-  for (long32 i = 0; i < first.GetNumberOfCombinations(); ++i) {
+  // A negative count is no combination, and is written as 0.
+  const long32 held = first.GetNumberOfCombinations() > 0 ? first.GetNumberOfCombinations() : 0;
+  if (second.GetNumberOfCombinations() != held) __builtin_trap();
+  for (long32 i = 0; i < held; ++i) {
     const CMI_REC* a = first.GetCombination(i);
     const CMI_REC* b = second.GetCombination(i);
     if (!a || !b) __builtin_trap();
@@ -40,16 +42,13 @@ void CheckAce(const std::string& in) {
     first.FindRealIndexActiveCombination(k, real);
   }
   if (first.GetCmbListSize() == 0) return;
+  // Written, read and written again, the file does not change.
   const std::string out = fuzz_scratch::Folder() + "/out.ACE";
+  const std::string again = fuzz_scratch::Folder() + "/again.ACE";
   if (first.Export(out.c_str()) != 0) __builtin_trap();
   CFileACE second;
-  if (second.Import(out.c_str()) != 0) __builtin_trap();
-  for (int i = 0; i < CFileACE::kEnvListSize; ++i) {
-    if (first.CmbActivation(i) != second.CmbActivation(i) || first.CmbPosition(i) != second.CmbPosition(i) ||
-        first.EnvActivation(i) != second.EnvActivation(i) || first.EnvPosition(i) != second.EnvPosition(i)) {
-      __builtin_trap();
-    }
-  }
+  if (second.Import(out.c_str()) != 0 || second.Export(again.c_str()) != 0) __builtin_trap();
+  if (fuzz_scratch::Slurp(out) != fuzz_scratch::Slurp(again)) __builtin_trap();
   if (first.GetActiveCombinations() != second.GetActiveCombinations() ||
       first.GetActiveEnvelopes() != second.GetActiveEnvelopes()) {
     __builtin_trap();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 #include "platform/CPathObj.h"
@@ -106,9 +107,10 @@ int CAJF_PATHS::GenerateAJFPaths(CAJF_PATHS* p) {
 
   CPathObj path(p->m_givenPath);
   if (!IsExistingFolder(path.GetFullPath())) {
-    // The given path named a file inside the project folder.
-    CString folder = CPathObj::RemoveBackSlash(path.GetFolder());
-    path.SetPath(folder);
+    // The given path named a file inside the project folder; a root folder
+    // keeps its separator.
+    const std::string folder = path.GetFolder();
+    path.SetPath(folder.c_str());
   }
   p->m_projectFolder = path.GetFullPath();
   p->m_parentFolder = path.GetFolder();
@@ -162,6 +164,8 @@ int CAJF_PATHS::HasResultFile() const { return IsExistingFile(m_res) ? 1 : 0; }
 int CAJF_PATHS::IsInTelmaroProjectFolder() const {
   CString projects = CPathObj::RemoveBackSlash(GetTelmaroProjectsDir());
   CString parent = CPathObj::RemoveBackSlash(m_parentFolder);
+  // Without a projects folder, or a folder of its own, no project lies in it.
+  if (projects.IsEmpty() || parent.IsEmpty()) return 0;
   projects.MakeUpper();
   parent.MakeUpper();
   return projects == parent ? 1 : 0;

@@ -37,6 +37,8 @@ class TELIO_EXPORT CAJF_PATHS {
   ulong32 ValidatePaths(int create);
 
   int HasResultFile() const;
+  // Nonzero when the parent folder is the suite's projects folder, ignoring
+  // letter case and trailing separators; 0 when either is empty.
   int IsInTelmaroProjectFolder() const;
 
   const CString& GivenPath() const { return m_givenPath; }

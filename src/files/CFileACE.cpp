@@ -14,38 +14,42 @@ constexpr int kSpare = 1;
 constexpr size_t kBlockWords = 2 * CFileACE::kCmbListSize + 2 * CFileACE::kEnvListSize +
                                (CFileACE::kCmbFlags + 1 + kSpare) +
                                (CFileACE::kEnvFlags + 1 + kSpare);
-constexpr unsigned kChunkWords = 512;
-
-// Reads `count` words into table through a small buffer. `available` is
-// the number of words the file still holds (-1 when unknown); only those
-// are asked for, so a short list reports 38 after keeping what it read.
+// Reads `count` words into table. `available` is the number of words the
+// file still holds (-1 when unknown); only those are asked for, so a short
+// list reports 38 after keeping what it read.
 ulong32 ReadWords(std::FILE* f, uint16_t* table, int count, long long* available) {
   int want = count;
   if (*available >= 0 && *available < want) want = static_cast<int>(*available);
-  unsigned char buf[2 * kChunkWords];
-  for (int done = 0; done < want;) {
-    unsigned n = static_cast<unsigned>(want - done) < kChunkWords ? static_cast<unsigned>(want - done)
-                                                                  : kChunkWords;
-    ulong32 code = FReadBuff(f, buf, 2, n);
+  if (want > 0) {
+    ulong32 code = FReadBuff(f, table, 2, static_cast<unsigned>(want));
     if (code != 0) return code;
-    for (unsigned k = 0; k < n; ++k) table[done + static_cast<int>(k)] = telio::DecodeFixed16(buf + 2 * k);
-    done += static_cast<int>(n);
+    telio::DecodeFixed16s(table, reinterpret_cast<const unsigned char*>(table), static_cast<size_t>(want));
   }
   if (*available >= 0) *available -= want;
   return want < count ? static_cast<ulong32>(telio::kErrorHandleEof) : 0u;
 }
 
 ulong32 WriteWords(std::FILE* f, const uint16_t* table, int count) {
-  unsigned char buf[2 * kChunkWords];
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  // The words are already in the file's byte order.
+  return FWriteBuff(f, const_cast<uint16_t*>(table), 2, static_cast<unsigned>(count));
+#else
+  unsigned char buf[1024];
   for (int done = 0; done < count;) {
-    unsigned n = static_cast<unsigned>(count - done) < kChunkWords ? static_cast<unsigned>(count - done)
-                                                                   : kChunkWords;
-    for (unsigned k = 0; k < n; ++k) telio::EncodeFixed16(buf + 2 * k, table[done + static_cast<int>(k)]);
-    ulong32 code = FWriteBuff(f, buf, 2, n);
+    const int n = count - done < 512 ? count - done : 512;
+    telio::EncodeFixed16s(buf, table + done, static_cast<size_t>(n));
+    ulong32 code = FWriteBuff(f, buf, 2, static_cast<unsigned>(n));
     if (code != 0) return code;
-    done += static_cast<int>(n);
+    done += n;
   }
   return 0;
+#endif
+}
+
+// Every bit set is the inactive word 0xFFFF: a byte fill does it.
+void FillInactive(uint16_t* words, int count) {
+  static_assert(CFileACE::kInactive == 0xFFFF, "the inactive word has every bit set");
+  std::memset(words, 0xFF, static_cast<size_t>(count) * sizeof(uint16_t));
 }
 
 // Builds the flags of one kind and returns its number of active entries.
@@ -55,7 +59,7 @@ ulong32 WriteWords(std::FILE* f, const uint16_t* table, int count) {
 int BuildFlags(const uint16_t* act, const uint16_t* pos, uint16_t* flags, int listSize) {
   const int flagCount = 2 * listSize - 1;
   flags[0] = 0;
-  for (int p = 1; p <= flagCount; ++p) flags[p] = CFileACE::kInactive;
+  FillInactive(flags + 1, flagCount);
 
   int m = pos[0];
   if (m > listSize - 1) m = listSize - 1;
@@ -118,10 +122,10 @@ void CFileACE::InitACE() {
   activeCmb_ = activeEnv_ = 0;
   if (!HasTables()) return;
   std::memset(block_, 0, kBlockWords * sizeof(uint16_t));
-  for (int i = 1; i < kCmbListSize; ++i) cmbAct_[i] = kInactive;
-  for (int i = 1; i < kEnvListSize; ++i) envAct_[i] = kInactive;
-  for (int i = 1; i <= kCmbFlags; ++i) cmbFlags_[i] = kInactive;
-  for (int i = 1; i <= kEnvFlags; ++i) envFlags_[i] = kInactive;
+  FillInactive(cmbAct_ + 1, kCmbListSize - 1);
+  FillInactive(envAct_ + 1, kEnvListSize - 1);
+  FillInactive(cmbFlags_ + 1, kCmbFlags);
+  FillInactive(envFlags_ + 1, kEnvFlags);
 }
 
 int CFileACE::NewFile(const char* path) {

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include "files/FileReading.h"
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
 
@@ -56,7 +57,7 @@ int CFileBase::SetFilePath(const char* path, bool mustExist) {
   CPathObj obj(path);
   if (mustExist) {
     if (!path || !obj.ExistsPath()) {
-      telio::SetLastError(telio::kErrorFileNotFound);
+      telio::SetLastError(path ? telio::MissingPathError(path) : telio::kErrorFileNotFound);
       return 0;
     }
     if (!obj.IsFileEXTOneOf(defExt_.GetString())) {
@@ -137,6 +138,19 @@ ulong32 StreamErrorCode(std::FILE* stream, bool writing) {
   if (std::feof(stream)) return kErrorHandleEof;
   return 0;
 }
+
+namespace filereading {
+
+ulong32 ReadSome(std::FILE* f, void* buf, size_t max, size_t* got) {
+  *got = 0;
+  if (max == 0) return 0;
+  if (InjectedFault()) return kErrorReadFault;
+  errno = 0;
+  *got = std::fread(buf, 1, max, f);
+  return std::ferror(f) ? StreamErrorCode(f, false) : 0;
+}
+
+}  // namespace filereading
 
 void FailRecordIoAfter(long n) {
   g_ioFailAfter.store(n, std::memory_order_relaxed);

@@ -8,8 +8,9 @@
 //     system code of errno when the stream reports an error (29 / 30 when
 //     errno says nothing);
 //   - the thread's last system error when the path check or the opening of
-//     the file failed (2 for a missing file, 123 (kErrorInvalidName) when the
-//     file exists but its extension is not the kind's);
+//     the file failed (2 for a missing file, 3 when its folder is missing
+//     too, 5 for a read-only target of a save, 123 (kErrorInvalidName) when
+//     the file exists but its extension is not the kind's);
 //   - 160 bad arguments, 1392 a seek that did not reach its offset (or a
 //     count in a file that cannot be right), 8 an allocation that failed.
 #pragma once
@@ -57,7 +58,7 @@ class TELIO_EXPORT CFileBase {
   // checks that the file exists (ignoring letter case) and that its
   // extension is one of the default extension's list; when not, returns 0
   // with both strings empty and the thread's last error set to 2
-  // (missing) or 123 (wrong extension).
+  // (missing), 3 (its folder missing too) or 123 (wrong extension).
   int SetFilePath(const char* path, bool mustExist);
 
  private:

@@ -66,8 +66,8 @@ ulong32 CFileCMI::ReadCombinations(std::FILE* f) {
   const long32 version = GetVersion();
   const long long wordSize = version == kVersionCurrent ? 2 : version == kVersionByteWords ? 1 : 0;
 
-  const long32 count = GetNumberOfCombinations();
-  if (count < 0) return telio::kErrorFileCorrupt;
+  // A negative count is no combination.
+  const long32 count = GetNumberOfCombinations() > 0 ? GetNumberOfCombinations() : 0;
   // Only combinations that start inside the file get room.
   long long held = count;
   if (std::fseek(f, 0, SEEK_SET) == 0) {
@@ -105,9 +105,15 @@ ulong32 CFileCMI::ReadCombinations(std::FILE* f) {
     if (code != 0) break;
     uint16_t kind = 0;
     uint16_t link = 0;
-    if (wordSize != 0 && 4 + 8LL * n + 2 * wordSize <= recSize) {
-      unsigned char words[4];
+    if (wordSize != 0) {
+      // A full record has no room for its words: they are the bytes after
+      // it, and nothing at the end of the file.
+      unsigned char words[4] = {};
       code = FReadBuff(f, words, static_cast<unsigned>(wordSize), 2);
+      if (code == telio::kErrorHandleEof && 4 + 8LL * n + 2 * wordSize > recSize) {
+        code = 0;
+        std::memset(words, 0, sizeof words);
+      }
       if (code != 0) break;
       if (wordSize == 2) {
         kind = telio::DecodeFixed16(words);
@@ -140,9 +146,18 @@ ulong32 CFileCMI::Export(const char* path) {
   std::FILE* f = out.get();
   SetHeaderLong(20, kVersionCurrent);
   SetHeaderLong(24, CMI_REC::kSize);
-  ulong32 code = FWriteBuff(f, header_, kHeaderSize, 1);
+  // The file's count and records agree even after a short import: the
+  // combinations held are written and counted.
   long32 count = GetNumberOfCombinations();
   if (count > combinations_.GetSize()) count = combinations_.GetSize();
+  if (count < 0) count = 0;
+  long32 linked = 0;
+  for (long32 i = 0; i < count; ++i) linked += links_[i] != 0 ? 1 : 0;
+  unsigned char header[kHeaderSize];
+  std::memcpy(header, header_, kHeaderSize);
+  telio::EncodeFixed32(header, static_cast<uint32_t>(count));
+  telio::EncodeFixed32(header + 4, static_cast<uint32_t>(linked));
+  ulong32 code = FWriteBuff(f, header, kHeaderSize, 1);
   for (long32 i = 0; i < count && code == 0; ++i) {
     CMI_REC& rec = combinations_[i];
     long32 n = rec.Count();

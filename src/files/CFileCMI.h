@@ -17,8 +17,9 @@
 // R is 3204 (at most 400 terms) when the header's record size says 3204,
 // else 804 (the older layout, at most 100 terms). The kind and link words
 // are two u16 in version 12, two i8 (widened with their sign) in version 11
-// and absent in any other version (both 0). Words that would lie beyond
-// the end of their record (a full record of 400 or 100 terms) read as 0.
+// and absent in any other version (both 0). A full record (400 or 100
+// terms) has no room for its words: they are read from the 4 (or 2) bytes
+// after it, the next record's term count, and are 0 for the last record.
 #pragma once
 
 #include <cstdint>
@@ -66,14 +67,16 @@ class TELIO_EXPORT CFileCMI : public CFileBase {
   // Closes the object and records path (when given) without checking it.
   // Always 1.
   int NewFile(const char* path) override;
-  // Reads the header and the combinations it counts. 1392 for a negative
-  // count; 38 when the file ends inside the header or before the counted
+  // Reads the header and the combinations it counts; a negative count is
+  // none. 38 when the file ends inside the header or before the counted
   // combinations (those read are kept, the header's count stays as read);
   // 8 when the combinations cannot be held (nothing kept).
   ulong32 Import(const char* path) override;
   // Writes the current layout (version 12, 3204-byte records) with at most
   // 399 terms per combination; sets the header's version and record size.
-  // 1 for a null path. A failed export leaves an existing file as it was.
+  // The count and linked count written are those of the combinations held,
+  // so a file written after a short import agrees with itself. 1 for a null
+  // path. A failed export leaves an existing file as it was.
   ulong32 Export(const char* path) override;
   void Close() override;
 

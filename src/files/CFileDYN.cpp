@@ -5,6 +5,7 @@
 #include "files/NameRecord.h"
 #include "platform/CException.h"
 #include "platform/CPathObj.h"
+#include "platform/LastError.h"
 #include "topology/CTOPO_REC.h"
 
 namespace {
@@ -43,11 +44,19 @@ void CFileDYN::Close() {
   names_.RemoveAll();
 }
 
-void CFileDYN::ReadCounts(const char* path) {
+ulong32 CFileDYN::ReadCounts(const char* path) {
   CString top = SidePath(path, "TOP");
   if (CPathObj(top.GetString()).ExistsPath()) {
     CTOPO_REC topology;
-    if (topology.OpenTopology(top.GetString())) loadCases_ = topology.DynamicCases();
+    if (topology.OpenTopology(top.GetString())) {
+      loadCases_ = topology.DynamicCases();
+    } else if (telio::GetLastError() == telio::kErrorNotEnoughMemory) {
+      return telio::kErrorNotEnoughMemory;
+    } else if (telio::GetLastError() == telio::kErrorHandleEof) {
+      // Only the count is wanted: a file that ends early still gives it.
+      TOPO_CURDIMS_REC head{};
+      if (CFileTOP::ReadHeader(top.GetString(), &head, nullptr)) loadCases_ = head.DynamicLoadCases();
+    }
   }
   CFileDCM dcm;
   if (dcm.Import(SidePath(path, "DCM").GetString()) == 0) {
@@ -57,13 +66,17 @@ void CFileDYN::ReadCounts(const char* path) {
   if (den.Import(SidePath(path, "DEN").GetString()) == 0) {
     envelopes_ = den.GetNumberOfDynamicEnvelopes();
   }
+  return 0;
 }
 
 ulong32 CFileDYN::Import(const char* path) {
   Close();
   if (!SetFilePath(path, true)) return telio::filereading::OpenFailure();
-  ReadCounts(path);
-  if (static_cast<long long>(loadCases_) + combinations_ + envelopes_ == 0) return 0;
+  ulong32 code = ReadCounts(path);
+  if (code != 0) return code;
+  // Negative counts (damaged side files) are no names.
+  auto names = [](long32 n) { return n > 0 ? static_cast<long long>(n) : 0LL; };
+  if (names(loadCases_) + names(combinations_) + names(envelopes_) == 0) return 0;
   std::FILE* f = telio::OpenFile(path, "rb");
   if (!f) {
     Close();

@@ -29,11 +29,13 @@ class TELIO_EXPORT CFileDYN : public CFileBase {
   // The file is never created or written by this module: both return 0.
   int NewFile(const char* path) override;
   ulong32 Export(const char* path) override;
-  // Takes the three counts from the side files (a count whose file cannot
-  // be read stays 0); when they add up to 0 the DYN file is not opened.
-  // Names are converted to the ANSI page and keep their blanks. A short
-  // file gives fewer names and no error; 8 when the names cannot be held,
-  // with those read before kept.
+  // Takes the three counts from the side files: a count whose file cannot
+  // be read stays 0, but a side file that ends early still gives its count
+  // (the TOP header's dynamic load-case count, say). Negative counts take no
+  // names; when no count is positive the DYN file is not opened. Names are
+  // converted to the ANSI page and keep their blanks. A short file gives
+  // fewer names and no error; 8 when memory runs out (in a side file too),
+  // with the names read before kept.
   ulong32 Import(const char* path) override;
   void Close() override;
 
@@ -45,7 +47,8 @@ class TELIO_EXPORT CFileDYN : public CFileBase {
   long32 GetNumOfDynamicEnvelopes() const { return envelopes_; }
 
  private:
-  void ReadCounts(const char* path);
+  // 0, or 8 when a side file could not be read for lack of memory.
+  ulong32 ReadCounts(const char* path);
   ulong32 ReadNames(std::FILE* f);
 
   long32 loadCases_ = 0;

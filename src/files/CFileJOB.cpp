@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "files/ExportFile.h"
 #include "files/FileReading.h"
 #include "platform/CException.h"
 #include "platform/CPathObj.h"
@@ -148,11 +149,10 @@ ulong32 CFileJOB::Import(const char* path) {
 ulong32 CFileJOB::Export(const char* path) {
   if (!path) return 1;
   if (!SetFilePath(path, false)) return telio::filereading::OpenFailure();
-  std::FILE* f = telio::OpenFile(path, "wb");
-  if (!f) return telio::filereading::OpenFailure();
-  ulong32 code = std::ferror(f) ? telio::StreamErrorCode(f, true) : 0;
-  if (std::fclose(f) != 0 && code == 0) code = telio::SetLastErrorFromErrno();
-  return code;
+  // Nothing is written: the saved file is empty, replaced as every save is.
+  telio::ExportFile out(path);
+  if (!out.get()) return out.OpenError();
+  return out.Commit(0);
 }
 
 ulong32 CFileJOB::WriteBlock(std::FILE* stream, long32 offset, const unsigned char* bytes) {

@@ -6,8 +6,10 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include "files/CFileJOB.h"
+#include "files/ChunkReader.h"
 #include "files/FileReading.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
@@ -26,62 +28,10 @@ long long FileSize(std::FILE* f) {
   return static_cast<long long>(st.st_size);
 }
 
-// Reads the blocks area front to back in large chunks, so that neither a
-// block's head nor its values cost a call into the stream each.
-class ChunkReader {
- public:
-  explicit ChunkReader(std::FILE* f) : f_(f) {}
-  ~ChunkReader() { telio::Free(buf_); }
-  ChunkReader(const ChunkReader&) = delete;
-  ChunkReader& operator=(const ChunkReader&) = delete;
-
-  // Room for the largest block the header allows; false when out of memory.
-  bool Init(size_t largestBlock) {
-    cap_ = std::max(kChunk, largestBlock);
-    buf_ = static_cast<unsigned char*>(telio::Malloc(cap_));
-    return buf_ != nullptr;
-  }
-  // n contiguous bytes at Data(); 0 when available, else the stream's code
-  // (38 when the file ended first).
-  ulong32 Need(size_t n) {
-    if (end_ - pos_ >= n) return 0;
-    std::memmove(buf_, buf_ + pos_, end_ - pos_);
-    end_ -= pos_;
-    pos_ = 0;
-    while (end_ < n) {
-      size_t got = std::fread(buf_ + end_, 1, cap_ - end_, f_);
-      end_ += got;
-      if (got == 0) {
-        ulong32 code = telio::StreamErrorCode(f_, false);
-        return code != 0 ? code : telio::kErrorHandleEof;
-      }
-    }
-    return 0;
-  }
-  const unsigned char* Data() const { return buf_ + pos_; }
-  void Consume(size_t n) {
-    pos_ += n;
-    consumed_ += static_cast<long long>(n);
-  }
-  // Bytes consumed since the reader started.
-  long long Consumed() const { return consumed_; }
-
- private:
-  std::FILE* f_;
-  unsigned char* buf_ = nullptr;
-  size_t cap_ = 0;
-  size_t pos_ = 0;
-  size_t end_ = 0;
-  long long consumed_ = 0;
-};
-
 // Decodes n values of each table from a block's value bytes into tables of
 // `capacity` floats each, in file order.
 void DecodeTables(const unsigned char* src, int n, float* const* tables) {
-  for (int t = 0; t < BEAM_DATA::kTables; ++t) {
-    float* dst = tables[t];
-    for (int i = 0; i < n; ++i, src += 4) dst[i] = telio::DecodeFloat(src);
-  }
+  for (int t = 0; t < BEAM_DATA::kTables; ++t, src += 4 * n) telio::DecodeFloats(tables[t], src, static_cast<size_t>(n));
 }
 
 }  // namespace
@@ -105,16 +55,21 @@ CFileOUC::CFileOUC()
       scratchCapacity_(0),
       lcNum_(0),
       maxIP_(0),
+      capacity_(0),
       beamsPerLC_(nullptr),
       lastImport_(0),
+      jobCode_(0),
+      indexCode_(0),
       scratch_(),
       scratchValues_(nullptr),
       scratchRead_(nullptr),
       loaded_(nullptr),
+      loadedSize_(0),
       index_(nullptr),
       indexStart_(nullptr),
       lcBase_(nullptr),
-      sortedLC_(nullptr) {
+      sortedLC_(nullptr),
+      indexedFile_(nullptr) {
   SetFileDefExt("OUC");
 }
 
@@ -154,17 +109,12 @@ void CFileOUC::Clean() {
 }
 
 void CFileOUC::CleanHeaderIPs() {
-  if (loaded_) {
-    for (long32 i = 0; i < lcNum_; ++i) {
-      telio::Free(loaded_[i].beams);
-      telio::Free(loaded_[i].values);
-    }
-    telio::Free(loaded_);
-    loaded_ = nullptr;
-  }
+  telio::FreeWhole(loaded_, loadedSize_);  // the load cases, their blocks and tables: one block
+  loaded_ = nullptr;
+  loadedSize_ = 0;
   telio::Free(beamsPerLC_);
   beamsPerLC_ = nullptr;
-  maxLCE_ = lcNum_ = maxIP_ = 0;
+  maxLCE_ = lcNum_ = maxIP_ = capacity_ = 0;
 }
 
 void CFileOUC::CleanIP() {
@@ -177,6 +127,8 @@ void CFileOUC::CleanIP() {
 }
 
 void CFileOUC::CleanBidx() {
+  if (indexedFile_) std::fclose(indexedFile_);
+  indexedFile_ = nullptr;
   telio::Free(index_);
   telio::Free(indexStart_);
   telio::Free(lcBase_);
@@ -211,7 +163,8 @@ long32 CFileOUC::ReadMaxLCE() {
   job.ChangeEXT("JOB");
   if (!job.ExistsPath()) return 0;
   CFileJOB reader;
-  if (reader.Import(job.GetFullPath()) != 0) return 0;
+  jobCode_ = reader.Import(job.GetFullPath());
+  if (jobCode_ != 0) return 0;
   ulong32 value = CFileJOB::MaxLCE();
   return value > static_cast<ulong32>(INT32_MAX) ? 0 : static_cast<long32>(value);
 }
@@ -229,25 +182,49 @@ ulong32 CFileOUC::Import(const char* path) {
   std::fclose(f);
   if (code == 0 && indexed_) {
     code = PrepareIP();
-    if (code == 0) code = MakeBidx();
+    if (code == 0) {
+      MakeBidx();
+      code = indexCode_;
+    }
   }
   // Half-built tables are never left behind a failed allocation.
   if (code == telio::kErrorNotEnoughMemory) Close();
   return code;
 }
 
-ulong32 CFileOUC::CheckHeader(long long dataBytes) const {
-  if (lcNum_ < 0 || maxIP_ < 0 || lcNum_ > maxLCE_) return telio::kErrorFileCorrupt;
-  // A real MaxIP is the IP count of some block, which the file holds whole.
-  if (maxIP_ > 0 && kBlockHead + kBytesPerIP * maxIP_ > dataBytes) return telio::kErrorFileCorrupt;
-  for (long32 i = 0; i < lcNum_; ++i) {
-    if (beamsPerLC_[i] < 0) return telio::kErrorFileCorrupt;
-  }
+ulong32 CFileOUC::CheckHeader(long long dataBytes) {
+  if (lcNum_ > maxLCE_) return telio::kErrorFileCorrupt;
+  // No block holds more points than MaxIP or than the file can: the tables
+  // get room for the smaller.
+  long long most = maxIP_ > 0 ? maxIP_ : 0;
+  most = std::min(most, std::max(0LL, (dataBytes - kBlockHead) / kBytesPerIP));
+  capacity_ = static_cast<long32>(most);
   return 0;
 }
 
+long32 CFileOUC::LoadCases() const { return lcNum_ > 0 ? lcNum_ : 0; }
+
+long32 CFileOUC::BlocksIn(long32 lc) const { return beamsPerLC_[lc] > 0 ? beamsPerLC_[lc] : 0; }
+
+size_t CFileOUC::TableStride() const { return capacity_ > 0 ? static_cast<size_t>(capacity_) : 1; }
+
+void CFileOUC::ReadIPperBeam(std::FILE* f, BEAM_DATA* target) {
+  unsigned char head[kBlockHead];
+  if (!target || FReadBuff(f, head, sizeof head, 1) != 0) return;
+  target->beamNumber = static_cast<long32>(telio::DecodeFixed32(head));
+  target->ipCount = static_cast<int16_t>(telio::DecodeFixed16(head + 4));
+  const int n = target->ipCount;
+  for (int t = 0; n > 0 && t < BEAM_DATA::kTables; ++t) {
+    if (FReadBuff(f, target->tables[t], 4, static_cast<unsigned>(n)) != 0) return;
+    const unsigned char* raw = reinterpret_cast<const unsigned char*>(target->tables[t]);
+    for (int i = 0; i < n; ++i) target->tables[t][i] = telio::DecodeFloat(raw + 4 * i);
+  }
+}
+
 ulong32 CFileOUC::ReadHeader(std::FILE* f) {
+  jobCode_ = 0;
   maxLCE_ = ReadMaxLCE();
+  if (jobCode_ == telio::kErrorNotEnoughMemory) return jobCode_;
   if (maxLCE_ <= 0) {
     maxLCE_ = 0;
     return 0;
@@ -278,51 +255,61 @@ ulong32 CFileOUC::ReadHeader(std::FILE* f) {
 }
 
 ulong32 CFileOUC::ReadIPs(std::FILE* f) {
-  if (lcNum_ == 0) return 0;
+  const long32 lcs = LoadCases();
+  if (lcs == 0) return 0;
   long long size = FileSize(f);
   const long long dataBytes = size >= 0 ? size - DataStart() : LLONG_MAX;
-  loaded_ = static_cast<LoadCase*>(telio::Calloc(static_cast<size_t>(lcNum_), sizeof(LoadCase)));
-  if (!loaded_) return telio::kErrorNotEnoughMemory;
-  ChunkReader in(f);
-  if (!in.Init(static_cast<size_t>(kBlockHead + kBytesPerIP * maxIP_))) return telio::kErrorNotEnoughMemory;
-  const size_t perBeam = static_cast<size_t>(maxIP_) * BEAM_DATA::kTables;
-
-  for (long32 i = 0; i < lcNum_; ++i) {
+  // One block, sized from the header: the load cases, then every beam
+  // block the file can hold, then their tables. A block starts every 6
+  // bytes at the most.
+  long long promised = 0;
+  for (long32 i = 0; i < lcs; ++i) promised += BlocksIn(i);
+  const long long blocks = std::min(promised, dataBytes / kBlockHead);
+  const size_t stride = TableStride();
+  const size_t perBeam = stride * BEAM_DATA::kTables;
+  const size_t beamsAt = static_cast<size_t>(lcs) * sizeof(LoadCase);
+  size_t valuesAt = beamsAt + static_cast<size_t>(blocks) * sizeof(BEAM_DATA);
+  valuesAt = (valuesAt + alignof(float) - 1) / alignof(float) * alignof(float);
+  const long double total = static_cast<long double>(valuesAt) + static_cast<long double>(blocks) * perBeam * sizeof(float);
+  if (total > static_cast<long double>(SIZE_MAX / 2)) return telio::kErrorNotEnoughMemory;
+  unsigned char* block = static_cast<unsigned char*>(telio::CallocWhole(static_cast<size_t>(total)));
+  if (!block) return telio::kErrorNotEnoughMemory;
+  loaded_ = reinterpret_cast<LoadCase*>(block);
+  loadedSize_ = static_cast<size_t>(total);
+  BEAM_DATA* nextBeam = reinterpret_cast<BEAM_DATA*>(block + beamsAt);
+  float* nextValues = reinterpret_cast<float*>(block + valuesAt);
+  // A file that ends with its header holds no blocks yet: every load case
+  // is empty.
+  if (dataBytes == 0) return 0;
+  telio::filereading::ChunkReader in(f);
+  if (!in.Init(kChunk, static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) return telio::kErrorNotEnoughMemory;
+  long long used = 0;
+  for (long32 i = 0; i < lcs; ++i) {
     LoadCase& lc = loaded_[i];
-    // Only blocks that can start in the rest of the file get room.
-    long long count = std::min<long long>(beamsPerLC_[i], (dataBytes - in.Consumed()) / kBlockHead);
-    if (count <= 0) {
-      if (beamsPerLC_[i] > 0) return telio::kErrorHandleEof;
-      continue;
-    }
-    lc.beams = static_cast<BEAM_DATA*>(telio::Calloc(static_cast<size_t>(count), sizeof(BEAM_DATA)));
-    if (!lc.beams) return telio::kErrorNotEnoughMemory;
-    if (perBeam > 0) {
-      lc.values = static_cast<float*>(telio::Calloc(static_cast<size_t>(count) * perBeam, sizeof(float)));
-      if (!lc.values) return telio::kErrorNotEnoughMemory;
-    }
-    for (long32 b = 0; b < beamsPerLC_[i]; ++b) {
+    lc.beams = nextBeam;
+    for (long32 b = 0; b < BlocksIn(i); ++b) {
       ulong32 code = in.Need(kBlockHead);
       if (code != 0) return code;
-      if (b >= count) return telio::kErrorHandleEof;
-      BEAM_DATA& bd = lc.beams[b];
+      if (used == blocks) return telio::kErrorHandleEof;
+      BEAM_DATA& bd = *nextBeam;
       bd.beamNumber = static_cast<long32>(telio::DecodeFixed32(in.Data()));
       bd.ipCount = static_cast<int16_t>(telio::DecodeFixed16(in.Data() + 4));
       const int n = bd.ipCount;
       if (n > maxIP_) return telio::kErrorFileCorrupt;
       in.Consume(kBlockHead);
-      float* tables[BEAM_DATA::kTables] = {};
-      for (int t = 0; t < BEAM_DATA::kTables; ++t) {
-        tables[t] = lc.values ? lc.values + static_cast<size_t>(b) * perBeam + static_cast<size_t>(t) * maxIP_
-                              : nullptr;
-        bd.tables[t] = tables[t];
-      }
+      // BEAM_DATA is packed: its table pointers are set from an aligned copy.
+      float* tables[BEAM_DATA::kTables];
+      for (int t = 0; t < BEAM_DATA::kTables; ++t) tables[t] = nextValues + static_cast<size_t>(t) * stride;
+      std::memcpy(bd.tables, tables, sizeof tables);
       if (n > 0) {
         code = in.Need(static_cast<size_t>(kBytesPerIP * n));
         if (code != 0) return code;
         DecodeTables(in.Data(), n, tables);
         in.Consume(static_cast<size_t>(kBytesPerIP * n));
       }
+      ++nextBeam;
+      nextValues += perBeam;
+      ++used;
       lc.count = b + 1;
     }
   }
@@ -331,60 +318,62 @@ ulong32 CFileOUC::ReadIPs(std::FILE* f) {
 
 ulong32 CFileOUC::PrepareIP() {
   CleanIP();
-  scratchCapacity_ = maxIP_;
-  const size_t perBeam = static_cast<size_t>(maxIP_) * BEAM_DATA::kTables;
-  if (perBeam > 0) {
-    scratchValues_ = static_cast<float*>(telio::Calloc(perBeam, sizeof(float)));
-    if (!scratchValues_) return telio::kErrorNotEnoughMemory;
-  }
-  scratchRead_ = static_cast<unsigned char*>(telio::Malloc(static_cast<size_t>(kBlockHead + kBytesPerIP * maxIP_)));
+  scratchCapacity_ = capacity_;
+  const size_t stride = TableStride();
+  scratchValues_ = static_cast<float*>(telio::Calloc(stride * BEAM_DATA::kTables, sizeof(float)));
+  if (!scratchValues_) return telio::kErrorNotEnoughMemory;
+  scratchRead_ = static_cast<unsigned char*>(telio::Malloc(static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_)));
   if (!scratchRead_) return telio::kErrorNotEnoughMemory;
-  for (int t = 0; t < BEAM_DATA::kTables; ++t) {
-    scratch_.tables[t] = scratchValues_ ? scratchValues_ + static_cast<size_t>(t) * maxIP_ : nullptr;
-  }
+  for (int t = 0; t < BEAM_DATA::kTables; ++t) scratch_.tables[t] = scratchValues_ + static_cast<size_t>(t) * stride;
   return 0;
 }
 
-ulong32 CFileOUC::MakeBidx() {
+int CFileOUC::MakeBidx() {
   static_assert(sizeof(IndexEntry) == 8, "the index holds 8 bytes per beam block");
   CleanBidx();
+  indexCode_ = 0;
   const long32 width = GetMaxBeamPerLC();
-  if (maxLCE_ == 0 || width == 0 || lcNum_ == 0) return 0;
+  if (maxLCE_ == 0 || width <= 0) return 0;
   std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
   if (!f) return 0;
   long long size = FileSize(f);
-  const long long dataBytes = size >= 0 ? size - DataStart() : LLONG_MAX;
   slotCount_ = maxLCE_;
   indexWidth_ = width;
+  indexCode_ = IndexBlocks(f, size >= 0 ? size - DataStart() : LLONG_MAX);
+  // The blocks are read from the file that was indexed, until the index is
+  // dropped: a file replaced on disk meanwhile is not seen.
+  indexedFile_ = f;
+  return 1;
+}
 
+ulong32 CFileOUC::IndexBlocks(std::FILE* f, long long dataBytes) {
+  const long32 lcs = LoadCases();
   // Only blocks that can start in the file get an entry.
   long long total = 0;
-  for (long32 i = 0; i < lcNum_; ++i) total += beamsPerLC_[i];
+  for (long32 i = 0; i < lcs; ++i) total += BlocksIn(i);
   const long long room = std::min(total, dataBytes / kBlockHead);
-  if (room > static_cast<long long>(UINT32_MAX)) {
-    std::fclose(f);
-    return telio::kErrorFileCorrupt;
-  }
+  if (room > static_cast<long long>(UINT32_MAX)) return telio::kErrorFileCorrupt;
   index_ = static_cast<IndexEntry*>(telio::Calloc(static_cast<size_t>(std::max(room, 1LL)), sizeof(IndexEntry)));
-  indexStart_ = static_cast<uint32_t*>(telio::Calloc(static_cast<size_t>(lcNum_) + 1, sizeof(uint32_t)));
-  lcBase_ = static_cast<long long*>(telio::Calloc(static_cast<size_t>(lcNum_), sizeof(long long)));
-  sortedLC_ = static_cast<unsigned char*>(telio::Calloc(static_cast<size_t>(lcNum_), 1));
-  ChunkReader in(f);
+  indexStart_ = static_cast<uint32_t*>(telio::Calloc(static_cast<size_t>(lcs) + 1, sizeof(uint32_t)));
+  lcBase_ = static_cast<long long*>(telio::Calloc(static_cast<size_t>(std::max(lcs, 1)), sizeof(long long)));
+  sortedLC_ = static_cast<unsigned char*>(telio::Calloc(static_cast<size_t>(std::max(lcs, 1)), 1));
+  telio::filereading::ChunkReader in(f);
   if (!index_ || !indexStart_ || !lcBase_ || !sortedLC_ ||
-      !in.Init(static_cast<size_t>(kBlockHead + kBytesPerIP * maxIP_))) {
-    std::fclose(f);
+      !in.Init(kChunk, static_cast<size_t>(kBlockHead + kBytesPerIP * capacity_))) {
     return telio::kErrorNotEnoughMemory;
   }
+  // A file that ends with its header holds no blocks yet.
+  if (dataBytes == 0) return 0;
 
   ulong32 code = 0;
   if (fseeko(f, static_cast<off_t>(DataStart()), SEEK_SET) != 0) code = telio::kErrorFileCorrupt;
   uint32_t entries = 0;
   long32 i = 0;
-  for (; code == 0 && i < lcNum_; ++i) {
+  for (; code == 0 && i < lcs; ++i) {
     indexStart_[i] = entries;
     lcBase_[i] = DataStart() + in.Consumed();
     sortedLC_[i] = 1;
-    for (long32 b = 0; b < beamsPerLC_[i]; ++b) {
+    for (long32 b = 0; b < BlocksIn(i); ++b) {
       code = in.Need(kBlockHead);
       if (code == 0 && entries >= room) code = telio::kErrorHandleEof;
       if (code != 0) break;
@@ -408,13 +397,12 @@ ulong32 CFileOUC::MakeBidx() {
   }
   // The load case cut short keeps its whole entries; those after it (and
   // the end mark) hold none.
-  for (long32 j = i; j <= lcNum_; ++j) indexStart_[j] = entries;
-  std::fclose(f);
+  for (long32 j = i; j <= lcs; ++j) indexStart_[j] = entries;
   return code;
 }
 
 BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
-  if (lc < 0 || lc >= lcNum_ || !beamsPerLC_ || !index_ || !indexStart_ || !scratchRead_) return nullptr;
+  if (lc < 0 || lc >= LoadCases() || !beamsPerLC_ || !index_ || !indexStart_ || !scratchRead_) return nullptr;
   const IndexEntry* first = index_ + indexStart_[lc];
   const IndexEntry* last = index_ + indexStart_[lc + 1];
   const long32 wanted = static_cast<long32>(beam) + 1;
@@ -433,19 +421,16 @@ BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
       }
     }
   }
-  if (!hit) return nullptr;
+  if (!hit || !indexedFile_) return nullptr;
 
-  std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
-  if (!f) return nullptr;
+  // One positioned read of the block, at the most as long as the longest.
   const off_t at = static_cast<off_t>(lcBase_[lc] + hit->offset);
   const size_t most = static_cast<size_t>(kBlockHead + kBytesPerIP * scratchCapacity_);
-  size_t got = 0;
-  if (fseeko(f, at, SEEK_SET) == 0) got = std::fread(scratchRead_, 1, most, f);
-  std::fclose(f);
+  const ssize_t got = pread(fileno(indexedFile_), scratchRead_, most, at);
   if (got < kBlockHead) return nullptr;
   const int n = static_cast<int16_t>(telio::DecodeFixed16(scratchRead_ + 4));
   // The file may have changed since the index was made.
-  if (n > scratchCapacity_ || (n > 0 && got < static_cast<size_t>(kBlockHead + kBytesPerIP * n))) return nullptr;
+  if (n > scratchCapacity_ || (n > 0 && got < kBlockHead + kBytesPerIP * n)) return nullptr;
   if (scratchValues_) std::memset(scratchValues_, 0, static_cast<size_t>(scratchCapacity_) * kBytesPerIP);
   scratch_.beamNumber = static_cast<long32>(telio::DecodeFixed32(scratchRead_));
   scratch_.ipCount = static_cast<int16_t>(n);
@@ -459,7 +444,7 @@ BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
 
 BEAM_DATA* CFileOUC::GetBeamData(int lc, int beam) {
   if (indexed_) return ReadBeamDataBmdx(beam, lc);
-  if (!loaded_ || lc < 0 || lc >= lcNum_) return nullptr;
+  if (!loaded_ || lc < 0 || lc >= LoadCases()) return nullptr;
   const LoadCase& c = loaded_[lc];
   if (!c.beams || beam < 0 || beam >= c.count) return nullptr;
   return &c.beams[beam];

@@ -25,15 +25,28 @@
 //     table with room for MaxIP values;
 //   - indexed: Import reads the header and, in one sequential pass, notes
 //     where every beam block starts (8 bytes per block); a request reads its
-//     block from the file into one scratch record.
+//     block into one scratch record with one positioned read.
 //
-// Files this reader refuses with 1392 (kErrorFileCorrupt), keeping the
-// header values read but no load case: a negative LCNum, MaxIP or table
-// entry, an LCNum larger than MaxLCE, a MaxIP whose single block could not
-// fit in the file, and a block whose IP count exceeds MaxIP (the load cases
-// before that block are kept). A file that ends inside its header or its
-// blocks gives 38 (kErrorHandleEof), keeping the whole blocks before the
-// end. Memory for blocks is only reserved for blocks the file can hold.
+// Indexed mode keeps the file it indexed open until the next Import (or
+// SetUseBmidx, or Close), which reads the file on disk afresh; every block
+// is read from that open file, so a file replaced on disk in between is not
+// seen, and no block is ever read half from one file and half from another.
+// (The suite's reader opens the file again for every block so as never to
+// hold it open; on the platforms this library runs on an open file locks
+// nothing, and one read per block is what makes fetching every block of a
+// job as fast as reading it.) A file changed in place rather than replaced
+// can still be read as it is at the time of each block's read.
+//
+// Files this reader refuses with 1392 (kErrorFileCorrupt): an LCNum larger
+// than MaxLCE (keeping the header values read but no load case), and a
+// block whose IP count exceeds MaxIP (the load cases before that block are
+// kept). A negative LCNum or table entry is an empty table. A file that
+// ends right after its header holds no blocks and is accepted, whatever its
+// counts say; one that ends inside its header or its blocks gives 38
+// (kErrorHandleEof), keeping the whole blocks before the end. Memory is only
+// reserved for blocks the file can hold: the tables have room for MaxIP
+// values or for the most a block of this file can hold, whichever is less
+// (and for at least one value, so that a block's tables always exist).
 #pragma once
 
 #include <cstdint>
@@ -117,12 +130,19 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
 
  protected:
   // The maximum-LCE value learnt from the JOB file beside this one; 0 when
-  // it is missing or cannot be read.
+  // it is missing or cannot be read (the import then fails with 8 when the
+  // JOB could not be read for lack of memory).
   long32 ReadMaxLCE();
   ulong32 ReadHeader(std::FILE* f);
   ulong32 ReadIPs(std::FILE* f);
+  // Reads the block at the stream's position into target, whose tables have
+  // room for its points.
+  void ReadIPperBeam(std::FILE* f, BEAM_DATA* target);
   ulong32 PrepareIP();
-  ulong32 MakeBidx();
+  // Builds the beam index: 1 when it was built (the import's code then
+  // tells whether every block was indexed), 0 when there is nothing to index
+  // or the file cannot be opened.
+  int MakeBidx();
   BEAM_DATA* ReadBeamDataBmdx(int beam, int lc);
   void Clean();
   void CleanHeaderIPs();
@@ -132,8 +152,7 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
  private:
   struct LoadCase {
     long32 count;        // blocks held
-    BEAM_DATA* beams;    // count records
-    float* values;       // their tables: count x 7 x MaxIP floats
+    BEAM_DATA* beams;    // count records, in the loaded block
   };
   // Indexed mode: one entry per beam block, 8 bytes: the number the block
   // carries and where it starts, counted from its load case's first block
@@ -144,8 +163,15 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   };
 
   long long DataStart() const { return 8 + 4LL * maxLCE_; }
-  // Checks the header against the data area's size; 0 or 1392.
-  ulong32 CheckHeader(long long dataBytes) const;
+  // Checks the header against the data area's size (0 or 1392) and sizes
+  // the tables.
+  ulong32 CheckHeader(long long dataBytes);
+  // LCNum and the beams-per-load-case entries, negative ones taken as 0.
+  long32 LoadCases() const;
+  long32 BlocksIn(long32 lc) const;
+  // Floats per table: the capacity, at least 1.
+  size_t TableStride() const;
+  ulong32 IndexBlocks(std::FILE* f, long long dataBytes);
 
   bool indexed_;
   long32 maxLCE_;
@@ -154,14 +180,20 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   long32 scratchCapacity_;
   long32 lcNum_;
   long32 maxIP_;
+  long32 capacity_;            // values each table has room for
   long32* beamsPerLC_;
   ulong32 lastImport_;
+  ulong32 jobCode_;            // the JOB import's code in the last ReadMaxLCE
+  ulong32 indexCode_;          // the index pass's code in the last MakeBidx
 
   BEAM_DATA scratch_;
   float* scratchValues_;       // the scratch tables, 7 x MaxIP floats
   unsigned char* scratchRead_;  // one block's bytes
 
-  LoadCase* loaded_;           // lcNum_ load cases (loaded mode)
+  // Loaded mode: one block holding the load cases, then every beam block
+  // read, then their tables (7 x the capacity floats each).
+  LoadCase* loaded_;
+  size_t loadedSize_;
 
   // Indexed mode: the entries of every block, load case after load case;
   // load case lc has entries indexStart_[lc] to indexStart_[lc + 1] - 1, its
@@ -171,4 +203,5 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   uint32_t* indexStart_;
   long long* lcBase_;
   unsigned char* sortedLC_;
+  std::FILE* indexedFile_;   // the file indexed, open while the index lives
 };

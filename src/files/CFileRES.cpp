@@ -125,7 +125,8 @@ ulong32 CFileRES::Import(const char* path) {
   if (!SetFilePath(path, true)) return telio::filereading::OpenFailure();
   if (!PrepareResReader()) {
     Close();
-    return 0xFFFFFFFFu;
+    // Memory running out is reported as such wherever it happens.
+    return telio::GetLastError() == telio::kErrorNotEnoughMemory ? telio::kErrorNotEnoughMemory : 0xFFFFFFFFu;
   }
   std::FILE* f = telio::OpenFile(path, "rb");
   if (!f) {
@@ -167,16 +168,16 @@ int CFileRES::PrepareResReader() {
     staticCases = topo.StaticCases();
   }
 
+  // Only the CMI's count is wanted: a file that ends before the
+  // combinations it counts still gives it. A negative count is none.
   CFileCMI cmi;
   code = cmi.Import(SidePath(path, "CMI").GetString());
-  if (code != 0) return fail(code);
-  const long32 combinations = cmi.GetNumberOfCombinations();
+  if (code != 0 && code != telio::kErrorHandleEof) return fail(code);
+  const long32 combinations = cmi.GetNumberOfCombinations() > 0 ? cmi.GetNumberOfCombinations() : 0;
 
   // Counts that cannot lay out a block would give offsets that point
   // anywhere.
-  if (nodes < 0 || beams < 0 || supports < 0 || staticCases < 0 || combinations < 0) {
-    return fail(telio::kErrorFileCorrupt);
-  }
+  if (nodes < 0 || beams < 0 || supports < 0 || staticCases < 0) return fail(telio::kErrorFileCorrupt);
   const long long records = static_cast<long long>(nodes) + supports + 2LL * beams;
   if (records * kRecordSize > INT32_MAX) return fail(telio::kErrorFileCorrupt);
 

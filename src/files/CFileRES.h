@@ -92,11 +92,13 @@ class TELIO_EXPORT CFileRES : public CFileBase {
   int NewFile(const char* path) override;
   // Reads the side files (JOB, TOP, CMI beside path), computes the offsets
   // and reads the header word. 0 on success; 0xFFFFFFFF when a side file
-  // cannot be read or gives impossible counts (the thread's last error then
-  // says why: the side file's code, 8 when memory ran out, 1392 for negative
-  // counts); the last error when path is refused or cannot be opened; 38
-  // for a file shorter than the header word. A file shorter than its blocks
-  // is accepted: the readers below give what it holds.
+  // cannot be read (the thread's last error then says why: the side file's
+  // code); 8 when memory runs out, in a side file too; the last error when
+  // path is refused or cannot be opened; 38 for a file shorter than the
+  // header word. The CMI file is read for its count alone: one that ends
+  // before the combinations it counts still gives that count, and a
+  // negative count is none. A file shorter than its blocks is accepted: the
+  // readers below give what it holds.
   ulong32 Import(const char* path) override;
   // Read-only here: does nothing, 0.
   ulong32 Export(const char* path) override;

@@ -1,6 +1,7 @@
 #include "files/CFileT3L.h"
 
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -322,11 +323,9 @@ ulong32 CFileT3L::ReadBody(std::FILE* f, long long fileSize) {
   pos += sizeof(DYNA_BUF);
 
   for (int kind : kFileOrder) {
-    if (HeaderCount(kind) < 0) return telio::kErrorFileCorrupt;
-  }
-  for (int kind : kFileOrder) {
+    // A negative count is an empty table.
     long32 n = HeaderCount(kind);
-    if (n == 0) continue;
+    if (n <= 0) continue;
     long long bytes = static_cast<long long>(n) * RecordSize(kind);
     // The file ends inside this table: refuse before allocating for it.
     if (bytes > fileSize - pos) return telio::kErrorHandleEof;
@@ -342,9 +341,12 @@ ulong32 CFileT3L::ReadBody(std::FILE* f, long long fileSize) {
     }
     pos += bytes;
   }
-  long32 cases = Count(kStaticLoadCases);
-  if (cases > 0 && pos < fileSize) {
-    code = ::FReadBuff(f, extra_, sizeof(LOADCASE_EXTRA), static_cast<unsigned>(cases));
+  // The extra data may be missing, whole or in part: the whole records the
+  // file holds are taken, the others stay zero.
+  const long long cases = Count(kStaticLoadCases);
+  const long long whole = std::min(cases, (fileSize - pos) / static_cast<long long>(sizeof(LOADCASE_EXTRA)));
+  if (whole > 0) {
+    code = ::FReadBuff(f, extra_, sizeof(LOADCASE_EXTRA), static_cast<unsigned>(whole));
     if (code != 0) {
       std::memset(extra_, 0, static_cast<size_t>(cases) * sizeof(LOADCASE_EXTRA));
       return code;
@@ -359,16 +361,7 @@ ulong32 CFileT3L::Export(const char* path) {
   std::FILE* f = out.get();
   if (!f) return out.OpenError();
   dim_.b[DIMS_BUF_EX::kLayoutFlag] |= DIMS_BUF_EX::kExtendedLayout;
-  DIMS_BUF_EX header = dim_;
-  for (int kind : kFileOrder) {
-    long32 n = Count(kind);
-    if (kind == kPhysBeams) {
-      header.SetPhysBeams(static_cast<uint16_t>(n));
-    } else {
-      header.SetCount(CountOffset(kind), n);
-    }
-  }
-  ulong32 code = ::FWriteBuff(f, header.b, sizeof header.b, 1);
+  ulong32 code = ::FWriteBuff(f, dim_.b, sizeof dim_.b, 1);
   if (code == 0) code = ::FWriteBuff(f, dyna_.b, sizeof dyna_.b, 1);
   for (int kind : kFileOrder) {
     if (code != 0) break;

@@ -158,15 +158,18 @@ class TELIO_EXPORT CFileT3L : public CFileBase {
   ~CFileT3L() override;
 
   int NewFile(const char* path) override;
-  // Besides the codes of CFileBase: 1392 for a negative count, 38 when the
-  // file ends inside a table the header promises (the tables before it are
-  // kept; the counts of the tables not read become 0), 8 when a table
-  // cannot be allocated (every table is then empty). Counts are checked
-  // against the file's size before anything is allocated.
+  // Besides the codes of CFileBase: 38 when the file ends inside a table
+  // the header promises (the tables before it are kept; the counts of the
+  // tables not read become 0), 8 when a table cannot be allocated (every
+  // table is then empty). A negative count is an empty table. The case
+  // extra data may be missing or cut: the whole records held are taken, the
+  // others stay zero. Counts are checked against the file's size before
+  // anything is allocated.
   ulong32 Import(const char* path) override;
-  // Always writes the 112-byte layout. The counts written are those of the
-  // tables held (a count installed by SetDIM for a table never filled is
-  // written as 0), so the file always matches its header.
+  // Always writes the 112-byte layout: the header as held (bit 7 of byte 39
+  // set), then the tables held. SetREC and the adding and removing calls
+  // keep the header's counts in step; a count installed by SetDIM for a
+  // table never filled is written as it stands.
   ulong32 Export(const char* path) override;
   void Close() override;
 

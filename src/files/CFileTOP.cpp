@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "files/ExportFile.h"
+#include "files/TopFileReader.h"
 #include "platform/CPathObj.h"
 #include "platform/Alloc.h"
 #include "platform/CodePage.h"
@@ -47,28 +48,11 @@ long long BytesLeft(std::FILE* f) {
   return static_cast<long long>(st.st_size) - pos;
 }
 
-ulong32 ReadTable(std::FILE* f, void* table, size_t recSize, unsigned count) {
-  if (count == 0) return 0;
-  if (!table) return telio::kErrorBadArguments;
-  return FReadBuff(f, table, static_cast<unsigned>(recSize), count);
-}
-
 ulong32 WriteTable(std::FILE* f, void* table, size_t recSize, unsigned count) {
   // The fixed tables are required even when empty: the suite's reader
   // expects a whole model.
   if (!table) return telio::kErrorBadArguments;
   return FWriteBuff(f, table, static_cast<unsigned>(recSize), count);
-}
-
-// Angles are held in host order; the file has them little-endian.
-ulong32 ReadAngles(std::FILE* f, float* angles, unsigned count) {
-  if (count == 0) return 0;
-  if (!angles) return telio::kErrorBadArguments;
-  ulong32 code = FReadBuff(f, angles, 4, count);
-  if (code != 0) return code;
-  unsigned char* raw = reinterpret_cast<unsigned char*>(angles);
-  for (unsigned i = 0; i < count; ++i) angles[i] = telio::DecodeFloat(raw + 4 * i);
-  return 0;
 }
 
 ulong32 WriteAngles(std::FILE* f, const float* angles, unsigned count) {
@@ -83,6 +67,13 @@ ulong32 WriteAngles(std::FILE* f, const float* angles, unsigned count) {
   }
   return 0;
 }
+
+}  // namespace
+
+namespace telio {
+namespace topfile {
+
+namespace {
 
 // Header counts that cannot be right whatever the file holds.
 bool NodesMissing(const TOPO_CURDIMS_REC& r) {
@@ -102,22 +93,91 @@ long long FixedBlocksSize(const TOPO_CURDIMS_REC& r, bool wholeFile) {
   return n;
 }
 
-// Opens path and reads the header into rec, releasing what rec held.
-// Returns the open stream, or null with *code set.
-std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* rec, ulong32* code) {
-  CFileTOP::DeAllocateArrays(rec);
-  *rec = TOPO_CURDIMS_REC{};
-  std::FILE* f = telio::OpenFile(path, "rb");
+}  // namespace
+
+ulong32 CheckCounts(const TOPO_CURDIMS_REC& head, bool wholeFile, long long bytesLeft) {
+  if (wholeFile ? NodesMissing(head) : head.NodeCount() == 0 || head.BeamCount() == 0) {
+    return kErrorBadArguments;
+  }
+  if (bytesLeft >= 0 && bytesLeft < FixedBlocksSize(head, wholeFile)) return kErrorHandleEof;
+  return 0;
+}
+
+std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* head, ulong32* code) {
+  std::FILE* f = OpenFile(path, "rb");
   if (!f) {
     *code = OpenError();
     return nullptr;
   }
-  *code = FReadBuff(f, rec->header, TOPO_CURDIMS_REC::kHeaderSize, 1);
+  *code = FReadBuff(f, head->header, TOPO_CURDIMS_REC::kHeaderSize, 1);
   if (*code != 0) {
     std::fclose(f);
     return nullptr;
   }
   return f;
+}
+
+}  // namespace topfile
+}  // namespace telio
+
+namespace {
+
+// The tables of a TOPO_CURDIMS_REC, filled from the file's records as they
+// come (see files/TopFileReader.h).
+class RecordSink {
+ public:
+  RecordSink(const TOPO_CURDIMS_REC& head, TOPO_CURDIMS_REC* rec) : head_(head), rec_(rec) {}
+
+  ulong32 Begin() {
+    std::memcpy(rec_->header, head_.header, TOPO_CURDIMS_REC::kHeaderSize);
+    if (!CFileTOP::AllocateArrays(rec_)) return telio::kErrorNotEnoughMemory;
+    return 0;
+  }
+  // The fixed tables hold the file's records as they are: read in place.
+  unsigned char* Direct(size_t size) {
+    if (size == TOP_NODE::kSize) return reinterpret_cast<unsigned char*>(rec_->nodes);
+    if (size == TOP_BEAM::kSize) return reinterpret_cast<unsigned char*>(rec_->beams);
+    return reinterpret_cast<unsigned char*>(rec_->supports);
+  }
+  void Nodes(int, const unsigned char*, int) {}
+  void Beams(int, const unsigned char*, int) {}
+  void Supports(int, const unsigned char*, int) {}
+  TOP_SEC* Sections() { return rec_->sections; }
+  // Angles are held in host order; the file has them little-endian.
+  void Angles(int i, const unsigned char* p, int n) {
+    for (int k = 0; k < n; ++k) rec_->angles[i + k] = telio::DecodeFloat(p + 4 * k);
+  }
+  ulong32 PhysBeam(int i, const unsigned char* p, const unsigned char* numbers) {
+    CURPHBM_REC_TOPO& pb = rec_->physBeams[i];
+    std::memcpy(pb.rec, p, CURPHBM_REC_TOPO::kFileSize);
+    const int n = pb.BeamCount();
+    if (n <= 0) return 0;  // a negative count is an empty list
+    pb.beams = static_cast<int16_t*>(telio::Malloc(2 * static_cast<size_t>(n)));
+    if (!pb.beams) return telio::kErrorNotEnoughMemory;
+    for (int k = 0; k < n; ++k) pb.beams[k] = static_cast<int16_t>(telio::DecodeFixed16(numbers + 2 * k));
+    return 0;
+  }
+
+ private:
+  const TOPO_CURDIMS_REC& head_;
+  TOPO_CURDIMS_REC* rec_;
+};
+
+int ReadInto(const char* path, TOPO_CURDIMS_REC* rec, int* err, bool wholeFile) {
+  if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
+  ulong32 code = 0;
+  TOPO_CURDIMS_REC head{};
+  std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
+  if (!f) return Fail(err, code);
+  code = telio::topfile::CheckCounts(head, wholeFile, BytesLeft(f));
+  if (code == 0) {
+    RecordSink sink(head, rec);
+    code = telio::topfile::ReadTopBlocks(f, head, wholeFile, sink);
+  }
+  std::fclose(f);
+  if (code != 0) return Fail(err, code);
+  if (err) *err = 0;
+  return 1;
 }
 
 }  // namespace
@@ -261,50 +321,21 @@ void CFileTOP::DeAllocateArrays(TOPO_CURDIMS_REC* rec) {
 // Whole file
 
 int CFileTOP::ReadFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
-  if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
-  ulong32 code = 0;
-  std::FILE* f = OpenAndReadHeader(path, rec, &code);
-  if (!f) return Fail(err, code);
-
-  if (NodesMissing(*rec)) {
-    code = telio::kErrorBadArguments;
-  } else {
-    long long left = BytesLeft(f);
-    if (left >= 0 && left < FixedBlocksSize(*rec, true)) code = telio::kErrorHandleEof;
-  }
-  if (code == 0 && !AllocateArrays(rec)) code = telio::kErrorNotEnoughMemory;
-  if (code == 0) code = ReadTable(f, rec->nodes, TOP_NODE::kSize, rec->NodeCount());
-  if (code == 0) code = ReadTable(f, rec->beams, TOP_BEAM::kSize, rec->BeamCount());
-  if (code == 0) code = ReadTable(f, rec->supports, TOP_SUPPORT::kSize, rec->SupportCount());
-  if (code == 0) code = ReadSections(f, rec->sections, rec->SectionCount());
-  if (code == 0) code = ReadAngles(f, rec->angles, rec->BeamCount());
-  if (code == 0) code = ReadPrs(f, rec->sections, rec->SectionCount());
-  if (code == 0) code = ReadHash(f, rec->sections, rec->SectionCount());
-  if (code == 0) code = ReadPhysBeams(f, rec->physBeams, rec->PhysBeamCount());
-  if (code == 0) code = ReadExtraSectionsData(f, rec->sections, rec->SectionCount());
-  std::fclose(f);
-  if (code != 0) return Fail(err, code);
-  if (err) *err = 0;
-  return 1;
+  return ReadInto(path, rec, err, true);
 }
 
 int CFileTOP::ReadTopologyFile(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
+  return ReadInto(path, rec, err, false);
+}
+
+int CFileTOP::ReadHeader(const char* path, TOPO_CURDIMS_REC* rec, int* err) {
   if (!path || !rec) return Fail(err, telio::kErrorBadArguments);
   ulong32 code = 0;
-  std::FILE* f = OpenAndReadHeader(path, rec, &code);
+  TOPO_CURDIMS_REC head{};
+  std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
   if (!f) return Fail(err, code);
-
-  if (rec->NodeCount() == 0 || rec->BeamCount() == 0) {
-    code = telio::kErrorBadArguments;
-  } else {
-    long long left = BytesLeft(f);
-    if (left >= 0 && left < FixedBlocksSize(*rec, false)) code = telio::kErrorHandleEof;
-  }
-  if (code == 0 && !AllocateArrays(rec)) code = telio::kErrorNotEnoughMemory;
-  if (code == 0) code = ReadTable(f, rec->nodes, TOP_NODE::kSize, rec->NodeCount());
-  if (code == 0) code = ReadTable(f, rec->beams, TOP_BEAM::kSize, rec->BeamCount());
   std::fclose(f);
-  if (code != 0) return Fail(err, code);
+  std::memcpy(rec->header, head.header, TOPO_CURDIMS_REC::kHeaderSize);
   if (err) *err = 0;
   return 1;
 }
@@ -415,8 +446,7 @@ ulong32 CFileTOP::ReadPhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count) 
     ulong32 code = FReadBuff(f, p.rec, CURPHBM_REC_TOPO::kFileSize, 1);
     if (code != 0) return code;
     int n = p.BeamCount();
-    if (n < 0) return telio::kErrorFileCorrupt;
-    if (n == 0) continue;
+    if (n <= 0) continue;  // a negative count is an empty list
     long long left = BytesLeft(f);
     if (left >= 0 && left < 2LL * n) return telio::kErrorHandleEof;
     telio::Free(p.beams);
@@ -436,7 +466,7 @@ ulong32 CFileTOP::WritePhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count)
   for (int i = 0; i < count; ++i) {
     CURPHBM_REC_TOPO& p = pbs[i];
     int n = p.BeamCount();
-    if (n < 0 || (n > 0 && !p.beams)) return telio::kErrorBadArguments;
+    if (n > 0 && !p.beams) return telio::kErrorBadArguments;
     ulong32 code = FWriteBuff(f, p.rec, CURPHBM_REC_TOPO::kFileSize, 1);
     if (code != 0) return code;
     for (int done = 0; done < n;) {

@@ -241,16 +241,22 @@ class TELIO_EXPORT CFileTOP : public CFileBase {
   // Whole-file reading and writing on a caller's record. Each returns 1 on
   // success, 0 on failure with the code in *err (when err is not null):
   // 160 for null arguments, missing tables, or 0 nodes with beams, supports
-  // or physical beams; 1392 for a physical beam with a negative beam count;
-  // 38 when the file ends inside what its header promises; 8 when a table cannot be allocated, the thread's last error
-  // when the file cannot be opened, or the stream's code.
-  // ReadFile first releases the tables that rec holds (rec must be empty or
-  // hold tables that match its counts). After a failure the tables read so
-  // far stay in rec for DeAllocateArrays. Counts that cannot fit in the
-  // file are refused before any table is allocated.
+  // or physical beams; 38 when the file ends inside what its header
+  // promises; 8 when a table cannot be allocated, the thread's last error
+  // when the file cannot be opened, or the stream's code. A physical beam
+  // with a negative beam count has an empty list.
+  // The record is touched only once the file is open and its header's
+  // counts fit in it: then the header is copied in and fresh tables are
+  // allocated over whatever pointers rec held (release them first with
+  // DeAllocateArrays when they are owned). Until then a failure leaves rec
+  // as it was, even uninitialised. After a later failure the tables read so
+  // far stay in rec for DeAllocateArrays.
   static int ReadFile(const char* path, TOPO_CURDIMS_REC* rec, int* err);
   // Header, nodes and beams; fails with 160 when either count is 0.
   static int ReadTopologyFile(const char* path, TOPO_CURDIMS_REC* rec, int* err);
+  // The 128-byte header alone, into rec's header; the tables rec holds are
+  // not touched. For readers that want a count of a file that may end early.
+  static int ReadHeader(const char* path, TOPO_CURDIMS_REC* rec, int* err);
   // Needs the node, beam, support and angle tables (a model without
   // supports cannot be written), a property block for each section of that
   // group and a beam list for each physical beam with beams.
@@ -268,6 +274,7 @@ class TELIO_EXPORT CFileTOP : public CFileBase {
   // Block routines on an open stream: 0, 160 for a negative count, a null
   // table with a count above 0 or a null stream, 8 when a block cannot be
   // allocated, 38 when the file ends inside a block, else the stream's code.
+  // A physical beam with a negative beam count has no beam numbers.
   static ulong32 ReadSections(std::FILE* f, TOP_SEC* secs, int count);
   static ulong32 WriteSections(std::FILE* f, TOP_SEC* secs, int count);
   static ulong32 ReadPrs(std::FILE* f, TOP_SEC* secs, int count);

@@ -1,10 +1,26 @@
-// ExportFile: the stream an Export writes to.
+// ExportFile: the stream every writer of the library saves through.
 //
 // The bytes go to a temporary file beside the target, which takes the
 // target's place only when every record was written and the stream closed
-// cleanly. A failed export therefore leaves an existing file as it was and
-// leaves no partial file behind. An existing target whose name differs in
-// letter case (a job copied from Windows) is replaced under its own name.
+// cleanly: a failed save leaves an existing file as it was and leaves no
+// partial file behind. Replacing behaves as the suite's users expect of a
+// save in place:
+//   - a symbolic link is followed: the file it names is replaced and the
+//     link stays a link;
+//   - the replaced file keeps its permission bits, and its owner where the
+//     process may give it away;
+//   - an existing target that is not writable (a read-only file, a folder)
+//     is refused with 5 before anything is written;
+//   - when the folder refuses a temporary file (no write permission, a name
+//     at the file system's length limit) but the target is writable, the
+//     target itself is truncated and written: that save is not atomic;
+//   - a target whose folder does not exist gives 3.
+// An existing target whose name differs in letter case (a job copied from
+// Windows) is replaced under its own name. Where the system can exchange two
+// names atomically, the new file is exchanged with the old one, which is
+// then removed: as atomic as a rename over it, without the flush of the new
+// data that some file systems make on such a rename (the save then costs
+// what writing a new file costs).
 #pragma once
 
 #include <cstdio>
@@ -17,8 +33,8 @@ namespace telio {
 
 class TELIO_EXPORT ExportFile {
  public:
-  // Opens the temporary file; get() is null on failure, with the thread's
-  // last error set (OpenError()).
+  // Opens the temporary file (or the target, see above); get() is null on
+  // failure, with the thread's last error set (OpenError()).
   explicit ExportFile(const char* path);
   ~ExportFile();  // discards an export that was not committed
   ExportFile(const ExportFile&) = delete;
@@ -30,15 +46,21 @@ class TELIO_EXPORT ExportFile {
 
   // Ends the export. With code 0, closes the stream and moves the file into
   // place; returns 0 or the code of the close or the rename. With a nonzero
-  // code, discards the temporary file and returns code.
+  // code, discards the temporary file and returns code (a save in place is
+  // left as far as it was written).
   ulong32 Commit(ulong32 code);
 
  private:
   void Discard();
+  ulong32 Fail(ulong32 code);
 
   std::FILE* stream_ = nullptr;
-  std::string target_;
-  std::string temp_;
+  std::string target_;  // the file replaced, links followed
+  std::string temp_;    // empty when writing in place
+  bool replacing_ = false;
+  unsigned mode_ = 0;
+  unsigned uid_ = 0;
+  unsigned gid_ = 0;
   ulong32 openError_ = 0;
 };
 

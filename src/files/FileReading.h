@@ -40,6 +40,11 @@ inline long long RecordsThatFit(std::FILE* f, long long size, long long wanted) 
   return fit < wanted ? fit : wanted;
 }
 
+// Reads up to max bytes, as many as the stream holds: *got of them. 0 when
+// the read ended at the file's end or filled the buffer, else the stream's
+// code. Counted as one record transfer (see telio::FailRecordIoAfter).
+ulong32 ReadSome(std::FILE* f, void* buf, size_t max, size_t* got);
+
 // Reads the leading signed 32-bit count of a count file and closes the
 // stream. A file shorter than 4 bytes leaves *count 0 and is accepted; only
 // a stream fault is an error.

@@ -1,7 +1,12 @@
 #include "platform/Alloc.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace telio {
 
@@ -38,6 +43,33 @@ void* Realloc(void* block, std::size_t size) {
 }
 
 void Free(void* block) { std::free(block); }
+
+#if defined(__linux__)
+// Below this a plain calloc block does as well.
+constexpr std::size_t kWholeFrom = std::size_t{1} << 24;
+#endif
+
+void* CallocWhole(std::size_t size) {
+#if defined(__linux__) && defined(MAP_POPULATE)
+  if (size >= kWholeFrom) {
+    if (ShouldFail()) return nullptr;
+    void* p = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    return p == MAP_FAILED ? nullptr : p;
+  }
+#endif
+  return Calloc(1, size);
+}
+
+void FreeWhole(void* block, std::size_t size) {
+#if defined(__linux__) && defined(MAP_POPULATE)
+  if (block && size >= kWholeFrom) {
+    munmap(block, size);
+    return;
+  }
+#endif
+  (void)size;
+  Free(block);
+}
 
 void FailAllocationsAfter(long n) {
   g_failAfter.store(n, std::memory_order_relaxed);

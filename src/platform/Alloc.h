@@ -18,6 +18,13 @@ TELIO_EXPORT void* Calloc(std::size_t count, std::size_t size);
 TELIO_EXPORT void* Realloc(void* block, std::size_t size);
 TELIO_EXPORT void Free(void* block);
 
+// A zero-filled block for data about to be written whole (hundreds of MB
+// when a job's results are loaded): its pages are made at once rather than
+// one fault at a time. Released with FreeWhole and the same size, never with
+// free(); null on failure (injected failures included).
+TELIO_EXPORT void* CallocWhole(std::size_t size);
+TELIO_EXPORT void FreeWhole(void* block, std::size_t size);
+
 // Fault injection for tests. After FailAllocationsAfter(n), the first n
 // allocations succeed and every later one fails until the counter is reset
 // with FailAllocationsAfter(-1). AllocationsSeen() counts calls since the

@@ -255,7 +255,6 @@ CString CPathObj::GetAbsolutePath(const char* base) const {
 
 CString CPathObj::AddBackSlash(const char* text, int sep) {
   CString s = RemoveBackSlash(text);
-  if (s.IsEmpty()) return s;
   s += static_cast<char>(sep ? sep : '/');
   return s;
 }
@@ -302,9 +301,17 @@ std::FILE* OpenFile(const char* path, const char* mode) {
   std::FILE* f = std::fopen(real.c_str(), mode);
   if (!f) {
     if (errno == 0) errno = ENOENT;
-    SetLastErrorFromErrno();
+    SetLastError(errno == ENOENT ? MissingPathError(real.c_str()) : ErrnoToSystemError(errno));
   }
   return f;
+}
+
+ulong32 MissingPathError(const char* path) {
+  CPathObj p(ResolvePathCase(path).c_str());
+  std::string folder = p.GetFolder();
+  if (folder.empty()) return kErrorFileNotFound;  // a bare name lives in the current folder
+  std::error_code ec;
+  return std::filesystem::is_directory(folder, ec) ? kErrorFileNotFound : kErrorPathNotFound;
 }
 
 }  // namespace telio

@@ -24,6 +24,7 @@
 
 #include "platform/CString.h"
 #include "platform/Export.h"
+#include "platform/Types.h"
 
 // Fixed folders that SetPathSpecial names.
 enum PathSpecialDef : int {
@@ -91,9 +92,9 @@ class TELIO_EXPORT CPathObj {
   // ".." components are folded.
   CString GetAbsolutePath(const char* base) const;
 
-  // The text with exactly one trailing separator added (sep 0 gives '/') /
-  // with its trailing separators ('/' or '\') removed. An empty text stays
-  // empty.
+  // The text with exactly one trailing separator (sep 0 gives '/'; an empty
+  // or null text gives the separator alone) / with its trailing separators
+  // ('/' or '\') removed.
   static CString AddBackSlash(const char* text, int sep = 0);
   static CString RemoveBackSlash(const char* text);
 
@@ -114,7 +115,12 @@ TELIO_EXPORT void SetSpecialFolder(int id, const char* path);
 TELIO_EXPORT CString GetSpecialFolder(int id);
 
 // fopen() of the case-resolved path (see ResolvePathCase). On failure
-// returns null and sets the thread's last error from errno.
+// returns null and sets the thread's last error from errno (a missing file
+// as MissingPathError gives it).
 TELIO_EXPORT std::FILE* OpenFile(const char* path, const char* mode);
+
+// The code of a path that names nothing: 3 when its folder does not exist
+// either, else 2.
+TELIO_EXPORT ulong32 MissingPathError(const char* path);
 
 }  // namespace telio

@@ -6,6 +6,7 @@
 // and as fast as a plain load on the compilers we use.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -66,6 +67,37 @@ inline double DecodeDouble(const unsigned char* p) {
   double v;
   std::memcpy(&v, &bits, sizeof v);
   return v;
+}
+
+// n little-endian values from src into dst. On little-endian hosts the
+// bytes are already the values: one copy. dst and src may be the same bytes.
+template <class T>
+inline void DecodeArray(T* dst, const unsigned char* src, size_t n, T (*decode)(const unsigned char*)) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  (void)decode;
+  std::memmove(dst, src, n * sizeof(T));
+#else
+  for (size_t i = 0; i < n; ++i) dst[i] = decode(src + sizeof(T) * i);
+#endif
+}
+
+inline void DecodeFloats(float* dst, const unsigned char* src, size_t n) {
+  DecodeArray<float>(dst, src, n, static_cast<float (*)(const unsigned char*)>(DecodeFloat));
+}
+
+inline void DecodeFixed16s(uint16_t* dst, const unsigned char* src, size_t n) {
+  DecodeArray<uint16_t>(dst, src, n, static_cast<uint16_t (*)(const unsigned char*)>(DecodeFixed16));
+}
+
+inline void EncodeFixed16s(unsigned char* dst, const uint16_t* src, size_t n) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memmove(dst, src, n * sizeof(uint16_t));
+#else
+  for (size_t i = 0; i < n; ++i) {
+    const uint16_t v = src[i];
+    EncodeFixed16(dst + 2 * i, v);
+  }
+#endif
 }
 
 // Overloads for char buffers, which is what records hold.

@@ -1,14 +1,13 @@
 #include "platform/Profile.h"
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "files/ExportFile.h"
 #include "platform/Alloc.h"
 #include "platform/LastError.h"
 #include "platform/PathCase.h"
@@ -227,44 +226,17 @@ class NameList {
   bool full_ = false;
 };
 
-// Writes prefix [0, cutBegin), insert, suffix [cutEnd, size) to a new file
-// beside the target, then renames it over the target.
+// Writes prefix [0, cutBegin), insert, suffix [cutEnd, size) as the new
+// file, saved as every file of the library is (see files/ExportFile.h).
 bool WriteReplacing(const std::string& path, const FileBytes& old, size_t cutBegin, size_t cutEnd,
                     const std::string& insert) {
-  static std::atomic<unsigned> counter{0};
-  unsigned long long seed =
-      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
-  std::string temp;
-  std::FILE* f = nullptr;
-  for (int attempt = 0; attempt < 100 && !f; ++attempt) {
-    char suffix[48];
-    std::snprintf(suffix, sizeof suffix, ".~%llx.%u", seed & 0xFFFFFFFFull, counter.fetch_add(1));
-    temp = path + suffix;
-    errno = 0;
-    f = std::fopen(temp.c_str(), "wbx");
-    if (!f && errno != EEXIST) break;
-  }
-  if (!f) {
-    telio::SetLastErrorFromErrno();
-    return false;
-  }
+  telio::ExportFile out(path.c_str());
+  std::FILE* f = out.get();
+  if (!f) return false;
   auto put = [f](const char* p, size_t n) { return n == 0 || std::fwrite(p, 1, n, f) == n; };
   bool ok = put(old.data, cutBegin) && put(insert.data(), insert.size()) &&
-            put(old.data + cutEnd, old.size - cutEnd) && std::fflush(f) == 0;
-  int savedErrno = errno;
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    savedErrno = errno;
-  }
-  if (ok) {
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (!ec) return true;
-    savedErrno = ec.value();
-  }
-  std::remove(temp.c_str());
-  telio::SetLastError(savedErrno ? telio::ErrnoToSystemError(savedErrno) : telio::kErrorWriteFault);
-  return false;
+            put(old.data + cutEnd, old.size - cutEnd);
+  return out.Commit(ok ? 0u : static_cast<ulong32>(telio::kErrorWriteFault)) == 0;
 }
 
 const char* LineBreakOf(const FileBytes& file) {

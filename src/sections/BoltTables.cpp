@@ -76,6 +76,7 @@ void BOL_REC::SetHook(int16_t flag, float diameter, const char* text) {
 }
 
 int AllocateBoltTablesMem() {
+  telio::EnsureLibraryTablesLoaded();
   if (g_bolts.loaded) return 1;
   if (!g_bolts.sizes) {
     g_bolts.sizes = static_cast<float(*)[kSizeValues]>(telio::Calloc(kMaxSizes, sizeof(float[kSizeValues])));
@@ -91,12 +92,14 @@ int AllocateBoltTablesMem() {
 }
 
 void DeAllocateBoltTablesMem() {
+  telio::EnsureLibraryTablesLoaded();
   telio::Free(g_bolts.sizes);
   telio::Free(g_bolts.grades);
   g_bolts = BoltTables();
 }
 
 int ReadBoltSizesTable(const char* folder) {
+  telio::EnsureLibraryTablesLoaded();
   if (g_bolts.loaded) return 1;
   CString path(folder ? folder : "");
   path += "BOLTS.LIB";
@@ -139,9 +142,20 @@ int ReadBoltSizesTable(const char* folder) {
   return (!streamError && closed) ? 1 : 0;
 }
 
-bool IsBoltTablesLoaded() { return g_bolts.loaded; }
-int GetBoltSizesCount() { return g_bolts.sizeCount; }
-int GetBoltGradesCount() { return g_bolts.gradeCount; }
+bool IsBoltTablesLoaded() {
+  telio::EnsureLibraryTablesLoaded();
+  return g_bolts.loaded;
+}
+
+int GetBoltSizesCount() {
+  telio::EnsureLibraryTablesLoaded();
+  return g_bolts.sizeCount;
+}
+
+int GetBoltGradesCount() {
+  telio::EnsureLibraryTablesLoaded();
+  return g_bolts.gradeCount;
+}
 
 float Bolt_fub(short grade) {
   const float* g = GradeRow(grade);

@@ -12,6 +12,7 @@ namespace telio {
 namespace {
 
 std::once_flag g_startOnce;
+thread_local bool t_startingUp = false;
 
 void StartUp() {
   CString settings = GetPathIni(CString(), CString("TELMARO.INI"));
@@ -29,13 +30,19 @@ struct ShutDown {
 }  // namespace
 
 void EnsureLibraryTablesLoaded() {
+  // The start-up reads the tables through the exported calls, which come
+  // here first: inside it there is nothing to wait for.
+  if (t_startingUp) return;
   std::call_once(g_startOnce, [] {
     static ShutDown atExit;  // frees the tables when the process ends
+    t_startingUp = true;
     StartUp();
+    t_startingUp = false;
   });
 }
 
 void UnloadLibraryTables() {
+  EnsureLibraryTablesLoaded();
   DeAllocateSteelGradesTable();
   DeAllocateBoltTablesMem();
 }

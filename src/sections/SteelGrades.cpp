@@ -46,6 +46,7 @@ int BoundCount(unsigned raw) {
 }  // namespace
 
 int InitializeSteelGradesTable(const char* settingsFile) {
+  telio::EnsureLibraryTablesLoaded();
   if (g_table.loaded) return 1;
   if (!settingsFile || !*settingsFile || !CPathObj(settingsFile).ExistsPath()) return 0;
   char standard[kNameSize + 1] = {0};
@@ -55,6 +56,7 @@ int InitializeSteelGradesTable(const char* settingsFile) {
 }
 
 int ReadSteelGradesTable(const char* folder) {
+  telio::EnsureLibraryTablesLoaded();
   if (g_table.loaded) return 1;
   CString ini = GetPathIni(CString(folder), CString("GRADES.INI"));
   if (ini.IsEmpty()) return 0;
@@ -131,6 +133,7 @@ int GetGradeIndexTable(CString name, bool builtIn) {
 }
 
 void DeAllocateSteelGradesTable() {
+  telio::EnsureLibraryTablesLoaded();
   for (int i = 0; i < g_table.catCount; ++i) {
     telio::Free(g_table.categories[i].first);
     telio::Free(g_table.categories[i].second);
@@ -143,6 +146,12 @@ void DeAllocateSteelGradesTable() {
   g_table.loaded = false;
 }
 
-CString GetSteelGradesStandard() { return CString(g_table.standard); }
+CString GetSteelGradesStandard() {
+  telio::EnsureLibraryTablesLoaded();
+  return CString(g_table.standard);
+}
 
-bool IsSteelGradesTableLoaded() { return g_table.loaded; }
+bool IsSteelGradesTableLoaded() {
+  telio::EnsureLibraryTablesLoaded();
+  return g_table.loaded;
+}

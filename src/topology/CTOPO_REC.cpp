@@ -1,23 +1,28 @@
 #include "topology/CTOPO_REC.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
+#include <vector>
 
 #include <sys/stat.h>
 
 #include "files/CAJF_PATHS.h"
+#include "files/TopFileReader.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
 #include "sections/SectionsTools/SMDB.h"
+#include "topology/BeamIndex.h"
 
 using namespace TOPOStructs;
 
 namespace {
 
-constexpr float kTolerance = 0.001f;
+constexpr double kTolerance = kTopoTolerance;
 constexpr long32 kResRecordSize = 52;
 
 // Section families the parent lookups search for; frozen with the file
@@ -25,19 +30,74 @@ constexpr long32 kResRecordSize = 52;
 constexpr int kFamilyTapered = 80;
 constexpr int kFamilyComposite = 104;
 
-// A chain is one zero-filled block of n records linked in order, so that
-// making and freeing a list of 20,000 beams costs one allocation; it is
-// freed from its head.
+// A chain is made as one zero-filled block of n slots linked in order, so
+// that making a list of 20,000 beams costs one allocation. Each slot holds
+// its block's address before the record, and the block counts the records
+// still alive in it: any record or part of a chain can then be freed on its
+// own, and the block goes with its last record.
+struct ChainBlock {
+  size_t live;
+};
+
+template <typename T>
+struct Slot {
+  ChainBlock* block;
+  T record;
+};
+
+template <typename T>
+size_t SlotsAt() {
+  return (sizeof(ChainBlock) + alignof(Slot<T>) - 1) / alignof(Slot<T>) * alignof(Slot<T>);
+}
+
 template <typename T>
 T* AllocList(int n) {
   if (n < 1) return nullptr;
-  T* block = static_cast<T*>(telio::Calloc(static_cast<size_t>(n), sizeof(T)));
-  if (!block) return nullptr;
+  const size_t at = SlotsAt<T>();
+  void* raw = telio::Malloc(at + static_cast<size_t>(n) * sizeof(Slot<T>));
+  if (!raw) return nullptr;
+  auto* block = static_cast<ChainBlock*>(raw);
+  block->live = static_cast<size_t>(n);
+  auto* slots = reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
+  // Each slot written once, whole: zero, its number, its link.
   for (int i = 0; i < n; ++i) {
-    block[i].index = static_cast<uint16_t>(i + 1);
-    block[i].next = i + 1 < n ? &block[i + 1] : nullptr;
+    slots[i].block = block;
+    slots[i].record = T{};
+    slots[i].record.index = static_cast<uint16_t>(i + 1);
+    slots[i].record.next = i + 1 < n ? &slots[i + 1].record : nullptr;
   }
-  return block;
+  return &slots[0].record;
+}
+
+// n slots of one block, not yet filled: each slot's block address and
+// record are the caller's to write before the chain is used.
+template <typename T>
+Slot<T>* RawSlots(int n) {
+  if (n < 1) return nullptr;
+  const size_t at = SlotsAt<T>();
+  void* raw = telio::Malloc(at + static_cast<size_t>(n) * sizeof(Slot<T>));
+  if (!raw) return nullptr;
+  static_cast<ChainBlock*>(raw)->live = static_cast<size_t>(n);
+  return reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
+}
+
+template <typename T>
+ChainBlock* BlockOf(Slot<T>* slots) {
+  return reinterpret_cast<ChainBlock*>(reinterpret_cast<unsigned char*>(slots) - SlotsAt<T>());
+}
+
+// Frees every record of a chain made by AllocList, each after release(it).
+template <typename T, typename Release>
+void FreeList(T* first, Release release) {
+  static_assert(offsetof(Slot<T>, record) == sizeof(ChainBlock*), "the record follows its block's address");
+  while (first) {
+    T* next = first->next;
+    release(first);
+    ChainBlock* block = reinterpret_cast<Slot<T>*>(reinterpret_cast<unsigned char*>(first) -
+                                                   offsetof(Slot<T>, record))->block;
+    if (--block->live == 0) telio::Free(block);
+    first = next;
+  }
 }
 
 template <typename T>
@@ -47,27 +107,58 @@ T* NthOf(T* first, int n) {
   return first;
 }
 
-// name = letter and label in decimal ("%c%i"), cut to size - 1 characters.
-// Opening a topology names every node and beam: printf is too slow here.
-void FormatName(char* name, size_t size, char letter, int label) {
-  char buf[16];
-  size_t len = 0;
-  buf[len++] = letter;
-  unsigned magnitude = label < 0 ? 0u - static_cast<unsigned>(label) : static_cast<unsigned>(label);
-  if (label < 0) buf[len++] = '-';
-  char digits[12];
-  size_t nd = 0;
-  do {
-    digits[nd++] = static_cast<char>('0' + magnitude % 10);
-    magnitude /= 10;
-  } while (magnitude != 0);
-  while (nd > 0) buf[len++] = digits[--nd];
-  if (len > size - 1) len = size - 1;
-  std::memcpy(name, buf, len);
-  name[len] = '\0';
-}
+// Names "%c%i" of a letter and a label, cut to size - 1 characters and
+// NUL-padded to size (7 or 8). Opening a topology names every node and
+// beam, and labels mostly run on by one: the name of the next label is the
+// last one's, counted up. The text is kept as the 8 bytes of an integer
+// (little-endian), so it is never stored and read back a byte at a time.
+class Namer {
+ public:
+  explicit Namer(char letter) : letter_(letter) {}
 
-bool Near(float a, float b) { return std::fabs(a - b) <= kTolerance; }
+  template <size_t kSize>
+  void Name(char (&name)[kSize], int label) {
+    static_assert(kSize <= 8, "names are at most 8 bytes");
+    if (!(label == last_ + 1 && last_ >= 0 && CountUp())) Format(label);
+    last_ = label;
+    const uint64_t cut = kSize == 8 ? text_ & 0x00FFFFFFFFFFFFFFull : text_ & 0x0000FFFFFFFFFFFFull;
+    for (size_t i = 0; i < kSize; ++i) name[i] = static_cast<char>(cut >> (8 * i));
+  }
+
+ private:
+  void Format(int label) {
+    char digits[12];
+    int n = 0;
+    unsigned v = label < 0 ? 0u - static_cast<unsigned>(label) : static_cast<unsigned>(label);
+    do {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    text_ = static_cast<unsigned char>(letter_);
+    length_ = 1;
+    if (label < 0) text_ |= static_cast<uint64_t>('-') << (8 * length_++);
+    while (n > 0 && length_ < 8) text_ |= static_cast<uint64_t>(static_cast<unsigned char>(digits[--n])) << (8 * length_++);
+  }
+  // Adds one to the decimal digits; false when a digit would be added (or
+  // they no longer all fit).
+  bool CountUp() {
+    if (length_ >= 8) return false;
+    for (int i = length_ - 1; i >= 1; --i) {
+      const uint64_t place = static_cast<uint64_t>(1) << (8 * i);
+      if (((text_ >> (8 * i)) & 0xFF) != '9') {
+        text_ += place;
+        return true;
+      }
+      text_ -= 9 * place;  // '9' becomes '0', carry on
+    }
+    return false;
+  }
+
+  const char letter_;
+  uint64_t text_ = 0;
+  int length_ = 0;
+  int last_ = -2;
+};
 
 TOP_SEC* NthOfFamily(const TOPO_REC* topo, int k, int family) {
   if (!topo || !topo->sections || k < 1) return nullptr;
@@ -86,6 +177,223 @@ long long BytesLeft(std::FILE* f) {
   return static_cast<long long>(st.st_size) - pos;
 }
 
+// The arrays hold slot 0 and one slot per number.
+bool FitsCapacity(uint32_t nodes, uint32_t beams, uint32_t sections, const TOPO_CURDIMS_REC* rec) {
+  auto fits = [](uint32_t count, uint32_t capacity) { return count == 0 || count < capacity; };
+  return fits(rec->NodeCount(), nodes) && fits(rec->BeamCount(), beams) && fits(rec->SectionCount(), sections);
+}
+
+bool FitsCapacity(const TOPO_REC* t, const TOPO_CURDIMS_REC* rec) {
+  return FitsCapacity(t->nodeCapacity, t->beamCapacity, t->sectionCapacity, rec);
+}
+
+// A zero-filled block of count records, the first with arrays of the given
+// capacity: each zero-filled on its own, or all in one block with only slot
+// 0 of each zeroed (the slots up to the counts are then written by the one
+// reading of the file, and those beyond are never read).
+TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sections, bool zero) {
+  TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(static_cast<size_t>(count), sizeof(TOPO_REC)));
+  if (!t) return nullptr;
+  // The arrays in field order: six of nodes, five of beams, the sections.
+  void** const nodeArrays[] = {reinterpret_cast<void**>(&t->restraint), reinterpret_cast<void**>(&t->x),
+                               reinterpret_cast<void**>(&t->y), reinterpret_cast<void**>(&t->z),
+                               reinterpret_cast<void**>(&t->nodeExtra1), reinterpret_cast<void**>(&t->nodeExtra2)};
+  void** const beamArrays[] = {reinterpret_cast<void**>(&t->startNode), reinterpret_cast<void**>(&t->endNode),
+                               reinterpret_cast<void**>(&t->section), reinterpret_cast<void**>(&t->angle),
+                               reinterpret_cast<void**>(&t->beamExtra)};
+  const size_t nodeBytes = static_cast<size_t>(nodes) * 4, beamBytes = static_cast<size_t>(beams) * 4;
+  const size_t sectionBytes = static_cast<size_t>(sections) * sizeof(TOP_SEC);
+  t->nodeCapacity = nodes;
+  t->beamCapacity = beams;
+  t->sectionCapacity = sections;
+  if (!zero) {
+    // Sections first, for their alignment.
+    const size_t total = sectionBytes + 6 * nodeBytes + 5 * beamBytes;
+    auto* block = static_cast<unsigned char*>(total > 0 ? telio::Malloc(total) : nullptr);
+    if (total > 0 && !block) {
+      telio::Free(t);
+      return nullptr;
+    }
+    t->arrays = block;
+    unsigned char* at = block;
+    auto place = [&at](void** field, size_t bytes, size_t slot) {
+      if (bytes == 0) return;
+      *field = at;
+      std::memset(at, 0, slot);
+      at += bytes;
+    };
+    place(reinterpret_cast<void**>(&t->sections), sectionBytes, sizeof(TOP_SEC));
+    for (void** f : nodeArrays) place(f, nodeBytes, 4);
+    for (void** f : beamArrays) place(f, beamBytes, 4);
+    return t;
+  }
+  bool ok = true;
+  auto alloc = [&ok](void** field, ulong32 slots, size_t size) {
+    if (!ok || slots == 0) return;
+    *field = telio::Calloc(slots, size);
+    if (!*field) ok = false;
+  };
+  for (void** f : nodeArrays) alloc(f, nodes, 4);
+  for (void** f : beamArrays) alloc(f, beams, 4);
+  alloc(reinterpret_cast<void**>(&t->sections), sections, sizeof(TOP_SEC));
+  if (!ok) CTOPO_REC::DeAllocateTOPO_REC(&t);
+  return t;
+}
+
+// The topology's records, filled in one pass from the TOP file's records
+// (see files/TopFileReader.h): node and beam names are written straight
+// into the list records, beams find their nodes by position.
+class TopologySink {
+ public:
+  TopologySink(const TOPO_CURDIMS_REC& head, TOPO_REC* t, BeamIndex* index)
+      : head_(head), t_(t), index_(index), plane_(head.Flag3D() == 0) {}
+  ~TopologySink() {
+    // Lists that were not filled whole were never handed to the topology.
+    if (nodeSlots_ && !t_->nodes) telio::Free(BlockOf(nodeSlots_));
+    if (beamSlots_ && !t_->beams) telio::Free(BlockOf(beamSlots_));
+  }
+  TopologySink(const TopologySink&) = delete;
+  TopologySink& operator=(const TopologySink&) = delete;
+
+  ulong32 Begin() {
+    const int nodes = head_.NodeCount(), beams = head_.BeamCount(), sections = head_.SectionCount();
+    t_->nodeCount = nodes;
+    t_->beamCount = beams;
+    t_->supportCount = head_.SupportCount();
+    t_->flag3D = static_cast<int16_t>(head_.Flag3D());
+    t_->modelWord = head_.ModelWord();
+    t_->staticCases = head_.StaticLoadCases();
+    t_->dynamicCases = head_.DynamicLoadCases();
+    t_->physBeamCount = head_.PhysBeamCount();
+    if (sections > 0) std::memset(t_->sections + 1, 0, static_cast<size_t>(sections) * sizeof(TOP_SEC));
+    t_->sectionCount = sections;
+    nodeSlots_ = RawSlots<NODE_REC>(nodes);
+    beamSlots_ = RawSlots<BEAM_REC>(beams);
+    // Physical beams are filled one by one and may stop short: they are
+    // linked and zeroed first.
+    if (head_.PhysBeamCount() > 0) {
+      t_->physBeams = nextPhys_ = CTOPO_REC::AllocatePhysBeamsLList(head_.PhysBeamCount());
+      if (!t_->physBeams) return telio::kErrorNotEnoughMemory;
+    }
+    if ((nodes > 0 && !nodeSlots_) || (beams > 0 && !beamSlots_)) return telio::kErrorNotEnoughMemory;
+    if (!index_->Reserve(static_cast<uint32_t>(nodes), static_cast<uint32_t>(beams))) {
+      return telio::kErrorNotEnoughMemory;
+    }
+    return 0;
+  }
+
+  // The records are converted as they come, a chunk at a time.
+  unsigned char* Direct(size_t) { return nullptr; }
+
+  void Nodes(int first, const unsigned char* p, int n) {
+    ChainBlock* block = BlockOf(nodeSlots_);
+    const int count = head_.NodeCount();
+    for (int k = 0; k < n; ++k, p += TOP_NODE::kSize) {
+      const TOP_NODE& src = *reinterpret_cast<const TOP_NODE*>(p);
+      const int i = first + k + 1;
+      Slot<NODE_REC>& slot = nodeSlots_[i - 1];
+      NODE_REC& r = slot.record;
+      slot.block = block;
+      r.x = t_->x[i] = src.X();
+      r.y = t_->y[i] = src.Y();
+      r.z = t_->z[i] = src.Z();
+      t_->restraint[i] = src.Restraint();
+      r.index = static_cast<uint16_t>(i);
+      r.label = src.Label();
+      std::memset(r.reserved, 0, sizeof r.reserved);
+      r.restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
+      r.next = i < count ? &nodeSlots_[i].record : nullptr;
+      nodeNames_.Name(r.name, r.label);
+    }
+    if (first + n == count) {
+      t_->nodes = &nodeSlots_[0].record;
+      index_->IndexNodes(t_->x, t_->y, t_->z);
+    }
+  }
+
+  void Beams(int first, const unsigned char* p, int n) {
+    ChainBlock* block = BlockOf(beamSlots_);
+    const int count = head_.BeamCount(), nodes = head_.NodeCount();
+    for (int k = 0; k < n; ++k, p += TOP_BEAM::kSize) {
+      const TOP_BEAM& src = *reinterpret_cast<const TOP_BEAM*>(p);
+      const int i = first + k + 1;
+      Slot<BEAM_REC>& slot = beamSlots_[i - 1];
+      BEAM_REC& b = slot.record;
+      slot.block = block;
+      const int start = src.StartNode(), end = src.EndNode();
+      t_->startNode[i] = start;
+      t_->endNode[i] = end;
+      t_->section[i] = b.section = src.Section();
+      t_->angle[i] = b.angle = 0;  // the angles come later in the file, if at all
+      b.zeroAngle = plane_ ? 1 : 0;
+      b.index = static_cast<uint16_t>(i);
+      b.label = src.Label();
+      b.mark = 0;
+      std::memset(b.reserved, 0, sizeof b.reserved);
+      b.start = start >= 1 && start <= nodes ? &nodeSlots_[start - 1].record : nullptr;
+      b.end = end >= 1 && end <= nodes ? &nodeSlots_[end - 1].record : nullptr;
+      b.next = i < count ? &beamSlots_[i].record : nullptr;
+      beamNames_.Name(b.name, b.label);
+      index_->AddBeam(static_cast<uint32_t>(i), start, end);
+    }
+    if (first + n == count) {
+      t_->beams = &beamSlots_[0].record;
+      // The beam records lie one slot apart in list order, as just made.
+      index_->Finish(t_->beams, sizeof(Slot<BEAM_REC>));
+    }
+  }
+
+  void Supports(int, const unsigned char* p, int n) {
+    for (int k = 0; k < n; ++k, p += TOP_SUPPORT::kSize) {
+      const int node = reinterpret_cast<const TOP_SUPPORT*>(p)->Node();
+      if (node >= 1 && node <= head_.NodeCount()) t_->restraint[node] = 1;
+    }
+  }
+
+  TOP_SEC* Sections() { return t_->sections + 1; }
+
+  void Angles(int first, const unsigned char* p, int n) {
+    for (int k = 0; k < n; ++k) {
+      const int i = first + k + 1;
+      const float angle = telio::DecodeFloat(p + 4 * k);
+      BEAM_REC& b = beamSlots_[i - 1].record;
+      t_->angle[i] = b.angle = angle;
+      b.zeroAngle = (plane_ && std::fabs(static_cast<double>(angle)) <= kTolerance) ? 1 : 0;
+    }
+  }
+
+  // Called for the physical beams in list order.
+  ulong32 PhysBeam(int, const unsigned char* p, const unsigned char* numbers) {
+    CURPHBM_REC* r = nextPhys_;
+    nextPhys_ = r->next;
+    const int nodes = head_.NodeCount(), beams = head_.BeamCount();
+    auto node = [&](int number) { return number >= 1 && number <= nodes ? &nodeSlots_[number - 1].record : nullptr; };
+    r->label = telio::DecodeFixed16(p);
+    r->beamCount = static_cast<int16_t>(telio::DecodeFixed16(p + 2));
+    r->firstNode = node(static_cast<int16_t>(telio::DecodeFixed16(p + 4)));
+    r->lastNode = node(static_cast<int16_t>(telio::DecodeFixed16(p + 6)));
+    if (r->beamCount <= 0) return 0;
+    r->beams = static_cast<BEAM_REC**>(telio::Malloc(static_cast<size_t>(r->beamCount) * sizeof(BEAM_REC*)));
+    if (!r->beams) return telio::kErrorNotEnoughMemory;
+    for (int k = 0; k < r->beamCount; ++k) {
+      const int number = static_cast<int16_t>(telio::DecodeFixed16(numbers + 2 * k));
+      r->beams[k] = number >= 1 && number <= beams ? &beamSlots_[number - 1].record : nullptr;
+    }
+    return 0;
+  }
+
+ private:
+  const TOPO_CURDIMS_REC& head_;
+  TOPO_REC* t_;
+  BeamIndex* index_;
+  const bool plane_;
+  Slot<NODE_REC>* nodeSlots_ = nullptr;
+  Slot<BEAM_REC>* beamSlots_ = nullptr;
+  CURPHBM_REC* nextPhys_ = nullptr;
+  Namer nodeNames_{'N'};
+  Namer beamNames_{'B'};
+};
+
 // Ties the sections to the suite's section catalogue: sections known by
 // their dimensions or names are resolved first, then every property block
 // is refilled. Without a catalogue the sections stay as read.
@@ -99,11 +407,14 @@ void UpdateSectionsFromCatalogue(TOPO_REC* topo, const CString& suiteFolder) {
 // ---------------------------------------------------------------------------
 // Object
 
-CTOPO_REC::CTOPO_REC() : topo_(nullptr), compSects_{0, nullptr}, staticCases_(0), dynamicCases_(0) {}
+CTOPO_REC::CTOPO_REC()
+    : topo_(nullptr), compSects_{0, nullptr}, staticCases_(0), dynamicCases_(0), index_(nullptr) {}
 
 CTOPO_REC::~CTOPO_REC() { DeAllocate(); }
 
 void CTOPO_REC::DeAllocate() {
+  delete index_;
+  index_ = nullptr;
   DeAllocateTOPO_REC(&topo_);
   FreeCompSects(&compSects_);
 }
@@ -130,27 +441,36 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
     telio::SetLastError(telio::kErrorBadArguments);
     return 0;
   }
-  if (!Allocate()) {
-    telio::SetLastError(telio::kErrorNotEnoughMemory);
-    return 0;
-  }
-  ulong32 code;
-  {
-    CFileTOP top;
-    code = whole ? top.Import(path) : top.ImportTopology(path);
-    if (code == 0) {
-      std::snprintf(topo_->path, sizeof topo_->path, "%s", path);
-      ClearTopology(topo_);
-      code = static_cast<ulong32>(GenerateFromTOPO_CURDIMS_REC(top.GetTOPO_CURDIMS_REC()));
+  // One pass from the file into the records: the file's checks first, then
+  // the capacity, then the records as they are read.
+  TOPO_CURDIMS_REC head{};
+  ulong32 code = 0;
+  std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
+  if (f) {
+    code = telio::topfile::CheckCounts(head, whole, BytesLeft(f));
+    if (code == 0 && !FitsCapacity(kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, &head)) {
+      code = telio::kErrorBadArguments;
     }
+    if (code == 0) {
+      topo_ = AllocateRecord(1, kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, false);
+      index_ = new (std::nothrow) BeamIndex;
+      if (!topo_ || !index_) code = telio::kErrorNotEnoughMemory;
+    }
+    if (code == 0) {
+      TopologySink sink(head, topo_, index_);
+      code = telio::topfile::ReadTopBlocks(f, head, whole, sink);
+    }
+    std::fclose(f);
   }
   if (code != 0) {
     Close();
     telio::SetLastError(code);
     return 0;
   }
+  std::snprintf(topo_->path, sizeof topo_->path, "%s", path);
   staticCases_ = topo_->staticCases;
   dynamicCases_ = topo_->dynamicCases;
+  // A short companion keeps its whole records; any other failure leaves none.
   if (whole && !ReadCompSects(CompSectsPath(path), &compSects_)) FreeCompSects(&compSects_);
   UpdateSectionsFromCatalogue(topo_, GetTelmaroDir());
   ValidateDimensions(topo_);
@@ -160,15 +480,9 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
 
 int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
   TOPO_REC* t = topo_;
-  if (!t || !rec) return telio::kErrorBadArguments;
+  if (!t || !rec || !FitsCapacity(t, rec)) return telio::kErrorBadArguments;
   const int nodes = rec->NodeCount(), beams = rec->BeamCount(), supports = rec->SupportCount();
   const int sections = rec->SectionCount(), physBeams = rec->PhysBeamCount();
-  // The arrays hold slot 0 and one slot per number.
-  if ((nodes > 0 && static_cast<uint32_t>(nodes) >= t->nodeCapacity) ||
-      (beams > 0 && static_cast<uint32_t>(beams) >= t->beamCapacity) ||
-      (sections > 0 && static_cast<uint32_t>(sections) >= t->sectionCapacity)) {
-    return telio::kErrorBadArguments;
-  }
   if ((nodes > 0 && (!rec->nodes || !t->x || !t->y || !t->z || !t->restraint)) ||
       (beams > 0 && (!rec->beams || !rec->angles || !t->startNode || !t->endNode ||
                      !t->section || !t->angle)) ||
@@ -181,116 +495,46 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     telio::Free(t->sections[i].prs);
     t->sections[i].prs = nullptr;
   }
+  t->sectionCount = 0;
+  delete index_;
+  index_ = new (std::nothrow) BeamIndex;
+  if (!index_) return telio::kErrorNotEnoughMemory;
 
-  t->nodeCount = nodes;
-  t->beamCount = beams;
-  t->supportCount = supports;
-  t->sectionCount = 0;  // raised as the sections are copied, so a failure frees only those
-  t->flag3D = static_cast<int16_t>(rec->Flag3D());
-  t->modelWord = rec->ModelWord();
-  t->staticCases = rec->StaticLoadCases();
-  t->dynamicCases = rec->DynamicLoadCases();
-  t->physBeamCount = physBeams;
-
-  // Lookups by number while the lists are linked; GetNode/GetBeam would walk
-  // the chains once per beam.
-  NODE_REC** nodeAt = nullptr;
-  BEAM_REC** beamAt = nullptr;
-  auto fail = [&](int code) {
-    telio::Free(nodeAt);
-    telio::Free(beamAt);
+  // The records as the reading of a file gives them: the tables hold the
+  // file's records, but for the angles and beam numbers, held as values.
+  auto fail = [t](ulong32 code) {
     ClearTopology(t);
-    return code;
+    return static_cast<int>(code);
   };
-  nodeAt = static_cast<NODE_REC**>(telio::Calloc(static_cast<size_t>(nodes) + 1, sizeof(NODE_REC*)));
-  beamAt = static_cast<BEAM_REC**>(telio::Calloc(static_cast<size_t>(beams) + 1, sizeof(BEAM_REC*)));
-  if (!nodeAt || !beamAt) return fail(telio::kErrorNotEnoughMemory);
-
-  if (nodes > 0) {
-    t->nodes = AllocateNodesLList(nodes);
-    if (!t->nodes) return fail(telio::kErrorNotEnoughMemory);
+  TopologySink sink(*rec, t, index_);
+  if (ulong32 code = sink.Begin()) return fail(code);
+  sink.Nodes(0, reinterpret_cast<const unsigned char*>(rec->nodes), nodes);
+  sink.Beams(0, reinterpret_cast<const unsigned char*>(rec->beams), beams);
+  sink.Supports(0, reinterpret_cast<const unsigned char*>(rec->supports), supports);
+  for (int i = 0; i < beams; ++i) {
+    unsigned char value[4];
+    telio::EncodeFloat(value, rec->angles[i]);
+    sink.Angles(i, value, 1);
   }
-  NODE_REC* n = t->nodes;
-  for (int i = 1; i <= nodes; ++i, n = n->next) {
-    const TOP_NODE& src = rec->nodes[i - 1];
-    t->x[i] = src.X();
-    t->y[i] = src.Y();
-    t->z[i] = src.Z();
-    t->restraint[i] = src.Restraint();
-    n->label = src.Label();
-    n->x = src.X();
-    n->y = src.Y();
-    n->z = src.Z();
-    n->restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
-    FormatName(n->name, sizeof n->name, 'N', n->label);
-    nodeAt[i] = n;
+  TOP_SEC* dst = sink.Sections();
+  for (int i = 0; i < sections; ++i) {
+    dst[i] = rec->sections[i];
+    dst[i].prs = nullptr;
+    if (!rec->sections[i].prs) continue;
+    dst[i].prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
+    if (!dst[i].prs) return fail(telio::kErrorNotEnoughMemory);
+    *dst[i].prs = *rec->sections[i].prs;
   }
-
-  if (beams > 0) {
-    t->beams = AllocateBeamsLList(beams);
-    if (!t->beams) return fail(telio::kErrorNotEnoughMemory);
-  }
-  const bool plane = rec->Flag3D() == 0;
-  BEAM_REC* b = t->beams;
-  for (int i = 1; i <= beams; ++i, b = b->next) {
-    const TOP_BEAM& src = rec->beams[i - 1];
-    const float angle = rec->angles[i - 1];
-    t->startNode[i] = src.StartNode();
-    t->endNode[i] = src.EndNode();
-    t->section[i] = src.Section();
-    t->angle[i] = angle;
-    b->section = src.Section();
-    b->label = src.Label();
-    b->mark = 0;
-    b->angle = angle;
-    b->zeroAngle = (plane && std::fabs(angle) <= kTolerance) ? 1 : 0;
-    b->start = src.StartNode() <= nodes ? nodeAt[src.StartNode()] : nullptr;
-    b->end = src.EndNode() <= nodes ? nodeAt[src.EndNode()] : nullptr;
-    FormatName(b->name, sizeof b->name, 'B', b->label);
-    beamAt[i] = b;
-  }
-
-  for (int i = 0; i < supports; ++i) {
-    int node = rec->supports[i].Node();
-    if (node >= 1 && node <= nodes) t->restraint[node] = 1;
-  }
-
-  for (int i = 1; i <= sections; ++i) {
-    TOP_SEC& dst = t->sections[i];
-    dst = rec->sections[i - 1];
-    dst.prs = nullptr;
-    t->sectionCount = i;
-    if (rec->sections[i - 1].prs) {
-      dst.prs = static_cast<TOP_PRS*>(telio::Malloc(sizeof(TOP_PRS)));
-      if (!dst.prs) return fail(telio::kErrorNotEnoughMemory);
-      *dst.prs = *rec->sections[i - 1].prs;
+  std::vector<unsigned char> numbers;
+  for (int i = 0; i < physBeams; ++i) {
+    const CURPHBM_REC_TOPO& src = rec->physBeams[i];
+    const int n = src.BeamCount() > 0 ? src.BeamCount() : 0;
+    numbers.assign(2 * static_cast<size_t>(n) + 2, 0);  // a list not held names no beam
+    for (int k = 0; src.beams && k < n; ++k) {
+      telio::EncodeFixed16(&numbers[2 * static_cast<size_t>(k)], static_cast<uint16_t>(src.beams[k]));
     }
+    if (ulong32 code = sink.PhysBeam(i, src.rec, numbers.data())) return fail(code);
   }
-
-  if (physBeams > 0) {
-    t->physBeams = AllocatePhysBeamsLList(physBeams);
-    if (!t->physBeams) return fail(telio::kErrorNotEnoughMemory);
-  }
-  CURPHBM_REC* p = t->physBeams;
-  for (int i = 1; i <= physBeams; ++i, p = p->next) {
-    const CURPHBM_REC_TOPO& src = rec->physBeams[i - 1];
-    p->label = src.Label();
-    p->beamCount = src.BeamCount();
-    p->firstNode = src.FirstNode() >= 1 && src.FirstNode() <= nodes ? nodeAt[src.FirstNode()] : nullptr;
-    p->lastNode = src.LastNode() >= 1 && src.LastNode() <= nodes ? nodeAt[src.LastNode()] : nullptr;
-    if (p->beamCount <= 0) continue;
-    p->beams = static_cast<BEAM_REC**>(
-        telio::Calloc(static_cast<size_t>(p->beamCount), sizeof(BEAM_REC*)));
-    if (!p->beams) return fail(telio::kErrorNotEnoughMemory);
-    if (!src.beams) continue;
-    for (int k = 0; k < p->beamCount; ++k) {
-      int number = src.beams[k];
-      p->beams[k] = number >= 1 && number <= beams ? beamAt[number] : nullptr;
-    }
-  }
-
-  telio::Free(nodeAt);
-  telio::Free(beamAt);
   return 0;
 }
 
@@ -298,33 +542,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
 // Record blocks
 
 TOPO_REC* CTOPO_REC::AllocateTOPO_REC(int count, ulong32 nodes, ulong32 beams, ulong32 sections) {
-  if (count < 1) return nullptr;
-  TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(static_cast<size_t>(count), sizeof(TOPO_REC)));
-  if (!t) return nullptr;
-  bool ok = true;
-  auto alloc = [&ok](ulong32 slots, size_t size) -> void* {
-    if (!ok || slots == 0) return nullptr;
-    void* p = telio::Calloc(slots, size);
-    if (!p) ok = false;
-    return p;
-  };
-  t->restraint = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->x = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->y = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->z = static_cast<float*>(alloc(nodes, sizeof(float)));
-  t->nodeExtra1 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->nodeExtra2 = static_cast<int32_t*>(alloc(nodes, sizeof(int32_t)));
-  t->startNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->endNode = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->section = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->angle = static_cast<float*>(alloc(beams, sizeof(float)));
-  t->beamExtra = static_cast<int32_t*>(alloc(beams, sizeof(int32_t)));
-  t->sections = static_cast<TOP_SEC*>(alloc(sections, sizeof(TOP_SEC)));
-  t->nodeCapacity = nodes;
-  t->beamCapacity = beams;
-  t->sectionCapacity = sections;
-  if (!ok) DeAllocateTOPO_REC(&t);
-  return t;
+  return count < 1 ? nullptr : AllocateRecord(count, nodes, beams, sections, true);
 }
 
 void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
@@ -336,18 +554,16 @@ void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
       telio::Free(t->sections[i].prs);
     }
   }
-  telio::Free(t->restraint);
-  telio::Free(t->x);
-  telio::Free(t->y);
-  telio::Free(t->z);
-  telio::Free(t->nodeExtra1);
-  telio::Free(t->nodeExtra2);
-  telio::Free(t->startNode);
-  telio::Free(t->endNode);
-  telio::Free(t->section);
-  telio::Free(t->angle);
-  telio::Free(t->beamExtra);
-  telio::Free(t->sections);
+  if (t->arrays) {
+    telio::Free(t->arrays);
+  } else {
+    for (void* a : {static_cast<void*>(t->restraint), static_cast<void*>(t->x), static_cast<void*>(t->y),
+                    static_cast<void*>(t->z), static_cast<void*>(t->nodeExtra1), static_cast<void*>(t->nodeExtra2),
+                    static_cast<void*>(t->startNode), static_cast<void*>(t->endNode), static_cast<void*>(t->section),
+                    static_cast<void*>(t->angle), static_cast<void*>(t->beamExtra), static_cast<void*>(t->sections)}) {
+      telio::Free(a);
+    }
+  }
   telio::Free(t);
   *p = nullptr;
 }
@@ -365,15 +581,18 @@ void CTOPO_REC::ClearTopology(TOPO_REC* topo) {
 NODE_REC* CTOPO_REC::AllocateNodesLList(int n) { return AllocList<NODE_REC>(n); }
 BEAM_REC* CTOPO_REC::AllocateBeamsLList(int n) { return AllocList<BEAM_REC>(n); }
 CURPHBM_REC* CTOPO_REC::AllocatePhysBeamsLList(int n) { return AllocList<CURPHBM_REC>(n); }
-void CTOPO_REC::DeAllocateNodesLList(NODE_REC* first) { telio::Free(first); }
-void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) { telio::Free(first); }
+void CTOPO_REC::DeAllocateNodesLList(NODE_REC* first) {
+  FreeList(first, [](NODE_REC*) {});
+}
+
+void CTOPO_REC::DeAllocateBeamsLList(BEAM_REC* first) {
+  FreeList(first, [](BEAM_REC*) {});
+}
 
 void CTOPO_REC::DeAllocatePhysBeamsLList(CURPHBM_REC* first) {
-  for (CURPHBM_REC* p = first; p; p = p->next) {
-    telio::Free(p->beams);
-    p->beams = nullptr;
-  }
-  telio::Free(first);
+  FreeList(first, [](CURPHBM_REC* p) {
+    if (p->beams) telio::Free(p->beams);
+  });
 }
 
 NODE_REC* CTOPO_REC::GetNode(NODE_REC* first, int n) { return NthOf(first, n); }
@@ -384,39 +603,60 @@ BEAM_REC* CTOPO_REC::GetBeam(BEAM_REC* first, int n) { return NthOf(first, n); }
 
 BEAM_REC* CTOPO_REC::FindBeam(BEAM_REC* first, float x1, float y1, float z1, float x2, float y2,
                               float z2) {
+  const float p[3] = {x1, y1, z1}, q[3] = {x2, y2, z2};
   for (BEAM_REC* b = first; b; b = b->next) {
-    const NODE_REC* s = b->start;
-    const NODE_REC* e = b->end;
-    if (!s || !e) continue;
-    if (Near(s->x, x1) && Near(s->y, y1) && Near(s->z, z1) && Near(e->x, x2) && Near(e->y, y2) &&
-        Near(e->z, z2)) {
-      return b;
-    }
-    if (Near(s->x, x2) && Near(s->y, y2) && Near(s->z, z2) && Near(e->x, x1) && Near(e->y, y1) &&
-        Near(e->z, z1)) {
-      return b;
-    }
+    if (BeamEndsAt(b, p, q)) return b;
   }
   return nullptr;
 }
 
+BEAM_REC* CTOPO_REC::FindBeam(float x1, float y1, float z1, float x2, float y2, float z2) const {
+  return index_ ? index_->Find(x1, y1, z1, x2, y2, z2) : nullptr;
+}
+
+namespace {
+
+// The other end of a beam at a node: its start, or its end when the start
+// is the node. A number the file does not hold has zero coordinates.
+void OtherEnd(const TOPO_REC* topo, int node, int beam, double (&at)[3]) {
+  int other = topo->startNode[beam] == node ? topo->endNode[beam] : topo->startNode[beam];
+  const bool held = other >= 1 && other <= topo->nodeCount;
+  at[0] = held ? topo->x[other] : 0;
+  at[1] = held ? topo->y[other] : 0;
+  at[2] = held ? topo->z[other] : 0;
+}
+
+bool ValidBeamAtNode(const TOPO_REC* topo, int node, int beam) {
+  return topo && node >= 1 && node <= topo->nodeCount && beam >= 1 && beam <= topo->beamCount;
+}
+
+// The vector from node along beam and its length, in double; zero when
+// either number is out of range.
+double BeamVector(const TOPO_REC* topo, int node, int beam, double (&v)[3]) {
+  v[0] = v[1] = v[2] = 0;
+  if (!ValidBeamAtNode(topo, node, beam)) return 0;
+  double other[3];
+  OtherEnd(topo, node, beam, other);
+  v[0] = other[0] - topo->x[node];
+  v[1] = other[1] - topo->y[node];
+  v[2] = other[2] - topo->z[node];
+  return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
+
+}  // namespace
+
 int CTOPO_REC::GetBeamData(const TOPO_REC* topo, int node, int beam, float* dx, float* dy,
                            float* dz, float* length) {
   float vx = 0, vy = 0, vz = 0, len = 0;
-  int ok = 0;
-  if (topo && node >= 1 && node <= topo->nodeCount && beam >= 1 && beam <= topo->beamCount) {
-    int other = topo->startNode[beam] == node ? topo->endNode[beam] : topo->startNode[beam];
-    // A beam may name a node the file does not hold; its coordinates are
-    // unknown.
-    if (other >= 1 && other <= topo->nodeCount) {
-      vx = topo->x[other] - topo->x[node];
-      vy = topo->y[other] - topo->y[node];
-      vz = topo->z[other] - topo->z[node];
-      len = static_cast<float>(std::sqrt(std::fabs(static_cast<double>(vx) * vx +
-                                                   static_cast<double>(vy) * vy +
-                                                   static_cast<double>(vz) * vz)));
-      ok = 1;
-    }
+  const int ok = ValidBeamAtNode(topo, node, beam) ? 1 : 0;
+  if (ok) {
+    double other[3];
+    OtherEnd(topo, node, beam, other);
+    vx = static_cast<float>(other[0]) - topo->x[node];
+    vy = static_cast<float>(other[1]) - topo->y[node];
+    vz = static_cast<float>(other[2]) - topo->z[node];
+    len = static_cast<float>(std::sqrt(std::fabs(static_cast<double>(vx) * vx + static_cast<double>(vy) * vy +
+                                                 static_cast<double>(vz) * vz)));
   }
   if (dx) *dx = vx;
   if (dy) *dy = vy;
@@ -427,17 +667,13 @@ int CTOPO_REC::GetBeamData(const TOPO_REC* topo, int node, int beam, float* dx, 
 
 double CTOPO_REC::GetAngleBetweenBeams(const TOPO_REC* topo, int node, int beam1, int beam2) {
   if (!topo) return 0;
-  float x1, y1, z1, l1, x2, y2, z2, l2;
-  GetBeamData(topo, node, beam1, &x1, &y1, &z1, &l1);
-  GetBeamData(topo, node, beam2, &x2, &y2, &z2, &l2);
-  const double lengths = static_cast<double>(l1) * l2;
+  double v1[3], v2[3];
+  const double lengths = BeamVector(topo, node, beam1, v1) * BeamVector(topo, node, beam2, v2);
   double cosine = 0;
-  if (std::fabs(lengths) > kTolerance) {
-    cosine = (static_cast<double>(x1) * x2 + static_cast<double>(y1) * y2 +
-              static_cast<double>(z1) * z2) /
-             lengths;
-  }
-  if (std::fabs(cosine) > 1) return 0;
+  if (std::fabs(lengths) > kTolerance) cosine = (v1[0] * v2[0] + v1[1] * v2[1] + v1[2] * v2[2]) / lengths;
+  // Rounding can carry the cosine of parallel beams just past 1.
+  if (cosine > 1) cosine = 1;
+  if (cosine < -1) cosine = -1;
   return std::acos(cosine);
 }
 
@@ -500,36 +736,38 @@ int CTOPO_REC::ReadCompSects(const char* path, COMPSECTS* cs) {
   std::FILE* f = telio::OpenFile(path, "rb");
   if (!f) return 0;  // OpenFile set the code
   ulong32 code = 0;
+  bool cut = false;
   unsigned char head[8];
   if (std::fread(head, 1, sizeof head, f) != sizeof head) {
     code = std::ferror(f) ? telio::kErrorReadFault : telio::kErrorHandleEof;
   }
-  long32 count = code == 0 ? static_cast<long32>(telio::DecodeFixed32(head + 4)) : 0;
-  if (code == 0 && count < 0) code = telio::kErrorFileCorrupt;
-  if (code == 0 && count > 0) {
+  const long32 count = code == 0 ? static_cast<long32>(telio::DecodeFixed32(head + 4)) : 0;
+  if (count > 0) {  // a negative count is no record
     // Only the whole records the file holds are allocated.
-    unsigned long long wanted = static_cast<ulong32>(count);
-    long long left = BytesLeft(f);
-    unsigned long long fit = left < 0 ? wanted : static_cast<unsigned long long>(left) / COMPSECT_REC::kSize;
-    unsigned long long n = fit < wanted ? fit : wanted;
+    const unsigned long long wanted = static_cast<ulong32>(count);
+    const long long left = BytesLeft(f);
+    const unsigned long long fit = left < 0 ? wanted : static_cast<unsigned long long>(left) / COMPSECT_REC::kSize;
+    const unsigned long long n = fit < wanted ? fit : wanted;
+    cut = n < wanted;
     if (n > 0) {
       cs->records = static_cast<COMPSECT_REC*>(telio::Calloc(n, sizeof(COMPSECT_REC)));
       if (!cs->records) code = telio::kErrorNotEnoughMemory;
     }
     if (code == 0 && n > 0) {
-      size_t got = std::fread(cs->records, COMPSECT_REC::kSize, n, f);
+      const size_t got = std::fread(cs->records, COMPSECT_REC::kSize, n, f);
       cs->count = static_cast<ulong32>(got);
-      if (got < n) code = std::ferror(f) ? telio::kErrorReadFault : telio::kErrorHandleEof;
+      if (got < n && std::ferror(f)) code = telio::kErrorReadFault;
+      if (got < n) cut = true;
     }
-    if (code == 0 && n < wanted) code = telio::kErrorHandleEof;
   }
   std::fclose(f);
-  if (code == 0) return 1;
-  // A short file keeps its whole records; other failures leave nothing.
-  if (code != telio::kErrorHandleEof) FreeCompSects(cs);
-  if (cs->count == 0) FreeCompSects(cs);
-  telio::SetLastError(code);
-  return 0;
+  if (code != 0 || cs->count == 0) FreeCompSects(cs);
+  if (code != 0) {
+    telio::SetLastError(code);
+    return 0;
+  }
+  if (cut) telio::SetLastError(telio::kErrorHandleEof);
+  return 1;
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,8 @@
 #include "platform/Types.h"
 #include "topology/TOPO_REC.h"
 
+class BeamIndex;
+
 class TELIO_EXPORT CTOPO_REC {
  public:
   CTOPO_REC();
@@ -33,9 +35,17 @@ class TELIO_EXPORT CTOPO_REC {
   // catalogue data up to date. 1 on success; 0 on failure with the object
   // closed and the thread's last error set: the TOP reader's code, 160 for
   // counts beyond the capacity, 8 when memory runs out.
+  // The file is read once, straight into the records (the checks are
+  // CFileTOP's), and the beams are indexed by their end coordinates for the
+  // member FindBeam. The number-indexed arrays have the full capacity, but
+  // only slot 0 and the slots up to the counts are written: the slots
+  // beyond are not initialised (AllocateTOPO_REC still zero-fills).
   int Open(const char* path);
   // Header, nodes and beams only: sections, supports and physical beams are
-  // zero-filled records, and there are no composite records.
+  // zero-filled records, and there are no composite records. Whether the
+  // records could be generated is not tested, except that counts beyond the
+  // capacity are refused (160) as Open refuses them, and running out of
+  // memory fails (8).
   int OpenTopology(const char* path);
   // Frees the topology and the composite records; all counts 0.
   void Close();
@@ -68,9 +78,11 @@ class TELIO_EXPORT CTOPO_REC {
   // Frees the three lists and nulls their heads.
   static void ClearTopology(TOPOStructs::TOPO_REC* topo);
 
-  // n zero-filled records numbered 1 to n and linked in that order, made as
-  // one block; null for n < 1 or when memory runs out. A chain is freed
-  // from its head by the matching DeAllocate call.
+  // n zero-filled records numbered 1 to n and linked in that order; null for
+  // n < 1 or when memory runs out. The records are made in one block, yet
+  // each can be freed on its own: the DeAllocate calls take any chain of
+  // records made here (a whole list, its tail, a single unlinked record)
+  // and free every record of it. Records made otherwise must not be passed.
   static TOPOStructs::NODE_REC* AllocateNodesLList(int n);
   static TOPOStructs::BEAM_REC* AllocateBeamsLList(int n);
   static TOPOStructs::CURPHBM_REC* AllocatePhysBeamsLList(int n);
@@ -84,17 +96,28 @@ class TELIO_EXPORT CTOPO_REC {
   static TOPOStructs::NODE_REC* GetNode(TOPOStructs::NODE_REC* first, int n);
   static TOPOStructs::BEAM_REC* GetBeam(TOPOStructs::BEAM_REC* first, int n);
 
-  // The first beam whose ends lie within 0.001 (per coordinate) of the two
-  // points, in either order; beams without both node records are skipped.
+  // The beam the static FindBeam would find in the opened topology's beam
+  // list, in expected constant time, through an index built at Open and
+  // dropped at Close. The index sees the list as it was opened: callers
+  // that edit the records use the static walk. Null when closed.
+  TOPOStructs::BEAM_REC* FindBeam(float x1, float y1, float z1, float x2, float y2, float z2) const;
+
+  // The first beam whose ends lie within 0.001 (per coordinate, compared in
+  // double) of the two points, in either order; beams without both node
+  // records are skipped. A walk of the chain.
   static TOPOStructs::BEAM_REC* FindBeam(TOPOStructs::BEAM_REC* first, float x1, float y1, float z1,
                                          float x2, float y2, float z2);
   // The vector from node along beam to the beam's other end, and its
   // length. Every non-null output is written; all 0 (result 0) when the
-  // topology is null or either number is out of range.
+  // topology is null or either number is out of range. The other end is not
+  // checked: a number the file does not hold (0, past the count, past the
+  // arrays) has zero coordinates.
   static int GetBeamData(const TOPOStructs::TOPO_REC* topo, int node, int beam, float* dx,
                          float* dy, float* dz, float* length);
-  // Angle in radians (0 to pi) between two beams at a node; pi/2 when either
-  // has no length, 0 for a null topology.
+  // Angle in radians (0 to pi) between two beams at a node, computed in
+  // double; pi/2 when the product of their lengths is within 0.001 of 0, 0
+  // for a null topology. A cosine that rounding carries past 1 is taken as
+  // 1 (exactly opposite beams give pi), not as no angle.
   static double GetAngleBetweenBeams(const TOPOStructs::TOPO_REC* topo, int node, int beam1,
                                      int beam2);
   // The k-th section of family 80 (tapered) or 104 (composite) in section
@@ -103,10 +126,11 @@ class TELIO_EXPORT CTOPO_REC {
   static TOP_SEC* FindCompositeParent(const TOPOStructs::TOPO_REC* topo, int k);
 
   // Reads a composite-section file into cs (whose records are replaced).
-  // 1 on success. 0 with an empty cs for null arguments (160), a file that
-  // cannot be opened (its code), a missing count (38), a negative count
-  // (1392) or no memory (8); a file that ends inside its records gives 0
-  // with the last error 38 and keeps the whole records read.
+  // 1 on success: a negative count is no record, and a file that ends
+  // inside its records gives the whole records it holds (the last error is
+  // then 38). 0 with an empty cs for null arguments (160), a file that
+  // cannot be opened (its code), a count that cannot be read (38), a read
+  // fault or no memory (8).
   static int ReadCompSects(const char* path, TOPOStructs::COMPSECTS* cs);
   static void FreeCompSects(TOPOStructs::COMPSECTS* cs);
   // The companion file's path: every "TOP" in path replaced by "CS".
@@ -133,4 +157,5 @@ class TELIO_EXPORT CTOPO_REC {
   TOPOStructs::COMPSECTS compSects_;
   long32 staticCases_;
   long32 dynamicCases_;
+  BeamIndex* index_;  // built at Open, owned
 };

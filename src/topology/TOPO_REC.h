@@ -117,6 +117,10 @@ struct TELIO_EXPORT TOPO_REC {
   uint32_t nodeCapacity;
   uint32_t beamCapacity;
   uint32_t sectionCapacity;
+  // The one block that holds every array of a topology made by
+  // CTOPO_REC::Open (its arrays are then not freed one by one); null when
+  // each array is a block of its own (AllocateTOPO_REC).
+  void* arrays;
 
   // Section n (1 to sectionCount), or null.
   TOP_SEC* Section(int n) const {

@@ -56,7 +56,17 @@ TEST_F(AjfPathsTest, NameOnlyGivesBareFileNames) {
   EXPECT_STREQ(p.ProjectFolder(), "Job1.AJF");
   EXPECT_STREQ(p.T3L(), "Job1.T3L");
   EXPECT_STREQ(p.ParentFolder(), "");
+  EXPECT_EQ(p.IsInTelmaroProjectFolder(), 0);  // no projects folder either
   EXPECT_EQ(CAJF_PATHS::GenerateAJFPaths(nullptr), 0);
+}
+
+TEST_F(AjfPathsTest, AModelFileInARootFolderKeepsItsFolder) {
+  for (const char* given : {"/Bridge.T3L", "C:\\Bridge.T3L"}) {
+    CAJF_PATHS p(given, "Bridge");
+    const std::string root = given[0] == '/' ? "/" : "C:/";
+    EXPECT_EQ(std::string(p.ProjectFolder()), root) << given;
+    EXPECT_EQ(std::string(p.T3L()), root + "Bridge.T3L") << given;
+  }
 }
 
 TEST_F(AjfPathsTest, AjfSuffixIsStrippedOnlyWhenExact) {

@@ -85,7 +85,8 @@ TEST(CPathObjTest, BackSlashHelpers) {
   EXPECT_STREQ("/a/b/", CPathObj::AddBackSlash("/a/b", 0));
   EXPECT_STREQ("/a/b/", CPathObj::AddBackSlash("/a/b//", 0));
   EXPECT_STREQ("C:\\x\\", CPathObj::AddBackSlash("C:\\x", '\\'));
-  EXPECT_STREQ("", CPathObj::AddBackSlash("", 0));
+  EXPECT_STREQ("/", CPathObj::AddBackSlash("", 0));
+  EXPECT_STREQ("\\", CPathObj::AddBackSlash(nullptr, '\\'));
   EXPECT_STREQ("C:\\x", CPathObj::RemoveBackSlash("C:\\x\\/"));
   EXPECT_STREQ("", CPathObj::RemoveBackSlash(nullptr));
 }
@@ -120,8 +121,10 @@ TEST(CPathObjTest, FindsExistingEntriesIgnoringLetterCase) {
   std::fclose(f);
 
   telio::SetLastError(0);
-  EXPECT_EQ(nullptr, telio::OpenFile((dir.path() + "/nothing/x.T3L").c_str(), "rb"));
+  EXPECT_EQ(nullptr, telio::OpenFile((dir.path() + "/bridge.ajf/x.T3L").c_str(), "rb"));
   EXPECT_EQ(telio::kErrorFileNotFound, telio::GetLastError());
+  EXPECT_EQ(nullptr, telio::OpenFile((dir.path() + "/nothing/x.T3L").c_str(), "rb"));
+  EXPECT_EQ(telio::kErrorPathNotFound, telio::GetLastError());
 }
 
 TEST(CPathObjTest, CreateFilePathReusesFoldersOfOtherCase) {

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -17,6 +18,27 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kSampleData = std::string(TELIO_SOURCE_DIR) + "/data";
+
+// In a process where the start-up has not run yet (a fresh one), a caller's
+// own table calls come after it: a later lookup does not undo them.
+void OwnTablesBeforeTheFirstLookup() {
+  telio_test::TempDir settings, own;
+  fs::create_directories(settings.File("Bin/Data"));
+  fs::copy_file(kSampleData + "/BOLTS.LIB", settings.File("Bin/Data/BOLTS.LIB"));
+  std::ofstream(settings.File("TELMARO.INI")) << "[Grade]\nStandard=EN10025\n";
+  std::ofstream(own.File("TELMARO.INI")) << "[Grade]\nStandard=EN10147\n";
+  telio::SetSpecialFolder(2, settings.path().c_str());
+  DeAllocateBoltTablesMem();
+  InitializeSteelGradesTable(own.File("TELMARO.INI").c_str());
+  const bool kept = GetBoltsSizeDataD(1) == 0.f && GetSteelGradesStandard() == "EN10147";
+  telio::SetSpecialFolder(2, nullptr);
+  std::exit(kept ? 0 : 1);
+}
+
+TEST(LibraryTables, StartUpRunsBeforeACallersOwnTableCalls) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process
+  EXPECT_EXIT(OwnTablesBeforeTheFirstLookup(), ::testing::ExitedWithCode(0), "");
+}
 
 // Each test starts with empty tables and a private settings folder.
 class MaterialTablesTest : public ::testing::Test {

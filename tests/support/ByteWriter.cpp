@@ -94,6 +94,10 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  // A new file rather than a truncated one: file systems flush a file that
+  // is truncated and written again on close, which slows sweeps that write
+  // thousands of cut files.
+  std::remove(path.c_str());
   FILE* f = std::fopen(path.c_str(), "wb");
   if (!f) throw std::runtime_error("cannot create " + path);
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {

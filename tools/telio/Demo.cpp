@@ -1,13 +1,15 @@
-#include "Demo.h"
-
+// `telio demo`: writes a sample job, checks it, reads every result back
+// through the readers and compares it with the rules that wrote it.
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
+#include "Command.h"
 #include "JobCheck.h"
 #include "JobCommands.h"
-#include "Tables.h"
+#include "Progress.h"
+#include "Suite.h"
 #include "files/CAJF_PATHS.h"
 #include "files/CFileOUC.h"
 #include "files/CFileRES.h"
@@ -118,7 +120,10 @@ Tally ReadIPResults(const SampleJob& job, const std::string& path, bool indexed,
   return t;
 }
 
-}  // namespace
+struct DemoOptions {
+  SampleJobSize size;
+  std::string keep;  // a folder to write the job into and keep; empty: a temporary one
+};
 
 int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
   const std::string bad = SampleJob::Validate(demo.size);
@@ -157,28 +162,31 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
   long long findings = 0;
 
   // 1. The job written.
+  Suite suite;
+  if (!UseCatalogue(opt, &suite)) return 1;
   std::vector<SampleSection> sections;
-  const std::string catalogue = SampleCatalogueFolder(opt);
-  ulong32 code = PickSampleSections(catalogue, sections);
+  ulong32 code = PickSampleSections(suite.Catalogue(), sections);
   if (code != 0) {
-    std::cerr << "telio: " << catalogue << "/FilesSectionDB: error " << code << ": "
-              << telio::SystemErrorMessage(code) << '\n';
+    ReportFileError(suite.Catalogue() + "/FilesSectionDB", code);
     return 1;
   }
+  ProgressLine progress("demo");
   std::string failed;
-  code = WriteSampleJob(root.string(), "Demo", demo.size, sections, &failed);
+  code = WriteSampleJob(root.string(), "Demo", demo.size, sections, &failed, progress.Fn());
   steps.push_back({{"step", "job written"}, {"ms", Round2(clock.Lap())}});
   if (code != 0) {
-    std::cerr << "telio: " << failed << ": error " << code << ": " << telio::SystemErrorMessage(code) << '\n';
+    progress.Clear();
+    ReportFileError(failed, code);
     return 1;
   }
   CAJF_PATHS paths;
   paths.Set((root / "Demo.AJF").string().c_str(), "Demo", 0);
 
   // 2. Every file read and the counts cross-checked.
-  const JobCheckReport report = CheckJob(paths.ProjectFolder().GetString());
+  const JobCheckReport report = CheckJob(paths.ProjectFolder().GetString(), progress.Fn());
   steps.push_back({{"step", "job checked"}, {"ms", Round2(clock.Lap())}, {"findings", report.findings.size()}});
   findings += static_cast<long long>(report.findings.size());
+  if (!report.findings.empty()) progress.Clear();
   for (const CheckFinding& f : report.findings) std::cerr << "telio: " << f.file << ": " << f.code << ": " << f.message << '\n';
 
   // 3. Results read back and compared with their rules.
@@ -196,18 +204,21 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
   };
   long long compared = 0;
   for (const Reading& r : readings) {
+    progress.Show(r.step);
     ulong32 readCode = 0;
     const Tally t = r.read(job, r.path, &readCode);
     steps.push_back({{"step", r.step}, {"ms", Round2(clock.Lap())}, {"values", t.values}, {"differ", t.wrong}});
+    if (readCode != 0 || t.wrong != 0) progress.Clear();
     if (readCode != 0) {
-      std::cerr << "telio: " << r.path << ": error " << readCode << ": " << telio::SystemErrorMessage(readCode)
-                << '\n';
+      ReportFileError(r.path, readCode);
       ++findings;
     }
     if (t.wrong != 0) std::cerr << "telio: " << r.path << ": " << t.wrong << " values differ from the sample\n";
     findings += t.wrong;
     compared += t.values;
   }
+
+  progress.Clear();
 
   // 4. Summary.
   out["project"] = temporary ? std::string("(temporary, removed)") : paths.ProjectFolder().GetString();
@@ -231,11 +242,37 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
                 {"seed", demo.size.seed}};
   out["file_bytes"] = files;
   out["total_bytes"] = bytes;
+  AddSuiteFields(suite, out);
   out["steps"] = steps;
   out["values_compared"] = compared;
   out["findings"] = findings;
   PrintResult(out, opt);
   return findings == 0 ? 0 : 1;
 }
+
+class DemoCommand : public Command {
+ public:
+  DemoCommand() : Command("demo", "Write a sample job, check it and read every result back", kRankJobs + 30) {}
+  std::string Description() const override {
+    return "Writes a sample job (as telio sample does) into a temporary folder, or into --keep DIR, "
+           "checks it (as telio check does), reads every static result and every intermediate-point "
+           "result back through the readers, in both of the OUC reader's modes, and compares each value "
+           "with the rule that wrote it. Prints the time of each step and the number of values compared; "
+           "the exit status is 1 when any value differs or any finding is made.";
+  }
+  void Define(CLI::App& cmd, ToolOptions& opt) override {
+    AddSizeOptions(cmd, demo_.size);
+    cmd.add_option("--keep", demo_.keep, "Write the job into this folder and keep it")->type_name("DIR");
+    AddJsonFlag(cmd, opt);
+  }
+  int Run(const ToolOptions& opt) override { return RunDemo(demo_, opt); }
+
+ private:
+  DemoOptions demo_;
+};
+
+CommandRegistrar<DemoCommand> reg;
+
+}  // namespace
 
 }  // namespace telio_tool

@@ -1,10 +1,9 @@
-#include "Entities.h"
-
+// `telio entities FILE.TOP`: the analysis entity lists made from a topology,
+// with the count of each list, what the fill merged or refused, the extent
+// of the nodes and the extreme values the model keeps.
 #include <iostream>
 
-#include <CLI/CLI.hpp>
-
-#include "Tables.h"
+#include "Command.h"
 #include "platform/LastError.h"
 #include "topology/CEntity.h"
 #include "topology/CTOPO_REC.h"
@@ -16,9 +15,7 @@ namespace {
 using namespace ENTITIESStructs;
 
 int Fail(const std::string& path) {
-  ulong32 code = telio::GetLastError();
-  std::cerr << "telio: " << path << ": error " << code << ": " << telio::SystemErrorMessage(code)
-            << '\n';
+  ReportFileError(path, telio::GetLastError());
   return 1;
 }
 
@@ -59,15 +56,7 @@ int UnusedSections(const CEntity& e) {
   return n;
 }
 
-}  // namespace
-
-CLI::App* AddEntitiesCommand(CLI::App& app, std::string& file, ToolOptions& opt) {
-  auto* cmd = app.add_subcommand("entities", "The analysis entity lists made from a TOP file");
-  cmd->add_option("FILE", file, "The TOP file")->required();
-  cmd->add_flag("--json", opt.json, "Print JSON");
-  return cmd;
-}
-
+// Exit status 0, or 1 when the topology cannot be opened or filled.
 int RunEntities(const std::string& path, const ToolOptions& opt) {
   CTOPO_REC topo;
   if (!topo.Open(path.c_str())) return Fail(path);
@@ -96,5 +85,24 @@ int RunEntities(const std::string& path, const ToolOptions& opt) {
   PrintResult(out, opt);
   return 0;
 }
+
+class EntitiesCommand : public PathCommand {
+ public:
+  EntitiesCommand()
+      : PathCommand("entities", "The analysis entity lists made from a TOP file", kRankFiles + 40, "FILE",
+                    "The TOP file") {}
+  std::string Description() const override {
+    return "Opens the topology and fills the analysis entity lists from it, as a host application "
+           "does: the count of each list, the nodes merged because they coincide, the beams refused, "
+           "the sections no beam uses, the extent of the nodes and the extreme load and result "
+           "values.\n\n"
+           "  telio entities Bridge.AJF/Bridge.TOP --json";
+  }
+  int Run(const ToolOptions& opt) override { return RunEntities(Path(), opt); }
+};
+
+CommandRegistrar<EntitiesCommand> reg;
+
+}  // namespace
 
 }  // namespace telio_tool

@@ -3,7 +3,11 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <ostream>
+
+#include "DocumentWriter.h"
+#include "platform/PathCase.h"
 
 namespace telio_tool {
 
@@ -12,7 +16,50 @@ std::vector<std::unique_ptr<FileKind>>& Kinds() {
   return kinds;
 }
 
-std::string UpperExtension(const std::string& path) {
+void CheckChoice(long value, long first, long last, const char* what) {
+  if (value < 0 || (value >= first && value <= last)) return;
+  throw UsageError(std::string("there is no ") + what + " " + std::to_string(value) + " (the file holds " +
+                   (last < first ? std::string("none") : std::to_string(first) + " to " + std::to_string(last)) +
+                   ")");
+}
+
+unsigned long FileKind::Dump(const std::string& path, const ToolOptions& opt, Json& out) {
+  DocumentWriter w(out);
+  const unsigned long code = StreamDump(path, opt, w);
+  w.Finish();
+  return code;
+}
+
+unsigned long FileKind::StreamDump(const std::string& path, const ToolOptions& opt, DocumentWriter& w) {
+  Json out = Json::object();
+  const unsigned long code = Dump(path, opt, out);
+  if (code != 0) return code;
+  w.Fields(out);
+  return 0;
+}
+
+long long FileKind::DumpBytes(const std::string& path, const ToolOptions&) {
+  std::error_code ec;
+  const auto n = std::filesystem::file_size(telio::ResolvePathCase(path.c_str()), ec);
+  return ec ? -1 : static_cast<long long>(n);
+}
+
+FileFailure FileKind::Failure(const std::string& path, unsigned long code) { return {path, code, std::string()}; }
+
+Json FileKind::MainCounts(const Json& info) const {
+  auto counts = info.find("counts");
+  if (counts != info.end() && counts->is_object()) return *counts;
+  Json out = Json::object();
+  for (auto it = info.begin(); it != info.end(); ++it) {
+    if (it.key() != "schema_version" && it.value().is_number_integer()) out[it.key()] = it.value();
+  }
+  return out;
+}
+
+std::string UpperExtension(const std::string& given) {
+  // A folder may be named with a trailing separator ("Job.AJF/").
+  std::string path = given;
+  while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
   size_t slash = path.find_last_of("/\\");
   size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
@@ -54,6 +101,16 @@ std::string AnsiToUtf8(const char* text, int length) {
   return out;
 }
 
+std::string HexBytes(const unsigned char* bytes, size_t n) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string s(2 * n, '0');
+  for (size_t i = 0; i < n; ++i) {
+    s[2 * i] = kDigits[bytes[i] >> 4];
+    s[2 * i + 1] = kDigits[bytes[i] & 15];
+  }
+  return s;
+}
+
 double FloatValue(float v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.7g", static_cast<double>(v));
@@ -69,38 +126,42 @@ std::string Scalar(const Json& v) {
   return v.dump();
 }
 
+std::string Pad(int indent) { return std::string(static_cast<size_t>(indent) * 2, ' '); }
+
 void Print(const Json& v, std::ostream& os, int indent) {
-  std::string pad(static_cast<size_t>(indent) * 2, ' ');
   if (v.is_object()) {
-    for (auto it = v.begin(); it != v.end(); ++it) {
-      if (IsScalar(it.value())) {
-        os << pad << it.key() << ": " << Scalar(it.value()) << '\n';
-      } else if (it.value().empty()) {
-        os << pad << it.key() << ": (none)\n";
-      } else {
-        os << pad << it.key() << ":\n";
-        Print(it.value(), os, indent + 1);
-      }
-    }
+    for (auto it = v.begin(); it != v.end(); ++it) PrintTextMember(it.key(), it.value(), os, indent);
   } else if (v.is_array()) {
     bool allScalar = true;
     for (const auto& e : v) allScalar = allScalar && IsScalar(e);
-    if (allScalar) {
-      size_t i = 0;
-      for (const auto& e : v) os << pad << '[' << i++ << "] " << Scalar(e) << '\n';
-    } else {
-      size_t i = 0;
-      for (const auto& e : v) {
-        os << pad << '[' << i++ << "]\n";
-        Print(e, os, indent + 1);
-      }
-    }
+    size_t i = 0;
+    for (const auto& e : v) PrintTextElement(i++, e, allScalar, os, indent);
   } else {
-    os << pad << Scalar(v) << '\n';
+    os << Pad(indent) << Scalar(v) << '\n';
   }
 }
 
 }  // namespace
+
+void PrintTextMember(const std::string& key, const Json& value, std::ostream& os, int indent) {
+  if (IsScalar(value)) {
+    os << Pad(indent) << key << ": " << Scalar(value) << '\n';
+  } else if (value.empty()) {
+    os << Pad(indent) << key << ": (none)\n";
+  } else {
+    os << Pad(indent) << key << ":\n";
+    Print(value, os, indent + 1);
+  }
+}
+
+void PrintTextElement(size_t index, const Json& value, bool scalars, std::ostream& os, int indent) {
+  if (scalars) {
+    os << Pad(indent) << '[' << index << "] " << Scalar(value) << '\n';
+  } else {
+    os << Pad(indent) << '[' << index << "]\n";
+    Print(value, os, indent + 1);
+  }
+}
 
 void PrintText(const Json& value, std::ostream& os) { Print(value, os, 0); }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "ResSides.h"
 #include "files/CAJF_PATHS.h"
 #include "files/CFileACE.h"
 #include "files/CFileCMI.h"
@@ -28,10 +29,11 @@ constexpr int kJobVersionWithLCE = 2050;
 
 class Checker {
  public:
-  explicit Checker(JobCheckReport& report) : r_(report) {}
+  Checker(JobCheckReport& report, const ProgressFn& progress) : r_(report), progress_(progress) {}
 
   // A file entry; true when the file exists (letter case ignored).
   CheckedFile& Enter(const std::string& kind, const std::string& path) {
+    if (progress_) progress_("reading " + kind, 0, 0);
     CheckedFile f;
     f.kind = kind;
     f.path = path;
@@ -72,6 +74,7 @@ class Checker {
 
  private:
   JobCheckReport& r_;
+  const ProgressFn& progress_;
 };
 
 std::string SidePath(const CAJF_PATHS& job, const char* ext) {
@@ -100,10 +103,10 @@ int JobCheckReport::Count(const std::string& code, const std::string& file) cons
   return n;
 }
 
-JobCheckReport CheckJob(const std::string& path) {
+JobCheckReport CheckJob(const std::string& path, const ProgressFn& progress) {
   JobCheckReport report;
   report.files.reserve(16);  // entries are filled through references
-  Checker c(report);
+  Checker c(report, progress);
   const std::string resolved = telio::ResolvePathCase(path.c_str());
   CAJF_PATHS job;
   job.Set(resolved.c_str(), nullptr, 0);
@@ -320,13 +323,16 @@ JobCheckReport CheckJob(const std::string& path) {
     CFileRES res;
     ulong32 code = f.present ? res.Import(f.path.c_str()) : 0;
     if (code == 0xFFFFFFFFu) {
-      // A side file failed; the last error says which code it gave.
-      const ulong32 side = telio::GetLastError();
-      f.error = code;
+      // A side file failed: name it with its own code.
+      const FileFailure side = ResSideFailure(f.path);
+      const ulong32 sideCode = static_cast<ulong32>(side.code);
+      f.error = sideCode;
+      const std::string what = side.path == f.path ? std::string("its side files give impossible counts")
+                                                   : "its side file " + side.path + " cannot be read";
       c.Find("RES", "read_error",
-             "RES cannot be placed: its JOB, TOP or CMI file cannot be read (error " + std::to_string(side) +
-                 ": " + telio::SystemErrorMessage(side) + ")",
-             side, f.path);
+             "RES cannot be placed: " + what + " (error " + std::to_string(sideCode) + ": " +
+                 telio::SystemErrorMessage(sideCode) + ")",
+             sideCode, side.path);
     } else if (f.present && c.Imported(f, code)) {
       f.counts = {{"nodes", res.NumberOfNodes()},
                   {"beams", res.NumberOfBeams()},

@@ -23,6 +23,7 @@
 #include <utility>
 #include <vector>
 
+#include "Progress.h"
 #include "platform/Types.h"
 
 namespace telio_tool {
@@ -57,7 +58,8 @@ struct JobCheckReport {
   int Count(const std::string& code, const std::string& file = std::string()) const;
 };
 
-// path: the project folder NAME.AJF or a file inside it.
-JobCheckReport CheckJob(const std::string& path);
+// path: the project folder NAME.AJF or a file inside it. progress hears
+// of each file as it is read.
+JobCheckReport CheckJob(const std::string& path, const ProgressFn& progress = ProgressFn());
 
 }  // namespace telio_tool

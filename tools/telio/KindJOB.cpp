@@ -1,5 +1,4 @@
 // `telio info|dump` for run-control (JOB) files.
-#include <cstdio>
 #include <string>
 
 #include "FileKind.h"
@@ -30,13 +29,7 @@ class KindJOB : public FileKind {
     Json words = Json::array();
     for (int i = 0; i < CFileJOB::kRunStatusWords; ++i) words.push_back(job.GetRunStatus(i));
     out["run_status_words"] = words;
-    std::string hex;
-    for (int i = 0; i < CFileJOB::kExportTypeSize; ++i) {
-      char b[3];
-      std::snprintf(b, sizeof(b), "%02x", job.GetExportType()[i]);
-      hex += b;
-    }
-    out["export_type"] = hex;
+    out["export_type"] = HexBytes(job.GetExportType(), CFileJOB::kExportTypeSize);
     Json records = Json::array();
     const auto& extra = job.GetLoadingCaseExtraData();
     for (int i = 0; i < extra.GetSize(); ++i) {

@@ -1,12 +1,17 @@
 // `telio info|dump` for intermediate-point results (OUC) files. The table
 // length comes from the JOB file beside the OUC file.
 //
-// dump lists every block of each load case (--lc R for one) in file order;
-// --beam B looks up the block whose beam number is B instead.
+// dump lists every block of each load case (--lc R for one) in file order,
+// written one load case at a time; --beam B looks up the block whose beam
+// number is B instead. The file holds no node results, so --node is refused.
+#include <cstdio>
 #include <string>
 
+#include "DocumentWriter.h"
 #include "FileKind.h"
 #include "files/CFileOUC.h"
+#include "platform/CPathObj.h"
+#include "platform/Coding.h"
 
 namespace telio_tool {
 namespace {
@@ -37,12 +42,17 @@ class KindOUC : public FileKind {
     return code;
   }
 
-  unsigned long Dump(const std::string& path, const ToolOptions& opt, Json& out) override {
+  unsigned long StreamDump(const std::string& path, const ToolOptions& opt, DocumentWriter& w) override {
+    if (opt.node >= 0) throw UsageError("an OUC file holds no node results; --node applies to RES files");
     CFileOUC ouc;
     ouc.SetUseBmidx(opt.beam >= 0);
     unsigned long code = ouc.Import(path.c_str());
-    Summary(ouc, out);
-    Json lcs = Json::array();
+    if (code != 0) return code;
+    CheckChoice(opt.lc, 0, ouc.GetLCNum() - 1, "load case");
+    Json head;
+    Summary(ouc, head);
+    w.Fields(head);
+    w.OpenArray("load_cases");
     for (int lc = 0; lc < ouc.GetLCNum(); ++lc) {
       if (opt.lc >= 0 && opt.lc != lc) continue;
       Json blocks = Json::array();
@@ -51,10 +61,24 @@ class KindOUC : public FileKind {
       } else {
         for (int b = 0; const BEAM_DATA* bd = ouc.GetBeamData(lc, b); ++b) blocks.push_back(Block(*bd));
       }
-      lcs.push_back({{"load_case", lc}, {"blocks", blocks}});
+      w.Element({{"load_case", lc}, {"blocks", blocks}});
     }
-    out["load_cases"] = lcs;
-    return code;
+    w.Close();
+    return 0;
+  }
+
+  long long DumpBytes(const std::string& path, const ToolOptions& opt) override {
+    if (opt.beam >= 0) return 0;
+    const long long size = FileKind::DumpBytes(path, opt);
+    if (opt.lc < 0 || size <= 0) return size;
+    // One load case of LCNum, from the first word of the file.
+    unsigned char word[4] = {0, 0, 0, 0};
+    if (std::FILE* f = telio::OpenFile(path.c_str(), "rb")) {
+      if (std::fread(word, 1, 4, f) != 4) word[0] = 0;
+      std::fclose(f);
+    }
+    const long long cases = static_cast<long32>(telio::DecodeFixed32(word));
+    return cases > 1 ? size / cases : size;
   }
 
  private:

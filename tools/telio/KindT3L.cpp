@@ -1,5 +1,4 @@
 // `telio info|dump` for model (T3L) files.
-#include <cstdio>
 #include <string>
 
 #include "FileKind.h"
@@ -7,16 +6,6 @@
 
 namespace telio_tool {
 namespace {
-
-std::string Hex(const unsigned char* b, size_t n) {
-  std::string s;
-  char two[3];
-  for (size_t i = 0; i < n; ++i) {
-    std::snprintf(two, sizeof two, "%02x", b[i]);
-    s += two;
-  }
-  return s;
-}
 
 std::string Text(const DIMS_BUF_EX& d, int offset) {
   int n = 0;
@@ -50,7 +39,7 @@ class KindT3L : public FileKind {
 
     Json nodes = Json::array();
     for (int i = 0; i < f.Count(CFileT3L::kNodes); ++i) {
-      nodes.push_back({{"number", i + 1}, {"raw", Hex(f.Node(i)->b, 32)}});
+      nodes.push_back({{"number", i + 1}, {"raw", HexBytes(f.Node(i)->b, 32)}});
     }
     out["nodes"] = nodes;
 
@@ -60,7 +49,7 @@ class KindT3L : public FileKind {
       const REC32A* b = f.Beam(i);
       beams.push_back({{"number", i + 1}, {"start_node", b->StartNode()}, {"end_node", b->EndNode()},
                        {"section", b->SectionNo()}, {"material", b->MaterialNo()},
-                       {"raw", Hex(b->b, 32)}});
+                       {"raw", HexBytes(b->b, 32)}});
     }
     out["beams"] = beams;
 
@@ -68,13 +57,13 @@ class KindT3L : public FileKind {
     for (int i = 0; i < f.Count(CFileT3L::kPhysBeams); ++i) {
       const REC128* b = f.Buf(i);
       phys.push_back({{"number", i + 1}, {"first_node", b->FirstNode()}, {"second_node", b->SecondNode()},
-                      {"raw", Hex(b->b, 128)}});
+                      {"raw", HexBytes(b->b, 128)}});
     }
     out["physical_beams"] = phys;
 
     Json supports = Json::array();
     for (int i = 0; i < f.Count(CFileT3L::kSupports); ++i) {
-      supports.push_back({{"number", i + 1}, {"node", f.Supp(i)->SupportNode()}, {"raw", Hex(f.Supp(i)->b, 64)}});
+      supports.push_back({{"number", i + 1}, {"node", f.Supp(i)->SupportNode()}, {"raw", HexBytes(f.Supp(i)->b, 64)}});
     }
     out["supports"] = supports;
 
@@ -91,7 +80,7 @@ class KindT3L : public FileKind {
       const LOADCASE_EXTRA* e = f.LoadingCaseExtra(i);
       cases.push_back({{"number", i + 1}, {"self_weight_count", f.StaticLoad(i)->SelfWeightCount()},
                        {"extra", {{"first", e->First()}, {"second", e->Second()}, {"value", e->Value()}}},
-                       {"raw", Hex(f.StaticLoad(i)->b, 32)}});
+                       {"raw", HexBytes(f.StaticLoad(i)->b, 32)}});
     }
     out["static_load_cases"] = cases;
 
@@ -114,7 +103,7 @@ class KindT3L : public FileKind {
                        : kind == CFileT3L::kBeamMasses   ? f.BeamMasses()
                                                          : f.NodeMasses();
     for (int i = 0; i < f.Count(kind); ++i) {
-      rows.push_back({{"number", i + 1}, {"raw", Hex(base[i].b, 64)}});
+      rows.push_back({{"number", i + 1}, {"raw", HexBytes(base[i].b, 64)}});
     }
     out[name] = rows;
   }

@@ -1,10 +1,9 @@
-#include "Psf.h"
-
+// `telio psf [FILE]`: the sets of partial safety factors of a PSF file (the
+// suite folder's EC3.PSF by default), each with its 19 factors.
 #include <iostream>
 
-#include <CLI/CLI.hpp>
-
-#include "Tables.h"
+#include "Command.h"
+#include "Suite.h"
 #include "objects/data/CISafetyFactorsLib.h"
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
@@ -15,36 +14,25 @@ namespace {
 
 using namespace SAFETY_FACTORS_LIB;
 
-std::string& Suffix() {
-  static std::string suffix;
-  return suffix;
-}
-
-std::string DefaultPsf(const ToolOptions& opt) {
-  std::string suite = ResolveSuiteFolder(opt);
-  if (suite.empty()) suite = TELIO_SOURCE_DATA_DIR;
-  return suite + "/EC3.PSF";
-}
-
-}  // namespace
-
-CLI::App* AddPsfCommand(CLI::App& app, std::string& file, ToolOptions& opt) {
-  auto* cmd = app.add_subcommand("psf", "List the partial safety factor sets of a PSF file");
-  cmd->add_option("FILE", file, "The PSF file (default: EC3.PSF of the suite folder)");
-  cmd->add_option("--suffix", Suffix(), "Suffix of the set name keys (type<n><suffix>)");
-  cmd->add_flag("--json", opt.json, "Print JSON");
-  return cmd;
-}
-
-int RunPsf(const std::string& given, const ToolOptions& opt) {
-  const std::string path = given.empty() ? DefaultPsf(opt) : given;
+// Exit status 0, or 1 when the file does not exist (2 without a suite to
+// take the default file from).
+int RunPsf(const std::string& given, const std::string& suffix, const ToolOptions& opt) {
+  Suite suite;
+  std::string path = given;
+  if (path.empty()) {
+    if (!UseSuite(opt, &suite)) return 2;
+    if (!suite.Found()) {
+      std::cerr << "telio: psf: no suite folder to take EC3.PSF from; name the file or --suite DIR\n";
+      return 2;
+    }
+    path = suite.tables + "/EC3.PSF";
+  }
   if (!CPathObj(path.c_str()).ExistsPath()) {
-    std::cerr << "telio: " << path << ": error " << telio::kErrorFileNotFound << ": "
-              << telio::SystemErrorMessage(telio::kErrorFileNotFound) << '\n';
+    ReportFileError(path, telio::kErrorFileNotFound);
     return 1;
   }
   CISafetyFactorsLib lib;
-  lib.SetLoadPSFCasesValues(path.c_str(), Suffix().c_str());
+  lib.SetLoadPSFCasesValues(path.c_str(), suffix.c_str());
   Json sets = Json::array();
   for (int i = 0; i < lib.GetCountPSF(); ++i) {
     const PSF_REC* set = lib.GetCodeDataAt(i);
@@ -60,14 +48,42 @@ int RunPsf(const std::string& given, const ToolOptions& opt) {
   out["schema_version"] = kSchemaVersion;
   out["kind"] = "psf";
   out["file"] = path;
-  out["suffix"] = Suffix();
+  out["suffix"] = suffix;
   out["count"] = lib.GetCountPSF();
   out["default_set_regulation_0"] = lib.GetDefaultCodeForRegulation(0, 0);
   out["default_set_regulation_1"] = lib.GetDefaultCodeForRegulation(1, 0);
   out["checksum"] = lib.CheckSum();
   out["sets"] = sets;
+  if (given.empty()) AddSuiteFields(suite, out);
   PrintResult(out, opt);
   return 0;
 }
+
+class PsfCommand : public Command {
+ public:
+  PsfCommand() : Command("psf", "List the partial safety factor sets of a PSF file", kRankSuite + 50) {}
+  std::string Description() const override {
+    return "Reads the sets of partial safety factors of a PSF file (a private-profile file of up to ten "
+           "sets, each a name and 19 factors; missing keys take their defaults) and lists them with "
+           "the set a design of each regulation takes by default. Without FILE, EC3.PSF of the suite "
+           "folder is read.\n\n"
+           "  telio psf\n"
+           "  telio psf MY.PSF --suffix _uk --json";
+  }
+  void Define(CLI::App& cmd, ToolOptions& opt) override {
+    cmd.add_option("FILE", file_, "The PSF file (default: EC3.PSF of the suite folder)")->type_name("FILE");
+    cmd.add_option("--suffix", suffix_, "Suffix of the set name keys (type<n><suffix>)")->type_name("S");
+    AddJsonFlag(cmd, opt);
+  }
+  int Run(const ToolOptions& opt) override { return RunPsf(file_, suffix_, opt); }
+
+ private:
+  std::string file_;
+  std::string suffix_;
+};
+
+CommandRegistrar<PsfCommand> reg;
+
+}  // namespace
 
 }  // namespace telio_tool

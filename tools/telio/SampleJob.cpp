@@ -342,7 +342,16 @@ void NodeRecord(Bytes& b, int node, const float values[6]) {
   for (int v = 0; v < 6; ++v) telio::EncodeFloat(p + 8 + 4 * v, values[v]);
 }
 
-ulong32 WriteStaticResults(const SampleJob& job, const std::string& path) {
+// "writing NAME.EXT", for progress reports.
+std::string Writing(const std::string& path) {
+  return "writing " + std::filesystem::path(path).filename().string();
+}
+
+void Report(const ProgressFn& progress, const std::string& path, long long done, long long total) {
+  if (progress) progress(Writing(path), done, total);
+}
+
+ulong32 WriteStaticResults(const SampleJob& job, const std::string& path, const ProgressFn& progress) {
   Writer w(path);
   Bytes b(kRecord);
   b.U32(job.Size().seed);
@@ -372,6 +381,7 @@ ulong32 WriteStaticResults(const SampleJob& job, const std::string& path) {
     }
     blk.Zero(static_cast<size_t>(job.Beams()) * kRecord);
     w.Put(blk);
+    Report(progress, path, r + 1, job.LoadResults());
   }
   return w.Close();
 }
@@ -379,7 +389,7 @@ ulong32 WriteStaticResults(const SampleJob& job, const std::string& path) {
 // OUC table order of the value kinds: 0, 1, 2, 6, 3, 4, 5.
 constexpr int kOucKinds[7] = {0, 1, 2, 6, 3, 4, 5};
 
-ulong32 WriteIPResults(const SampleJob& job, const std::string& path) {
+ulong32 WriteIPResults(const SampleJob& job, const std::string& path, const ProgressFn& progress) {
   Writer w(path);
   Bytes head(8 + 4 * static_cast<size_t>(job.MaxLCE()));
   head.U32(static_cast<ulong32>(job.LoadResults()));
@@ -400,6 +410,7 @@ ulong32 WriteIPResults(const SampleJob& job, const std::string& path) {
       }
     }
     w.Put(blk);
+    Report(progress, path, r + 1, job.LoadResults());
   }
   return w.Close();
 }
@@ -506,7 +517,7 @@ ulong32 PickSampleSections(const std::string& catalogueFolder, std::vector<Sampl
 
 ulong32 WriteSampleJob(const std::string& parentFolder, const std::string& name,
                        const SampleJobSize& size, const std::vector<SampleSection>& sections,
-                       std::string* failedPath) {
+                       std::string* failedPath, const ProgressFn& progress) {
   namespace fs = std::filesystem;
   const SampleJob job(size);
   const fs::path folder = fs::path(parentFolder) / (name + ".AJF");
@@ -532,21 +543,26 @@ ulong32 WriteSampleJob(const std::string& parentFolder, const std::string& name,
       {paths.NAM().GetString(), 0}, {SidePath(paths, "DYN"), 0}, {paths.CMI().GetString(), 0},
       {paths.RES().GetString(), 0}, {paths.OUC().GetString(), 0},
   };
+  auto ok = [&](int i) {
+    if (steps[i].code != 0) return false;
+    Report(progress, steps[i + 1].path, 0, 0);
+    return true;
+  };
+  Report(progress, steps[0].path, 0, 0);
   steps[0].code = WriteModel(job, sections, steps[0].path);
-  if (steps[0].code == 0) steps[1].code = WriteTopology(job, sections, steps[1].path);
-  if (steps[1].code == 0) {
+  if (ok(0)) steps[1].code = WriteTopology(job, sections, steps[1].path);
+  if (ok(1)) {
     // The companion's name replaces every "TOP" of the path, folders
     // included, so it may lie outside the project folder.
     fs::create_directories(fs::path(steps[2].path).parent_path(), ec);
     steps[2].code = WriteCompositeSections(sections, steps[2].path);
   }
-  if (steps[2].code == 0) steps[3].code = WriteRunControl(job, steps[3].path);
-  if (steps[3].code == 0) steps[4].code = WriteNames(job, steps[4].path);
-  if (steps[4].code == 0)
-    steps[5].code = WriteDynamic(steps[5].path, SidePath(paths, "DCM"), SidePath(paths, "DEN"));
-  if (steps[5].code == 0) steps[6].code = WriteCombinations(job, steps[6].path, paths.ACE().GetString());
-  if (steps[6].code == 0) steps[7].code = WriteStaticResults(job, steps[7].path);
-  if (steps[7].code == 0) steps[8].code = WriteIPResults(job, steps[8].path);
+  if (ok(2)) steps[3].code = WriteRunControl(job, steps[3].path);
+  if (ok(3)) steps[4].code = WriteNames(job, steps[4].path);
+  if (ok(4)) steps[5].code = WriteDynamic(steps[5].path, SidePath(paths, "DCM"), SidePath(paths, "DEN"));
+  if (ok(5)) steps[6].code = WriteCombinations(job, steps[6].path, paths.ACE().GetString());
+  if (ok(6)) steps[7].code = WriteStaticResults(job, steps[7].path, progress);
+  if (ok(7)) steps[8].code = WriteIPResults(job, steps[8].path, progress);
   for (const Step& s : steps) {
     if (s.code != 0) {
       if (failedPath) *failedPath = s.path;

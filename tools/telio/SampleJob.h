@@ -56,6 +56,7 @@
 #include <string>
 #include <vector>
 
+#include "Progress.h"
 #include "platform/Types.h"
 
 namespace telio_tool {
@@ -67,6 +68,7 @@ struct SampleJobSize {
   int combinations = 3;
   bool eak = false;
   ulong32 seed = 1;
+  int members = 0;       // member-design jobs beside it (SampleMemberJob.h), 0 for none
 };
 
 // Limits of a sample job: the topology's capacity and the tables of the
@@ -143,9 +145,10 @@ ulong32 PickSampleSections(const std::string& catalogueFolder, std::vector<Sampl
 
 // Writes the job NAME.AJF into parentFolder (made when missing). Returns 0,
 // or the code of the first file that could not be written, with its path in
-// *failedPath. Files already in the folder are replaced.
+// *failedPath. Files already in the folder are replaced. progress hears of
+// each file, and of each load result of the two result files.
 ulong32 WriteSampleJob(const std::string& parentFolder, const std::string& name,
                        const SampleJobSize& size, const std::vector<SampleSection>& sections,
-                       std::string* failedPath);
+                       std::string* failedPath, const ProgressFn& progress = ProgressFn());
 
 }  // namespace telio_tool

@@ -1,8 +1,10 @@
-#include "Topology.h"
-
+// `telio topology FILE.TOP`: the topology model opened as the analysis
+// readers see it (counts, sections with their catalogue names and keys after
+// resolution, composite sections from the CS companion).
 #include <iostream>
 
-#include "Tables.h"
+#include "Command.h"
+#include "Suite.h"
 #include "platform/LastError.h"
 #include "topology/CTOPO_REC.h"
 
@@ -48,14 +50,12 @@ Json CompositeSections(const CTOPO_REC& t) {
   return out;
 }
 
-}  // namespace
-
-int RunTopology(const std::string& path, const ToolOptions& opt) {
+int ShowTopology(const std::string& path, const ToolOptions& opt) {
+  Suite suite;
+  if (!UseSuite(opt, &suite)) return 1;
   CTOPO_REC t;
   if (!t.Open(path.c_str())) {
-    ulong32 code = telio::GetLastError();
-    std::cerr << "telio: " << path << ": error " << code << ": "
-              << telio::SystemErrorMessage(code) << '\n';
+    ReportFileError(path, telio::GetLastError());
     return 1;
   }
   const TOPOStructs::TOPO_REC& r = *t.GetTOPO_REC();
@@ -63,6 +63,7 @@ int RunTopology(const std::string& path, const ToolOptions& opt) {
   out["schema_version"] = kSchemaVersion;
   out["kind"] = "topology";
   out["file"] = path;
+  AddSuiteFields(suite, out);
   out["space_model"] = r.flag3D != 0;
   out["nodes"] = r.nodeCount;
   out["beams"] = r.beamCount;
@@ -78,5 +79,21 @@ int RunTopology(const std::string& path, const ToolOptions& opt) {
   PrintResult(out, opt);
   return 0;
 }
+
+class TopologyCommand : public PathCommand {
+ public:
+  TopologyCommand()
+      : PathCommand("topology", "Open a TOP file as a topology model", kRankFiles + 30, "FILE", "The TOP file") {}
+  std::string Description() const override {
+    return "Opens the topology as the analysis readers do: the counts, every section with its catalogue "
+           "name and key after it is resolved against the suite's section catalogue, and the composite "
+           "sections of the CS file beside it.";
+  }
+  int Run(const ToolOptions& opt) override { return ShowTopology(Path(), opt); }
+};
+
+CommandRegistrar<TopologyCommand> reg;
+
+}  // namespace
 
 }  // namespace telio_tool

@@ -73,9 +73,7 @@ int CIConstraintLst::IsLockSwayMember() const {
 }
 
 void CIConstraintLst::CalculateBucklingLength(int span) {
-  if (span < -1 || span >= GetCountSpans()) {
-    if (span != -1) return;
-  }
+  if (span < -1 || (span != -1 && span >= GetCountSpans())) return;
   if (!InvalidateConstraints()) {
     ResetConstraintsData();
     return;

@@ -23,15 +23,15 @@ int CILoadCaseLstSyn::GetCountValueLists() const {
 
 int CILoadCaseLstSyn::OnBeforeRemoveElement(int i) {
   if (i == -1) return 1;
-  LoadCasePtr lc = GetLoadCaseAt(i);
   if (i < 0 || i >= GetCount()) return 0;
+  LoadCasePtr lc = GetLoadCaseAt(i);
   ForEachValueList([&lc](CILoadCaseValuesLst& lst) { lst.RemoveLCValuesFor(lc); });
   return 1;
 }
 
 void CILoadCaseLstSyn::OnAfterAddElement(int i) {
   LoadCasePtr lc = GetLoadCaseAt(i);
-  ForEachValueList([&lc](CILoadCaseValuesLst& lst) { lst.AddLCValuesFor(lc); });
+  ForEachValueList([&lc, i](CILoadCaseValuesLst& lst) { lst.AddLCValuesFor(lc, i); });
 }
 
 int CILoadCaseLstSyn::OnBeforeChangeLCValue(const LoadCasePtr& old, const LoadCasePtr& nw) {
@@ -49,17 +49,19 @@ void CILoadCaseLstSyn::OnAfterMoveLoadCase(int at) {
 
 void CILoadCaseLstSyn::AddValueList(CILoadCaseValuesLst* lst) {
   if (!lst) return;
-  // One pass drops the dead registrations and looks for lst.
-  bool held = false;
-  int kept = 0;
-  for (int i = 0; i < m_valueLists.GetSize(); ++i) {
-    if (m_valueLists[i].IsNull()) continue;
-    held = held || m_valueLists[i].GetRawPtr() == lst;
-    if (kept != i) m_valueLists[kept] = m_valueLists[i];
-    ++kept;
+  // Dead registrations are dropped once the registry has doubled since the
+  // last time, so registering stays cheap however many lists come and go.
+  if (m_valueLists.GetSize() >= m_compactAt) {
+    int kept = 0;
+    for (int i = 0; i < m_valueLists.GetSize(); ++i) {
+      if (m_valueLists[i].IsNull()) continue;
+      if (kept != i) m_valueLists[kept] = m_valueLists[i];
+      ++kept;
+    }
+    m_valueLists.SetSize(kept);
+    m_compactAt = kept < kMinCompactAt / 2 ? kMinCompactAt : 2 * kept;
   }
-  m_valueLists.SetSize(kept);
-  if (!held) m_valueLists.Add(PtrWeak<CILoadCaseValuesLst>(lst));
+  m_valueLists.Add(PtrWeak<CILoadCaseValuesLst>(lst));
 }
 
 void CILoadCaseLstSyn::RemoveValueList(CILoadCaseValuesLst* lst) {

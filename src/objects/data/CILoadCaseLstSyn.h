@@ -10,6 +10,11 @@
 // entry is dropped at the next registration. Removing all load cases at
 // once (RemoveLoadCasesAll) tells no value list: their value sets stay
 // until each is synchronised again.
+//
+// A value list that cannot grow while it is told of a new load case throws
+// CMemoryException* out of the edit (as every collection does): the load
+// case is then in the list and the value lists told before hold their new
+// value sets; synchronising them again and CreateLCValuesFor repair the rest.
 #pragma once
 
 #include "framework/CArrayExPointers.h"
@@ -43,8 +48,9 @@ class TELIO_EXPORT CILoadCaseLstSyn : public CILoadCaseLst {
   // Every live value list moves the value set of load case at to its place.
   void OnAfterMoveLoadCase(int at) override;
 
-  // Registers lst once (null does nothing); dead registrations are dropped
-  // on the way.
+  // Registers lst (null does nothing). A value list registers once with
+  // the list it follows (it remembers that it did), so no search is made
+  // here.
   void AddValueList(CILoadCaseValuesLst* lst);
   // Drops the first registration of lst; null or an empty registry does
   // nothing.
@@ -55,7 +61,11 @@ class TELIO_EXPORT CILoadCaseLstSyn : public CILoadCaseLst {
   template <class F>
   void ForEachValueList(F f);
 
+  enum { kMinCompactAt = 16 };
+
   CArrayExPointers<GE_::Safe::PtrWeak<CILoadCaseValuesLst>> m_valueLists;
+  // The registry size at which dead registrations are next dropped.
+  int m_compactAt = kMinCompactAt;
 };
 
 }  // namespace TELMARO_DATA_OBJECTS

@@ -127,22 +127,43 @@ int CILoadCaseValuesLst::SynchronizeLCValues(CILoadCaseLstSyn* lst) {
     if (!lst || oldGone) RemoveLCValuesAll();
     if (CILoadCaseLstSyn* old = m_followed.GetPtr()) old->RemoveValueList(this);
     m_followed = lst;
+    m_registered = false;
   }
   CILoadCaseLstSyn* followed = m_followed.GetPtr();
   if (!followed) return 1;
-  for (int i = GetCount() - 1; i >= 0; --i) {
+  // Value sets in the followed list's order are each found after the one
+  // before; only those out of order cost a search from the start.
+  int from = 0;
+  for (int i = 0; i < GetCount();) {
     const LoadCasePtr& e = *ElementAt(i);
-    if (e.IsNull() || followed->FindLoadCaseIndex(e) < 0) RemoveAt(i);
+    int k = followed->FindLoadCaseIndex(e, from);
+    if (k >= 0) {
+      from = k + 1;
+    } else {
+      k = followed->FindLoadCaseIndex(e, 0);
+    }
+    if (k < 0) {
+      RemoveAt(i);
+    } else {
+      ++i;
+    }
   }
-  followed->AddValueList(this);
+  if (!m_registered) followed->AddValueList(this);
+  m_registered = true;
   return 1;
 }
 
 int CILoadCaseValuesLst::FindLCValuesIndex(const LoadCasePtr& lc, int hint) const {
-  if (lc.IsNull()) return -1;
+  const CILoadCase* wanted = lc.GetPtr();
+  if (!wanted) return -1;
+  // The elements are held by strong pointers, so a non-null one is alive.
   const LoadCasePtr* at = ElementAt(hint);
-  if (at && !at->IsNull() && (*at)->IsEqualWith(lc.GetPtr())) return hint;
-  return FindValue(lc, 0);
+  if (at && at->GetRawPtr() && at->GetRawPtr()->IsEqualWith(wanted)) return hint;
+  for (int i = 0; i < GetCount(); ++i) {
+    const CILoadCase* e = ElementAt(i)->GetRawPtr();
+    if (e && e->IsEqualWith(wanted)) return i;
+  }
+  return -1;
 }
 
 CILoadCaseValues* CILoadCaseValuesLst::FindLCValuesFor(const LoadCasePtr& lc) const {
@@ -161,8 +182,7 @@ CILoadCaseValues* CILoadCaseValuesLst::CreateLCValuesFor(int i) {
   LoadCasePtr lc = followed->GetLoadCaseAt(i);
   if (lc.IsNull()) return nullptr;
   if (CILoadCaseValues* existing = GetLCValuesAt(FindLCValuesIndex(lc, i))) return existing;
-  AddLCValuesFor(lc);
-  return FindLCValuesFor(lc);
+  return InsertLCValues(*followed, lc, i);
 }
 
 CILoadCaseValues* CILoadCaseValuesLst::GetLCValuesAt(int i) const {
@@ -215,12 +235,21 @@ bool CILoadCaseValuesLst::Serialize(FILE* f, bool load) {
   return CILoadCaseLst::Serialize(f, load);
 }
 
-int CILoadCaseValuesLst::AddLCValuesFor(const LoadCasePtr& lc) {
-  if (lc.IsNull() || m_followed.IsNull()) return 0;
+int CILoadCaseValuesLst::AddLCValuesFor(const LoadCasePtr& lc, int k) {
+  CILoadCaseLstSyn* followed = m_followed.GetPtr();
+  if (lc.IsNull() || !followed) return 0;
+  if (followed->GetLoadCaseAt(k).GetPtr() != lc.GetPtr()) k = followed->FindLoadCaseIndex(lc);
+  if (FindLCValuesIndex(lc, k) >= 0) return 0;
+  return InsertLCValues(*followed, lc, k) ? 1 : 0;
+}
+
+CILoadCaseValues* CILoadCaseValuesLst::InsertLCValues(const CILoadCaseLstSyn& followed, const LoadCasePtr& lc, int k) {
   LoadCasePtr e = CreateNewObject();
-  if (e.IsNull()) return 0;
+  if (e.IsNull()) return nullptr;
   e->CopyFrom(lc.GetPtr());
-  return Add(e);
+  const int at = (k < 0 || k == followed.GetCount() - 1) ? GetCount() : OrderedPosition(followed, k);
+  m_array.InsertAt(at, e);
+  return GetLCValuesAt(at);
 }
 
 int CILoadCaseValuesLst::RemoveLCValuesFor(const LoadCasePtr& lc) {
@@ -259,9 +288,9 @@ int CILoadCaseValuesLst::OrderedPosition(const CILoadCaseLstSyn& followed, int k
   // together counts those that belong before load case k.
   int j = 0;
   for (int i = 0; i < k && j < GetCount(); ++i) {
-    const LoadCasePtr& mine = *ElementAt(j);
-    LoadCasePtr theirs = followed.GetLoadCaseAt(i);
-    if (!mine.IsNull() && !theirs.IsNull() && mine->IsEqualWith(theirs.GetPtr())) ++j;
+    const CILoadCase* mine = ElementAt(j)->GetRawPtr();
+    const CILoadCase* theirs = followed.ElementAt(i)->GetRawPtr();
+    if (mine && theirs && mine->IsEqualWith(theirs)) ++j;
   }
   return j;
 }

@@ -151,9 +151,10 @@ class TELIO_EXPORT CILoadCaseValuesLst : public CILoadCaseLst {
   friend class CILoadCaseLstSyn;
 
   // With a live lc and a live followed list: a new value set carrying lc's
-  // name, flag word and ID, placed by the placement rule (refused when lc
-  // already has one). 1 when added.
-  int AddLCValuesFor(const LoadCasePtr& lc);
+  // name, flag word and ID, placed after the value sets of the load cases
+  // before lc in the followed list (refused when lc already has one). k,
+  // when the caller knows it, is lc's index there. 1 when added.
+  int AddLCValuesFor(const LoadCasePtr& lc, int k = -1);
   // Removes the value set of lc. 1 when one was removed.
   int RemoveLCValuesFor(const LoadCasePtr& lc);
   // The value set of old takes the name, flag word and ID of nw. 1 when
@@ -176,8 +177,13 @@ class TELIO_EXPORT CILoadCaseValuesLst : public CILoadCaseLst {
   int FindLCValuesIndex(const LoadCasePtr& lc, int hint) const;
   // Where a value set of load case k of the followed list belongs.
   int OrderedPosition(const CILoadCaseLstSyn& followed, int k) const;
+  // A new value set for lc, load case k of followed (-1: not there), which
+  // has none yet, inserted where it belongs.
+  CILoadCaseValues* InsertLCValues(const CILoadCaseLstSyn& followed, const LoadCasePtr& lc, int k);
 
   GE_::Safe::PtrStrong<CILoadCaseLstSyn> m_followed;
+  // This list is registered with m_followed.
+  bool m_registered = false;
 };
 
 }  // namespace TELMARO_DATA_OBJECTS

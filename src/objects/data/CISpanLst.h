@@ -78,15 +78,16 @@ class CISpanLst : public GEOMETRY_OBJECTS::CGDistanceLst {
   }
 
   using CGDistanceLst::OnChangeElement;
-  // Moves e as the distance list does; when the list accepts, the spans
-  // are rebuilt (AfterItemsChanged).
+  // Moves e as the distance list does; when e moved, the spans are rebuilt
+  // (AfterItemsChanged).
   int OnChangeElement(GEOMETRY_OBJECTS::CGDistance* e, double v) override {
+    const double before = e ? e->Distance() : 0.0;
     int result;
     {
       Quiet quiet(*this);
       result = CGDistanceLst::OnChangeElement(e, v);
     }
-    if (result && IndexOf(e) >= 0) AfterItemsChanged();
+    if (result && e->Distance() != before && IndexOf(e) >= 0) AfterItemsChanged();
     return result;
   }
 
@@ -237,9 +238,12 @@ class CISpanLst : public GEOMETRY_OBJECTS::CGDistanceLst {
     long32 count = m_spans.GetSize();
     io.Int32(count);
     for (long32 i = 0; i < count && io.ok(); ++i) {
-      const TSpan* span = SpanAt(i);
-      TSpan blank;
-      if (!const_cast<TSpan*>(span ? span : &blank)->Serialize(f, false)) return false;
+      if (TSpan* span = SpanAt(i)) {
+        if (!span->Serialize(f, false)) return false;
+      } else {
+        TSpan blank;
+        if (!blank.Serialize(f, false)) return false;
+      }
     }
     return io.ok();
   }

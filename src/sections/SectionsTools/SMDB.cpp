@@ -134,13 +134,15 @@ int UpdateSMDBSectionsTOPO(const TOPO_REC* topo, CString folder) {
     if (!sec) break;
     float values[7] = {};
     const int family = sec->Family();
+    // Only a section with a key is brought up to date.
+    if (sec->Key() == 0) continue;
     if (family == 81) {
       // Its values are its own: the catalogue cannot rebuild them.
       if (!sec->prs) continue;
       for (int k = 0; k < 7; ++k) values[k] = sec->prs->Value(k);
     } else {
       CSectionData data;
-      if (sec->Key() == 0 || !cat->GetSectionData(sec->Key(), &data)) continue;
+      if (!cat->GetSectionData(sec->Key(), &data)) continue;
       if (!GetSMDBPropertyValues(family, data, values)) continue;
     }
     if (RefillBlock(sec, values)) ++refilled;

@@ -25,7 +25,7 @@
 //   cold-formed: 71-75, 91-96, 111, 112, 120-122,
 //                130-132, 192-194                 h b tw tf r1 b2 tf2
 //   tees: 98                                      h b tw tf r1
-//   81                                            the section's own seven values
+//   81 (with a key)                               the section's own seven values
 //
 // Every other family keeps its block.
 #pragma once
@@ -44,9 +44,9 @@ TELIO_EXPORT CSectionFiles* GetSMDBSectionFiles(const char* folder);
 TELIO_EXPORT void FreeSMDBSectionFiles();
 
 // Refills the property blocks of the topology's sections 1 to the section
-// count from the catalogue of the folder. A section whose key is 0 or not in
-// the catalogue, or whose family is in no group, keeps its block, as does a
-// section whose new block cannot be allocated. Returns the number of
+// count from the catalogue of the folder. A section whose key is 0 (family
+// 81 included) or not in the catalogue, or whose family is in no group,
+// keeps its block, as does a section whose new block cannot be allocated. Returns the number of
 // blocks refilled; 0 when the topology is null or the catalogue cannot be
 // loaded.
 TELIO_EXPORT int UpdateSMDBSectionsTOPO(const TOPOStructs::TOPO_REC* topo, CString folder);

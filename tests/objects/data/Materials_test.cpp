@@ -44,17 +44,6 @@ TEST(Grade, DefaultsRecordsAndNames) {
   later.put_u32(0, 3);
   ASSERT_TRUE(LoadRecord(g, later));
   EXPECT_EQ(0u, g.Grade());  // cleared before the fields are read
-
-  CIGradeData a, b;
-  a.SetGrade(3, 1);
-  b.SetGrade(3, 1);
-  b.SetID(5);
-  EXPECT_TRUE(a.IsEqualWith(&b));
-  EXPECT_EQ(a.CheckSum(), b.CheckSum());
-  b.SetGrade(3);
-  b.SetGrade(4, 1);
-  EXPECT_FALSE(a.IsEqualWith(&b));
-  EXPECT_NE(a.CheckSum(), b.CheckSum());
 }
 
 TEST(Material, StudsAndCompositeRecords) {
@@ -87,15 +76,9 @@ TEST(Material, EqualityAndChecksums) {
   b.SetMaterialData("c25/30", 25.0001, "CONCRETEMATERIAL");
   EXPECT_FALSE(a.IsEqualWith(&b));
 
-  CStudsData s, t;
+  CStudsData s;
   s.SetMaterialData("S", 450, "StudsMaterial");
   s.SetStudsData(100, 19, 150);
-  t.CopyFrom(&s);
-  EXPECT_TRUE(s.IsEqualWith(&t));
-  EXPECT_EQ(s.CheckSum(), t.CheckSum());
-  t.SetStudsData(100, 19, 151);
-  EXPECT_FALSE(s.IsEqualWith(&t));
-  EXPECT_NE(s.CheckSum(), t.CheckSum());
 
   // Composite equality ignores the two factors; the checksum does not.
   CICompositeData c, d;
@@ -171,10 +154,10 @@ TEST(Eta, ModeOneHidesThetaNsdAndType) {
 
   // Hidden values are kept in the record and count as 0 when compared.
   CIEtaData other;
-  ASSERT_TRUE(LoadRecord(other, ByteWriter().bytes(SavedRecord(hidden).data(), SavedRecord(hidden).size())));
+  const std::vector<uint8_t> saved = SavedRecord(hidden);
+  ASSERT_TRUE(LoadRecord(other, ByteWriter().bytes(saved.data(), saved.size())));
   *other.PMode() = 0;
   EXPECT_EQ(0.3, other.Theta());
-  *other.PMode() = 1;
   CIEtaData zeroed(hidden);
   *zeroed.PMode() = 0;
   *zeroed.PTheta() = 0;
@@ -183,12 +166,8 @@ TEST(Eta, ModeOneHidesThetaNsdAndType) {
   *zeroed.PMode() = 1;
   EXPECT_TRUE(hidden.IsEqualWith(&zeroed));
   EXPECT_EQ(hidden.CheckSum(), zeroed.CheckSum());
-
   zeroed.PSection()->SetSection(1, 12, 0);
   EXPECT_FALSE(hidden.IsEqualWith(&zeroed));
-  zeroed.ResetEtaData();
-  EXPECT_EQ(0u, zeroed.Section().Family());
-  EXPECT_EQ(0.0, zeroed.Length());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "objects/data/CISectionElement.h"
+#include "objects/data/CISectionLst.h"
 #include "platform/CCheckSum.h"
 #include "support/DataRecords.h"
 
@@ -10,6 +11,7 @@ using namespace TELMARO_DATA_OBJECTS;
 using telio_test::ByteWriter;
 using telio_test::LoadRecord;
 using telio_test::SavedRecord;
+using GE_::Safe::PtrStrong;
 using telio_test::SectionFields;
 
 namespace {
@@ -85,17 +87,6 @@ TEST(SectionData, ValidityEqualityAndChecksum) {
   b.SetSection(12011, 12, 12);
   EXPECT_FALSE(a.IsEqualWith(&b));
   EXPECT_FALSE(a.IsEqualWith(static_cast<const CISectionData*>(nullptr)));
-
-  a.SetFlags(0x1, 0);
-  a.SetBAnnet(0.25);
-  CISectionData c;
-  ASSERT_TRUE(c.CopyFrom(&a));
-  EXPECT_TRUE(c.IsEqualWith(&a));
-  EXPECT_EQ(0.25, c.BAnnet());
-  c.ResetSection();
-  EXPECT_TRUE(c.Name().IsEmpty());
-  EXPECT_EQ(0u, c.Flags());
-  EXPECT_EQ(0u, c.Section());
 }
 
 TEST(SectionElement, Version5RecordRoundTrips) {
@@ -192,14 +183,60 @@ TEST(SectionElement, EqualityIsExactOnEveryValue) {
   EXPECT_TRUE(plain.IsEqualWith(&a));
   EXPECT_FALSE(a.IsEqualWith(&plain));
 
-  GE_::Safe::PtrStrong<CISectionData> copy = a.Clone();
-  EXPECT_TRUE(a.IsEqualWith(&*copy));
-  EXPECT_EQ(a.CheckSum(), copy->CheckSum());
-  GE_::Safe::PtrStrong<CISectionData> fresh = CISectionElement::GetNewObject();
-  ASSERT_TRUE(fresh->CopyFrom(&*copy));
+  // A copy through the base's pointer keeps the values.
+  PtrStrong<CISectionData> fresh = CISectionElement::GetNewObject();
+  ASSERT_TRUE(fresh->CopyFrom(a.Clone().GetPtr()));
   EXPECT_EQ(a.CheckSum(), fresh->CheckSum());
-  fresh->ResetSection();
-  EXPECT_EQ(0.0, static_cast<CISectionElement&>(*fresh).G());
+}
+
+TEST(SectionLst, PlacementRefusesOtherFamiliesAndTheSameObject) {
+  CISectionLst list(5);
+  PtrStrong<CISectionData> four = CISectionData::GetNewObject(), five = CISectionData::GetNewObject();
+  four->SetSection(1, 4, 0);
+  five->SetSection(1, 5, 0);
+  EXPECT_FALSE(list.Add(four));
+  EXPECT_TRUE(list.Add(five));
+  EXPECT_FALSE(list.Add(five));
+  EXPECT_FALSE(list.Add(PtrStrong<CISectionData>()));
+  CISectionLst any;
+  EXPECT_TRUE(any.Add(four));
+
+  CISectionLst copy;
+  copy = list;
+  ASSERT_EQ(1, copy.GetCount());
+  EXPECT_NE(five.GetPtr(), copy.GetAt(0).GetPtr());
+  EXPECT_TRUE(copy.GetAt(0)->IsEqualWith(five.GetPtr()));
+  EXPECT_EQ(5u, copy.FamilyFilter());
+  EXPECT_EQ(list.CheckSum(), copy.CheckSum());
+}
+
+TEST(SectionLst, RecordHoldsSectionDataOfEveryElement) {
+  // A section element is saved as its section data.
+  CISectionLst list;
+  PtrStrong<CISectionData> element = CISectionElement::GetNewObject();
+  ASSERT_TRUE(LoadRecord(*element, Element(5)));
+  PtrStrong<CISectionData> plain = CISectionData::GetNewObject();
+  plain->SetSection(13006, 13, 6);
+  plain->SetName("HEA200");
+  ASSERT_TRUE(list.Add(element) && list.Add(plain));
+  ByteWriter expect;
+  telio_test::PutSectionLst(expect, {kIpe, {{0, "HEA200", 0, 0}, 13006, 13, 6, 0.0}});
+  EXPECT_EQ(expect.data(), SavedRecord(list));
+
+  // Loading keeps equal copies (they are other objects) and, without a
+  // catalogue to refresh them from, flags every section.
+  ByteWriter three;
+  telio_test::PutSectionLst(three, {kIpe, kIpe, {{0, "HEA200", 0, 0}, 13006, 13, 6, 0.0}});
+  CISectionLst loaded(12);
+  ASSERT_TRUE(LoadRecord(loaded, three));
+  ASSERT_EQ(2, loaded.GetCount());
+  EXPECT_EQ(0x9u, loaded.GetAt(0)->Flags());
+  EXPECT_EQ(12011u, loaded.GetAt(1)->Section());
+
+  ByteWriter negative;
+  negative.u32(1).i32(-4);
+  ASSERT_TRUE(LoadRecord(loaded, negative));
+  EXPECT_EQ(0, loaded.GetCount());
 }
 
 }  // namespace

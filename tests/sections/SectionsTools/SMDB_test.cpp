@@ -71,6 +71,7 @@ TopModelSpec Frame() {
       Sec("LOST", 12, 0, 999),            // 8 key not in the catalogue
       Sec("2Lxx", 33, 1, 0),              // 9 name fits no pattern
       Sec("FAR", 12, 9, 0),               // 10 no ninth IPE
+      Sec("OWNKEY", 81, 0, 0),            // 11 its own values, given a key below
   };
   return m;
 }
@@ -113,7 +114,9 @@ TEST_F(SMDBTest, ResolvesThenRefillsEverySectionGroup) {
   EXPECT_EQ(topo->Section(9)->Key(), 0u);
   EXPECT_EQ(topo->Section(10)->Key(), 0u);
 
-  EXPECT_EQ(UpdateSMDBSectionsTOPO(topo, suite_.path().c_str()), 6);  // 1-5 and 7
+  const TOP_PRS* ownBlock = topo->Section(7)->Prs();
+  topo->Section(11)->SetKey(7);
+  EXPECT_EQ(UpdateSMDBSectionsTOPO(topo, suite_.path().c_str()), 6);  // 1-5 and 11
   const float ipe300[5] = {300, 150, 7.1f, 10.7f, 15};
   for (int s : {1, 2, 5}) {
     const TOP_SEC* sec = topo->Section(s);
@@ -128,11 +131,14 @@ TEST_F(SMDBTest, ResolvesThenRefillsEverySectionGroup) {
   for (int i = 0; i < 7; ++i) EXPECT_FLOAT_EQ(BlockValue(topo->Section(3), i), pairValues[i]) << i;
   EXPECT_FLOAT_EQ(BlockValue(topo->Section(4), 6), 2);
 
-  // Family 81 keeps its seven values in a new block, family 80 its block.
+  // Family 81 with a key keeps its seven values in a new block; without a
+  // key it keeps its block, as family 80 does.
   unsigned char own[32];
   for (int i = 0; i < 32; ++i) own[i] = static_cast<unsigned char>(0x40 + i);
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(BlockValue(topo->Section(7), i), telio::DecodeFloat(own + 2 + 4 * i));
-  EXPECT_EQ(topo->Section(7)->Prs()->Head(), 0);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(BlockValue(topo->Section(11), i), telio::DecodeFloat(own + 2 + 4 * i));
+  EXPECT_EQ(topo->Section(11)->Prs()->Head(), 0);
+  EXPECT_EQ(topo->Section(7)->Prs(), ownBlock);
+  EXPECT_EQ(std::memcmp(ownBlock->data, own, 32), 0);
   EXPECT_EQ(topo->Section(6)->Prs(), taperBlock);
   EXPECT_EQ(std::memcmp(taperBlock->data, own, 32), 0);
   EXPECT_EQ(topo->Section(8)->Prs(), nullptr);

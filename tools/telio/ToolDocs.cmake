@@ -1,0 +1,11 @@
+# Writes the tool's bash completion and man page: cmake -DTOOL=telio -DOUT=dir -P ToolDocs.cmake
+foreach(doc IN ITEMS "completion;bash;telio.bash" "help;--man;telio.1")
+  list(GET doc 0 command)
+  list(GET doc 1 argument)
+  list(GET doc 2 file)
+  execute_process(COMMAND ${TOOL} ${command} ${argument} OUTPUT_FILE ${OUT}/${file}.tmp RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${TOOL} ${command} ${argument} failed: ${rc}")
+  endif()
+  file(RENAME ${OUT}/${file}.tmp ${OUT}/${file})
+endforeach()
