@@ -33,6 +33,15 @@ CString SidePath(const CString& resPath, const char* ext) {
   return CString(p.GetFullPath());
 }
 
+// True when the file holds at least its leading 32-bit count.
+bool HoldsCount(const CString& path) {
+  std::FILE* f = telio::OpenFile(path.GetString(), "rb");
+  if (!f) return false;
+  const long long size = telio::filereading::BytesLeft(f);
+  std::fclose(f);
+  return size < 0 || size >= 4;
+}
+
 void FillEnd(AnasisData& end, const unsigned char* values) {
   end.SetLoadResult(0);
   end.SetNodeNumber(-1);
@@ -170,9 +179,12 @@ int CFileRES::PrepareResReader() {
 
   // Only the CMI's count is wanted: a file that ends before the
   // combinations it counts still gives it. A negative count is none.
+  // A file cut inside the count itself gives no count: that is its 38.
   CFileCMI cmi;
-  code = cmi.Import(SidePath(path, "CMI").GetString());
+  const CString cmiPath = SidePath(path, "CMI");
+  code = cmi.Import(cmiPath.GetString());
   if (code != 0 && code != telio::kErrorHandleEof) return fail(code);
+  if (code == telio::kErrorHandleEof && !HoldsCount(cmiPath)) return fail(code);
   const long32 combinations = cmi.GetNumberOfCombinations() > 0 ? cmi.GetNumberOfCombinations() : 0;
 
   // Counts that cannot lay out a block would give offsets that point

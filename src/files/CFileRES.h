@@ -97,7 +97,7 @@ class TELIO_EXPORT CFileRES : public CFileBase {
   // path is refused or cannot be opened; 38 for a file shorter than the
   // header word. The CMI file is read for its count alone: one that ends
   // before the combinations it counts still gives that count, and a
-  // negative count is none. A file shorter than its blocks is accepted: the
+  // negative count is none; one cut inside the count itself is its 38. A file shorter than its blocks is accepted: the
   // readers below give what it holds.
   ulong32 Import(const char* path) override;
   // Read-only here: does nothing, 0.

@@ -93,6 +93,7 @@ TEST_F(JobCheckTest, OneDamagedFileOrChangedCountGivesItsFindings) {
       {"CS without records",
        [&] { Patch(File("CS"), 4, {0, 0, 0, 0}); },
        {"CS bad_reference"}},
+      {"CS cut inside its record", [&] { Cut(File("CS"), 3); }, {"CS size_mismatch", "CS bad_reference"}},
       {"NAM missing", [&] { fs::remove(File("NAM")); }, {"NAM missing_file"}},
   };
   for (const Case& c : cases) {

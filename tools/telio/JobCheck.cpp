@@ -184,8 +184,18 @@ JobCheckReport CheckJob(const std::string& path, const ProgressFn& progress) {
       for (long long s = 1; s <= sections; ++s) composite += t.sections[s].Family() == 104 ? 1 : 0;
       if (cs.present) {
         TOPOStructs::COMPSECTS read = {0, nullptr};
-        c.Imported(cs, CTOPO_REC::ReadCompSects(cs.path.c_str(), &read) ? 0 : telio::GetLastError());
+        telio::SetLastError(0);
+        const int whole = CTOPO_REC::ReadCompSects(cs.path.c_str(), &read);
+        const ulong32 code = telio::GetLastError();
+        c.Imported(cs, whole ? 0 : code);
         cs.counts = {{"records", static_cast<long long>(read.count)}};
+        // A file cut inside its records is read as far as it goes.
+        if (whole && code == telio::kErrorHandleEof) {
+          c.Find("CS", "size_mismatch",
+                 "the composite-section file ends inside its records: " + std::to_string(read.count) +
+                     " whole records read",
+                 code, cs.path);
+        }
         CTOPO_REC::FreeCompSects(&read);
       }
       for (long long s = 1; s <= sections; ++s) {
