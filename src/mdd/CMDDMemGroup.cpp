@@ -24,16 +24,46 @@ const ulong32 kOptionBits[] = {GO_LENGTH,        GO_LINE,         GO_SECTION,   
 
 bool Near(double a, double b) { return std::fabs(a - b) < kGeoTolerance; }
 
-// Removes from `from` (a restraint or LTB list) every entry at a distance
-// where `reference` has none, through the list's own removal.
-template <class List>
-void RemoveItemsMissingIn(List& from, const List& reference, int (List::*removeAt)(double)) {
-  for (int i = from.GetCount() - 1; i >= 0; --i) {
-    auto item = from.GetAt(i);
-    if (item.IsNull()) continue;
-    const double d = item->Distance();
-    if (reference.FindDistance(d) < 0) (from.*removeAt)(d);
+// What the restraint and LTB lists do alike, in the terms of each.
+int RemoveAtDistance(CIConstraintLst& l, double d) { return l.RemoveConstraintsAtDistance(d); }
+int RemoveAtDistance(CILTBLst& l, double d) { return l.RemoveLTBAtDistance(d); }
+int AddCopy(CIConstraintLst& l, const CIConstraint& c) { return l.AddConstraint(new CIConstraint(c)); }
+int AddCopy(CILTBLst& l, const CILTB& c) { return l.AddLTB(new CILTB(c)); }
+void CopyData(CIConstraint& to, const CIConstraint& from) { to.CopyFrom(&from); }
+void CopyData(CILTB& to, const CILTB& from) { to.SetLTB(from.KType(), from.KwType()); }
+void Recompute(CIConstraintLst& l) { l.CalculateBucklingLength(-1); }
+void Recompute(CILTBLst& l) { l.ResetLTBData(); }
+
+// Removes from `from` every entry at a distance where `reference` has none;
+// nothing when either list is missing.
+template <class Ptr>
+void RemoveItemsMissingIn(const Ptr& from, const Ptr& reference) {
+  if (from.IsNull() || reference.IsNull()) return;
+  for (int i = from->GetCount() - 1; i >= 0; --i) {
+    const auto* item = from->ItemAt(i);
+    if (item && reference->FindDistance(item->Distance()) < 0) RemoveAtDistance(*from, item->Distance());
   }
+}
+
+// Makes mine hold entries at exactly the distances of theirs: surplus ones
+// removed, missing ones added as copies and, with copyData, the others
+// given theirs' data; then the spans are recomputed. Nothing when either
+// list is missing.
+template <class Ptr>
+void FollowPositions(const Ptr& mine, const Ptr& theirs, bool copyData) {
+  if (mine.IsNull() || theirs.IsNull()) return;
+  RemoveItemsMissingIn(mine, theirs);
+  for (int i = 0; i < theirs->GetCount(); ++i) {
+    const auto* source = theirs->ItemAt(i);
+    if (!source) continue;
+    auto* target = mine->FindItemAt(source->Distance());
+    if (!target) {
+      AddCopy(*mine, *source);
+    } else if (copyData) {
+      CopyData(*target, *source);
+    }
+  }
+  Recompute(*mine);
 }
 
 }  // namespace
@@ -311,16 +341,10 @@ void CMDDMemGroup::ResetBy(CMDDMember* member) {
   const ulong32 keep = GetOptionMatch(m_template.GetPtr(), member);
   SetFlags(0, ~keep);
   *m_template->PFlags() = Flags();
-  CMDDMember& t = *m_template;
-  for (int k = 0; k < 2; ++k) {
-    const CMDDMember::ConstraintLstPtr mine = k ? t.GetConstraintXZLst() : t.GetConstraintXYLst();
-    const CMDDMember::ConstraintLstPtr theirs = k ? member->GetConstraintXZLst() : member->GetConstraintXYLst();
-    if (!mine.IsNull() && !theirs.IsNull()) {
-      RemoveItemsMissingIn(*mine, *theirs, &CIConstraintLst::RemoveConstraintsAtDistance);
-    }
-  }
-  const CMDDMember::LTBLstPtr mine = t.GetLTBLst(), theirs = member->GetLTBLst();
-  if (!mine.IsNull() && !theirs.IsNull()) RemoveItemsMissingIn(*mine, *theirs, &CILTBLst::RemoveLTBAtDistance);
+  const CMDDMember& t = *m_template;
+  RemoveItemsMissingIn(t.GetConstraintXYLst(), member->GetConstraintXYLst());
+  RemoveItemsMissingIn(t.GetConstraintXZLst(), member->GetConstraintXZLst());
+  RemoveItemsMissingIn(t.GetLTBLst(), member->GetLTBLst());
 }
 
 void CMDDMemGroup::Update(CMDDMember* member) {
@@ -345,40 +369,9 @@ void CMDDMemGroup::Update(CMDDMember* member) {
     if (mask & GO_COMPOSITE) member->PCompositeData()->CopyFrom(&t.CompositeData());
   }
   if (mask & GO_LENGTH) {
-    const ulong32 positions[2] = {GO_XY_POSITIONS, GO_XZ_POSITIONS}, data[2] = {GO_XY_DATA, GO_XZ_DATA};
-    for (int k = 0; k < 2; ++k) {
-      if (!(mask & positions[k])) continue;
-      const CMDDMember::ConstraintLstPtr mine = k ? member->GetConstraintXZLst() : member->GetConstraintXYLst();
-      const CMDDMember::ConstraintLstPtr theirs = k ? t.GetConstraintXZLst() : t.GetConstraintXYLst();
-      if (mine.IsNull() || theirs.IsNull()) continue;
-      RemoveItemsMissingIn(*mine, *theirs, &CIConstraintLst::RemoveConstraintsAtDistance);
-      for (int i = 0; i < theirs->GetCount(); ++i) {
-        const CIConstraint* source = theirs->GetConstraintAt(i);
-        if (!source) continue;
-        CIConstraint* target = mine->FindConstraintAt(source->Distance());
-        if (!target) {
-          mine->AddConstraint(new CIConstraint(*source));
-        } else if (mask & data[k]) {
-          target->CopyFrom(source);
-        }
-      }
-      mine->CalculateBucklingLength(-1);
-    }
-    const CMDDMember::LTBLstPtr mine = member->GetLTBLst(), theirs = t.GetLTBLst();
-    if ((mask & GO_LTB_POSITIONS) && !mine.IsNull() && !theirs.IsNull()) {
-      RemoveItemsMissingIn(*mine, *theirs, &CILTBLst::RemoveLTBAtDistance);
-      for (int i = 0; i < theirs->GetCount(); ++i) {
-        const CILTB* source = theirs->GetLTBAt(i);
-        if (!source) continue;
-        CILTB* target = mine->FindLTBAt(source->Distance());
-        if (!target) {
-          mine->AddLTB(new CILTB(*source));
-        } else if (mask & GO_LTB_DATA) {
-          target->SetLTB(source->KType(), source->KwType());
-        }
-      }
-      mine->ResetLTBData();
-    }
+    if (mask & GO_XY_POSITIONS) FollowPositions(member->GetConstraintXYLst(), t.GetConstraintXYLst(), mask & GO_XY_DATA);
+    if (mask & GO_XZ_POSITIONS) FollowPositions(member->GetConstraintXZLst(), t.GetConstraintXZLst(), mask & GO_XZ_DATA);
+    if (mask & GO_LTB_POSITIONS) FollowPositions(member->GetLTBLst(), t.GetLTBLst(), mask & GO_LTB_DATA);
   }
 }
 

@@ -151,6 +151,33 @@ TEST(Groups, MembersNarrowTheMaskAndTheTemplateCarriesEdits) {
   EXPECT_TRUE(a.FindMember("Group1").IsNull());
 }
 
+TEST(Groups, TemplateRestraintsReachTheMembers) {
+  Array a;
+  CMDDMember* m1 = a.Member("M1", 6, 200);
+  CMDDMember* m2 = a.Member("M2", 6, 200);
+  for (CMDDMember* m : {m1, m2}) {
+    m->GetConstraintXYLst()->AddConstraint(0.0, 1, 0.0);
+    m->GetLTBLst()->AddLTB(0.0, 1, 1);
+  }
+  m2->GetLTBLst()->AddLTB(2.0, 1, 1);  // only m2: the template keeps no point at 2
+  CMDDMemGroup* g = a.groups->AddGroup();
+  g->Add("M1");
+  g->Add("M2");
+  ASSERT_NE(0u, g->Options() & GO_XY_DATA);
+  EXPECT_EQ(0u, g->Options() & GO_LTB_POSITIONS);
+  EXPECT_EQ(nullptr, g->GetTemplate()->GetLTBLst()->FindLTBAt(2.0));
+
+  g->GetTemplate()->GetConstraintXYLst()->AddConstraint(3.0, 3, 0.5);
+  g->GetTemplate()->GetConstraintXYLst()->FindConstraintAt(6.0)->SetType(1);
+  g->Update();
+  for (CMDDMember* m : {m1, m2}) {
+    ASSERT_NE(nullptr, m->GetConstraintXYLst()->FindConstraintAt(3.0));
+    EXPECT_EQ(0.5, m->GetConstraintXYLst()->FindConstraintAt(3.0)->Eta());
+    EXPECT_EQ(1, m->GetConstraintXYLst()->FindConstraintAt(6.0)->Type());
+  }
+  EXPECT_NE(nullptr, m2->GetLTBLst()->FindLTBAt(2.0));  // LTB positions are not shared
+}
+
 TEST(Groups, OptionMatchOfPairs) {
   Array a;
   CMDDMember* m1 = a.Member("M1", 6, 200);
