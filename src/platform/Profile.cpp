@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
+
+#include <sys/stat.h>
 
 #include "files/ExportFile.h"
 #include "platform/Alloc.h"
@@ -38,6 +41,10 @@ struct FileBytes {
   FileBytes(const FileBytes&) = delete;
   FileBytes& operator=(const FileBytes&) = delete;
   ~FileBytes() { telio::Free(data); }
+  void Swap(FileBytes& other) {
+    std::swap(data, other.data);
+    std::swap(size, other.size);
+  }
 };
 
 // 0 on success, else the system error code.
@@ -62,6 +69,67 @@ ulong32 ReadWhole(const std::string& path, FileBytes& out) {
   }
   std::fclose(f);
   return err;
+}
+
+// What tells a file on disk from its earlier self: a file replaced (a new
+// inode), rewritten in place (new times) or resized reads as changed.
+struct FileStamp {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = -1;
+  long long mtime = 0;  // nanoseconds
+  long long ctime = 0;
+  bool operator==(const FileStamp& o) const {
+    return dev == o.dev && ino == o.ino && size == o.size && mtime == o.mtime && ctime == o.ctime;
+  }
+};
+
+bool StampOf(const std::string& path, FileStamp& stamp) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  stamp.dev = st.st_dev;
+  stamp.ino = st.st_ino;
+  stamp.size = st.st_size;
+  stamp.mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  stamp.ctime = static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec;
+  return true;
+}
+
+// The last file read on this thread, while it is unchanged on disk. Callers
+// read many keys of one file in a row (a safety-factor set takes 19), and
+// each call would otherwise open and read the whole file again.
+struct CachedFile {
+  std::string path;
+  FileStamp stamp;
+  FileBytes bytes;
+};
+thread_local CachedFile t_cached;
+
+void ForgetCachedFile() {
+  FileBytes none;
+  t_cached.bytes.Swap(none);
+  t_cached.path.clear();
+}
+
+// The file's bytes, read again only when it changed since the last call:
+// 0 and *out set, else the system error code.
+ulong32 ReadCached(const std::string& path, const FileBytes** out) {
+  FileStamp stamp;
+  const bool stamped = StampOf(path, stamp);
+  if (stamped && t_cached.path == path && t_cached.stamp == stamp) {
+    *out = &t_cached.bytes;
+    return 0;
+  }
+  FileBytes fresh;
+  const ulong32 err = ReadWhole(path, fresh);
+  ForgetCachedFile();
+  if (err) return err;
+  t_cached.bytes.Swap(fresh);
+  // A file whose stamp could not be taken is read again next time.
+  if (stamped) t_cached.path = path;
+  t_cached.stamp = stamp;
+  *out = &t_cached.bytes;
+  return 0;
 }
 
 enum class Kind { kBlank, kComment, kSection, kKey, kOther };
@@ -250,14 +318,15 @@ const char* LineBreakOf(const FileBytes& file) {
 ulong32 GetPrivateProfileStringA(const char* section, const char* key, const char* defaultValue,
                                  char* buffer, ulong32 size, const char* fileName) {
   if (!buffer || size == 0) return 0;
-  FileBytes file;
-  ulong32 err = fileName ? ReadWhole(telio::ResolvePathCase(fileName), file)
+  const FileBytes* cached = nullptr;
+  ulong32 err = fileName ? ReadCached(telio::ResolvePathCase(fileName), &cached)
                          : telio::kErrorFileNotFound;
   if (err) {
     ulong32 n = CopyDefault(buffer, size, defaultValue);
     if (err != telio::kErrorFileNotFound) telio::SetLastError(err);
     return n;
   }
+  const FileBytes& file = *cached;
 
   if (!section || !key) {
     if (size == 1) {
@@ -317,6 +386,7 @@ int WritePrivateProfileStringA(const char* section, const char* key, const char*
     return 0;
   }
   std::string path = telio::ResolvePathCase(fileName);
+  ForgetCachedFile();
   FileBytes file;
   ulong32 err = ReadWhole(path, file);
   bool exists = err == 0;

@@ -4,8 +4,11 @@
 // matching section and, within it, the first matching key count. Lines whose
 // first non-blank character is ';' are comments. A value is read without the
 // blanks around it and without one pair of matching quotes ('...' or "...").
-// File names are found ignoring letter case (telio::ResolvePathCase). The
-// file is read on every call: there is no cache to flush.
+// File names are found ignoring letter case (telio::ResolvePathCase). Each
+// thread keeps the last file it read while that file is unchanged on disk
+// (the same inode, size and times), so reading many keys in a row reads it
+// once; a change on disk, or a write through WritePrivateProfileStringA, is
+// seen by the next call. There is no cache to flush.
 #pragma once
 
 #include "platform/Export.h"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -128,6 +129,19 @@ TEST(Profile, ReadsIntegers) {
   WriteText(ini, "[s]\nn=  \"42\"  \nm=+5\n");
   EXPECT_EQ(GetPrivateProfileIntA("S", "N", 0, ini.c_str()), 42u);
   EXPECT_EQ(GetPrivateProfileIntA("S", "m", 0, ini.c_str()), 5u);
+}
+
+TEST(Profile, SeesAFileChangedInPlaceBetweenReads) {
+  TempDir dir;
+  std::string ini = dir.File("t.ini");
+  WriteText(ini, "[s]\nk=1\n");
+  EXPECT_STREQ(Get("s", "k", "", ini).c_str(), "1");
+  std::FILE* f = std::fopen(ini.c_str(), "r+b");  // same file, same size
+  ASSERT_NE(f, nullptr);
+  std::fseek(f, 6, SEEK_SET);
+  std::fputc('2', f);
+  std::fclose(f);
+  EXPECT_STREQ(Get("s", "k", "", ini).c_str(), "2");
 }
 
 TEST(Profile, WritesKeepingEveryOtherLine) {
