@@ -155,6 +155,7 @@ class CMap {
       if (a->key == key) {
         *link = a->pNext;
         FreeAssoc(a);
+        if (count_ == 0) RemoveAll();
         return true;
       }
     }
@@ -238,15 +239,13 @@ class CMap {
     return a;
   }
 
-  // Destroys the entry and puts it on the free list; an empty map lets its
-  // blocks go.
+  // Destroys the entry and puts it on the free list.
   void FreeAssoc(CAssoc* a) {
     a->value.~VALUE();
     a->key.~KEY();
     a->pNext = free_;
     free_ = a;
     --count_;
-    if (count_ == 0 && !table_) FreeBlocks();
   }
 
   void FreeBlocks() {
