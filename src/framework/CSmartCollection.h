@@ -46,6 +46,27 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     return 1;
   }
 
+  // Add of an element made just now (a list making its elements while it
+  // loads): the element cannot be held yet, so the search for it that the
+  // common rule makes is skipped; every other rule applies.
+  int AddNew(const T& e) {
+    m_addingNew = true;
+    int added;
+    try {
+      added = Add(e);
+    } catch (...) {
+      m_addingNew = false;
+      throw;
+    }
+    m_addingNew = false;
+    return added;
+  }
+
+  // The number of elements the storage grows by when it is full (0: the
+  // array's own rule). A list about to load n elements sets n, so that its
+  // storage is allocated once; nothing is allocated here.
+  void SetGrowStep(int step) { m_array.SetSize(m_array.GetSize(), step < 0 ? 0 : step); }
+
   int AddEx(const T& e) {
     int at = Place(e, -1);
     if (at < 0) return 0;
@@ -101,6 +122,9 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   T GetLast() const { return m_array.GetAt(GetCount() - 1); }
 
   int GetCount() const { return m_array.GetSize(); }
+  // The elements in place (GetCount() of them), for reading them without a
+  // copy; valid until the collection changes.
+  const T* GetData() const { return m_array.GetData(); }
   bool IsEmpty() const { return m_array.GetSize() == 0; }
 
   int GetPositionBase(int i) const { return i == -1 ? GetCount() : i; }
@@ -220,7 +244,7 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   // or one already held, is refused.
   bool IsRefusedByCommonRule(const T& e) const {
     if (!GE_::Safe::detail::IsLiveElement(e)) return true;
-    return Find(e, 0) >= 0;
+    return !m_addingNew && Find(e, 0) >= 0;
   }
 
   T* ElementAt(int i) { return (i >= 0 && i < GetCount()) ? &m_array.GetData()[i] : nullptr; }
@@ -233,6 +257,9 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   CArrayEx<T, const T&> m_array;
 
  private:
+  // Set while AddNew runs.
+  bool m_addingNew = false;
+
   CSmartCollection(const CSmartCollection&) = delete;
 
   static ulong32 OuterCheckSum(ulong32 inner) {

@@ -7,11 +7,31 @@
 #include "platform/Alloc.h"
 #include "platform/Coding.h"
 
+// Stream calls without the stream's lock where the platform has them.
+#if defined(_WIN32)
+#define TELIO_GETC _getc_nolock
+#define TELIO_PUTC _putc_nolock
+#define TELIO_FREAD _fread_nolock
+#define TELIO_FWRITE _fwrite_nolock
+#elif defined(__GLIBC__)
+#define TELIO_GETC getc_unlocked
+#define TELIO_PUTC putc_unlocked
+#define TELIO_FREAD fread_unlocked
+#define TELIO_FWRITE fwrite_unlocked
+#else
+#define TELIO_GETC getc_unlocked
+#define TELIO_PUTC putc_unlocked
+#define TELIO_FREAD std::fread
+#define TELIO_FWRITE std::fwrite
+#endif
+
 namespace {
 
 // Texts are read in steps of at most this many bytes, so a damaged length
 // never allocates much beyond what the stream holds.
 const std::size_t kTextStep = 64 * 1024;
+// Texts shorter than this are read into a buffer on the stack.
+const std::size_t kShortText = 256;
 
 }  // namespace
 
@@ -28,7 +48,7 @@ bool CPersist::Fail(ulong32 code) {
 bool CPersist::ReadBytes(void* data, std::size_t size) {
   if (!ok()) return false;
   if (size == 0) return true;
-  if (std::fread(data, 1, size, m_file) != size) {
+  if (ReadStream(data, size) != size) {
     return Fail(std::ferror(m_file) ? telio::kErrorReadFault : telio::kErrorHandleEof);
   }
   return true;
@@ -36,12 +56,72 @@ bool CPersist::ReadBytes(void* data, std::size_t size) {
 
 bool CPersist::WriteBytes(const void* data, std::size_t size) {
   if (!ok()) return false;
-  if (size == 0) return true;
+  if (size == 0 || WriteBuffered(data, size)) return true;
   errno = 0;
-  if (std::fwrite(data, 1, size, m_file) != size) {
+  if (WriteStream(data, size) != size) {
     return Fail(errno ? telio::ErrnoToSystemError(errno) : telio::kErrorWriteFault);
   }
   return true;
+}
+
+// Records are made of many fields of 4 and 8 bytes. The stream's lock is
+// not taken for each of them (a stream is never shared by two threads
+// during a transfer). Where the C library lets a field be copied straight
+// from or into the stream's buffer when it fits there (as its own getc and
+// putc do a byte at a time), that is done; otherwise short fields go
+// through the buffer a byte at a time, which costs far less than a call of
+// fread or fwrite.
+bool CPersist::ReadBuffered(void* data, std::size_t size) {
+#if defined(__GLIBC__)
+  if (m_file->_IO_read_ptr && static_cast<std::size_t>(m_file->_IO_read_end - m_file->_IO_read_ptr) >= size) {
+    std::memcpy(data, m_file->_IO_read_ptr, size);
+    m_file->_IO_read_ptr += size;
+    return true;
+  }
+#else
+  (void)data;
+  (void)size;
+#endif
+  return false;
+}
+
+bool CPersist::WriteBuffered(const void* data, std::size_t size) {
+#if defined(__GLIBC__)
+  if (m_file->_IO_write_ptr && static_cast<std::size_t>(m_file->_IO_write_end - m_file->_IO_write_ptr) >= size) {
+    std::memcpy(m_file->_IO_write_ptr, data, size);
+    m_file->_IO_write_ptr += size;
+    return true;
+  }
+#else
+  (void)data;
+  (void)size;
+#endif
+  return false;
+}
+
+std::size_t CPersist::ReadStream(void* data, std::size_t size) {
+  if (ReadBuffered(data, size)) return size;
+  if (size <= kShortField) {
+    unsigned char* p = static_cast<unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i) {
+      int c = TELIO_GETC(m_file);
+      if (c == EOF) return i;
+      p[i] = static_cast<unsigned char>(c);
+    }
+    return size;
+  }
+  return TELIO_FREAD(data, 1, size, m_file);
+}
+
+std::size_t CPersist::WriteStream(const void* data, std::size_t size) {
+  if (size <= kShortField) {
+    const unsigned char* p = static_cast<const unsigned char*>(data);
+    for (std::size_t i = 0; i < size; ++i) {
+      if (TELIO_PUTC(p[i], m_file) == EOF) return i;
+    }
+    return size;
+  }
+  return TELIO_FWRITE(data, 1, size, m_file);
 }
 
 CPersist& CPersist::UInt32(ulong32& v) {
@@ -99,6 +179,15 @@ CPersist& CPersist::Text(CString& s) {
     return *this;
   }
   const std::size_t total = static_cast<std::size_t>(length);
+  // Names are short: they are read without a heap buffer.
+  char small[kShortText];
+  if (total < sizeof small) {
+    if (ReadBytes(small, total)) {
+      small[total] = '\0';
+      s = CString(small);
+    }
+    return *this;
+  }
   char* buffer = nullptr;
   std::size_t capacity = 0, have = 0;
   while (have < total) {

@@ -143,7 +143,8 @@ class CArray {
       SetSize(size_ + count);
       std::move_backward(data_ + index, data_ + old, data_ + old + count);
     }
-    for (int i = 0; i < count; ++i) data_[index + i] = copy;
+    for (int i = 0; i + 1 < count; ++i) data_[index + i] = copy;
+    data_[index + count - 1] = std::move(copy);
   }
 
   void InsertAt(int start, const CArray* src) {

@@ -6,6 +6,10 @@
 // each chain from its head. Checksums of maps are fed in this order, so it
 // is part of the file-visible behaviour and must not change.
 //
+// Entries are allocated blockSize at a time (one allocation per block, as
+// the framework's map does) and reused through a free list; the blocks are
+// released when the map becomes empty.
+//
 // A map copied (CopyEntriesFrom) or filled from another map's entries in
 // their iteration order (SetAtTail) iterates in that same order, so a copy,
 // or a map saved and loaded again, has the checksum of the original. The
@@ -87,7 +91,7 @@ class CMap {
     CAssoc* a = GetAssocAt(key, h);
     if (!a) {
       if (!table_) AllocTable();
-      a = static_cast<CAssoc*>(telio::Malloc(sizeof(CAssoc)));
+      a = NewAssoc();
       if (!a) ThrowMemoryException();
       new (&a->key) KEY(key);
       new (&a->value) VALUE();
@@ -116,7 +120,7 @@ class CMap {
         return true;
       }
     }
-    CAssoc* a = static_cast<CAssoc*>(telio::Malloc(sizeof(CAssoc)));
+    CAssoc* a = NewAssoc();
     if (!a) return false;
     new (&a->key) KEY(key);
     new (&a->value) VALUE(value);
@@ -151,6 +155,7 @@ class CMap {
       if (a->key == key) {
         *link = a->pNext;
         FreeAssoc(a);
+        if (count_ == 0) RemoveAll();
         return true;
       }
     }
@@ -170,6 +175,7 @@ class CMap {
       telio::Free(table_);
       table_ = nullptr;
     }
+    FreeBlocks();
     count_ = 0;
   }
 
@@ -208,13 +214,51 @@ class CMap {
     if (!table_) ThrowMemoryException();
   }
 
+  // A block: the link to the next block, then blockSize_ entries.
+  struct alignas(CAssoc) CPlex {
+    CPlex* pNext;
+  };
+
+  // An unconstructed entry from the free list, a new block being allocated
+  // when it is empty; null when memory is short.
+  CAssoc* NewAssoc() {
+    if (!free_) {
+      const std::size_t bytes = sizeof(CPlex) + sizeof(CAssoc) * static_cast<std::size_t>(blockSize_);
+      CPlex* block = static_cast<CPlex*>(telio::Malloc(bytes));
+      if (!block) return nullptr;
+      block->pNext = blocks_;
+      blocks_ = block;
+      CAssoc* entries = reinterpret_cast<CAssoc*>(block + 1);
+      for (int i = blockSize_ - 1; i >= 0; --i) {
+        entries[i].pNext = free_;
+        free_ = &entries[i];
+      }
+    }
+    CAssoc* a = free_;
+    free_ = a->pNext;
+    return a;
+  }
+
+  // Destroys the entry and puts it on the free list.
   void FreeAssoc(CAssoc* a) {
     a->value.~VALUE();
     a->key.~KEY();
-    telio::Free(a);
+    a->pNext = free_;
+    free_ = a;
     --count_;
   }
 
+  void FreeBlocks() {
+    while (blocks_) {
+      CPlex* next = blocks_->pNext;
+      telio::Free(blocks_);
+      blocks_ = next;
+    }
+    free_ = nullptr;
+  }
+
+  CPlex* blocks_ = nullptr;
+  CAssoc* free_ = nullptr;
   CAssoc** table_ = nullptr;
   unsigned int hashSize_ = 17;
   int count_ = 0;

@@ -68,15 +68,17 @@ TEST(CMap, TableSizeAndFailures) {
   } catch (CInvalidArgException*) {
   }
 
+  // Entries come ten to a block: the eleventh needs a new one.
+  for (int k = 3; k < 10; ++k) m[k << 4] = "more";
   telio::FailAllocationsAfter(0);
   try {
-    m[7 << 4] = "x";
+    m[20 << 4] = "x";
     ADD_FAILURE();
   } catch (CMemoryException*) {
   }
   telio::FailAllocationsAfter(-1);
-  EXPECT_EQ(m.GetCount(), 3);
-  EXPECT_FALSE(m.Lookup(7 << 4, value));
+  EXPECT_EQ(m.GetCount(), 10);
+  EXPECT_FALSE(m.Lookup(20 << 4, value));
 }
 
 }  // namespace
