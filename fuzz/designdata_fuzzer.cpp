@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FuzzRecords.h"
 #include "objects/data/CICompositeData.h"
 #include "objects/data/CIEtaData.h"
 #include "objects/data/CIGradeData.h"
@@ -24,30 +25,14 @@ using GE_::Safe::PtrStrong;
 
 namespace {
 
-// The bytes as a stream to read (an empty one for no bytes).
-FILE* OpenBytes(const uint8_t* data, size_t size) {
-  static const char kNothing[1] = {0};
-  if (size == 0) return fmemopen(const_cast<char*>(kNothing), 1, "rb");
-  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
-}
-
 // Saves object, loads the record into a fresh one, and traps when the
 // fresh one's checksum differs or the record does not load.
 template <class T>
 void MustRoundTrip(T& object) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* out = open_memstream(&buffer, &length);
-  if (!out) return;
-  const bool saved = object.Serialize(out, false);
-  std::fclose(out);
-  if (saved) {
-    FILE* in = OpenBytes(reinterpret_cast<const uint8_t*>(buffer), length);
-    T fresh;
-    if (!in || !fresh.Serialize(in, true) || fresh.CheckSum() != object.CheckSum()) __builtin_trap();
-    std::fclose(in);
-  }
-  free(buffer);
+  T fresh;
+  const fuzz_records::Trip trip = fuzz_records::SaveAndLoad(object, fresh);
+  if (trip == fuzz_records::Trip::kNotLoaded) __builtin_trap();
+  if (trip == fuzz_records::Trip::kLoaded && fresh.CheckSum() != object.CheckSum()) __builtin_trap();
 }
 
 template <class T>
@@ -88,7 +73,7 @@ void LoadPlain(FILE* f) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  FILE* f = OpenBytes(data + 1, size - 1);
+  FILE* f = fuzz_records::OpenBytes(data + 1, size - 1);
   if (!f) return 0;
   switch (data[0] % 9) {
     case 0:

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "FuzzRecords.h"
 #include "objects/elements/CEMember.h"
 #include "objects/elements/CENode.h"
 #include "objects/geometry/CGDistance.h"
@@ -18,31 +19,13 @@ using namespace ELEMENT_OBJECTS;
 
 namespace {
 
-// The bytes as a stream to read (an empty one for no bytes).
-FILE* OpenBytes(const uint8_t* data, size_t size) {
-  static const char kNothing[1] = {0};
-  if (size == 0) return fmemopen(const_cast<char*>(kNothing), 1, "rb");
-  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
-}
-
 // Saves object and loads it into a fresh one; returns the fresh one's
 // checksum (or the saved object's when the reload fails).
 template <class T>
 ulong32 Reloaded(T& object) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* out = open_memstream(&buffer, &length);
-  if (!out) return object.CheckSum();
-  object.Serialize(out, false);
-  std::fclose(out);
-  ulong32 sum = object.CheckSum();
-  if (FILE* in = OpenBytes(reinterpret_cast<const uint8_t*>(buffer), length)) {
-    T fresh;
-    if (length > 0 && fresh.Serialize(in, true)) sum = fresh.CheckSum();
-    std::fclose(in);
-  }
-  free(buffer);
-  return sum;
+  T fresh;
+  return fuzz_records::SaveAndLoad(object, fresh) == fuzz_records::Trip::kLoaded ? fresh.CheckSum()
+                                                                                 : object.CheckSum();
 }
 
 // A round trip must keep the checksum of these kinds exactly.
@@ -66,7 +49,7 @@ void UseLine(CGLine& line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  FILE* f = OpenBytes(data + 1, size - 1);
+  FILE* f = fuzz_records::OpenBytes(data + 1, size - 1);
   if (!f) return 0;
   switch (data[0] % 9) {
     case 0: {

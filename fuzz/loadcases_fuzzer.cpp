@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FuzzRecords.h"
 #include "objects/data/CIConstraintLst.h"
 #include "objects/data/CILTBLst.h"
 #include "objects/data/CILoadCaseLstSyn.h"
@@ -22,32 +23,14 @@ using GE_::Safe::PtrStrong;
 
 namespace {
 
-FILE* OpenBytes(const uint8_t* data, size_t size) {
-  static const char kNothing[1] = {0};
-  if (size == 0) return fmemopen(const_cast<char*>(kNothing), 1, "rb");
-  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
-}
-
 // Saves object and loads the bytes into fresh(); returns that object, null
 // when the save failed.
 template <class T, class Make>
 auto Reloaded(T& object, Make fresh) -> decltype(fresh()) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* out = open_memstream(&buffer, &length);
-  if (!out) return decltype(fresh())();
-  const bool saved = object.Serialize(out, false);
-  std::fclose(out);
-  decltype(fresh()) again;
-  if (saved) {
-    if (FILE* in = OpenBytes(reinterpret_cast<const uint8_t*>(buffer), length)) {
-      again = fresh();
-      if (!again->Serialize(in, true)) __builtin_trap();
-      std::fclose(in);
-    }
-  }
-  free(buffer);
-  return again;
+  auto again = fresh();
+  const fuzz_records::Trip trip = fuzz_records::SaveAndLoad(object, *again);
+  if (trip == fuzz_records::Trip::kNotLoaded) __builtin_trap();
+  return trip == fuzz_records::Trip::kLoaded ? again : decltype(fresh())();
 }
 
 // What object saves must load back with its checksum.
@@ -104,7 +87,7 @@ void EditRestraints(List& list, CILoadCaseLstSyn& cases) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  FILE* f = OpenBytes(data + 1, size - 1);
+  FILE* f = fuzz_records::OpenBytes(data + 1, size - 1);
   if (!f) return 0;
   PtrStrong<CGLine> line(new CGLine(CGPoint(0, 0, 0), CGPoint(10, 0, 0)));
   auto ltbList = [&line]() { return PtrStrong<CILTBLst>(new CILTBLst(line.GetPtr())); };

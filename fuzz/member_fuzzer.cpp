@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "FuzzRecords.h"
 #include "FuzzScratch.h"
 #include "framework/CTreeNode.h"
 #include "mdd/CIResMngAnalysis.h"
@@ -33,29 +34,10 @@ const REGULATION kReg = static_cast<REGULATION>(1);
 // More records than this add nothing a smaller run does not cover.
 const size_t kMaxRecords = 64;
 
-// The bytes as a stream to read (an empty one for no bytes).
-FILE* OpenBytes(const uint8_t* data, size_t size) {
-  static const char kNothing[1] = {0};
-  if (size == 0) return fmemopen(const_cast<char*>(kNothing), 1, "rb");
-  return fmemopen(const_cast<uint8_t*>(data), size, "rb");
-}
-
 // Saves object and loads the bytes into fresh; true when both worked.
 template <class T>
 bool RoundTrip(T& object, T& fresh) {
-  char* buffer = nullptr;
-  size_t length = 0;
-  FILE* out = open_memstream(&buffer, &length);
-  if (!out) return false;
-  bool ok = object.Serialize(out, false);
-  std::fclose(out);
-  if (ok) {
-    FILE* in = OpenBytes(reinterpret_cast<const uint8_t*>(buffer), length);
-    ok = in && fresh.Serialize(in, true);
-    if (in) std::fclose(in);
-  }
-  free(buffer);
-  return ok;
+  return fuzz_records::SaveAndLoad(object, fresh) == fuzz_records::Trip::kLoaded;
 }
 
 // A round trip must keep the checksum.
@@ -66,7 +48,7 @@ void MustRoundTrip(T& object, T& fresh) {
 
 PtrStrong<CMDDMember> LoadMember(const uint8_t* data, size_t size, bool* ok) {
   PtrStrong<CMDDMember> m(new CMDDMember);
-  FILE* f = OpenBytes(data, size);
+  FILE* f = fuzz_records::OpenBytes(data, size);
   *ok = f && m->Serialize(f, true);
   if (f) std::fclose(f);
   return m;
@@ -181,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DesignRun(data, size);
     return 0;
   }
-  FILE* f = OpenBytes(data, size);
+  FILE* f = fuzz_records::OpenBytes(data, size);
   if (!f) return 0;
   switch (kind) {
     case 5: {
