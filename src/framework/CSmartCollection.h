@@ -46,6 +46,22 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     return 1;
   }
 
+  // Add of an element made just now (a list making its elements while it
+  // loads): the element cannot be held yet, so the search for it that the
+  // common rule makes is skipped; every other rule applies.
+  int AddNew(const T& e) {
+    m_addingNew = true;
+    int added;
+    try {
+      added = Add(e);
+    } catch (...) {
+      m_addingNew = false;
+      throw;
+    }
+    m_addingNew = false;
+    return added;
+  }
+
   int AddEx(const T& e) {
     int at = Place(e, -1);
     if (at < 0) return 0;
@@ -220,7 +236,7 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   // or one already held, is refused.
   bool IsRefusedByCommonRule(const T& e) const {
     if (!GE_::Safe::detail::IsLiveElement(e)) return true;
-    return Find(e, 0) >= 0;
+    return !m_addingNew && Find(e, 0) >= 0;
   }
 
   T* ElementAt(int i) { return (i >= 0 && i < GetCount()) ? &m_array.GetData()[i] : nullptr; }
@@ -233,6 +249,9 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   CArrayEx<T, const T&> m_array;
 
  private:
+  // Set while AddNew runs.
+  bool m_addingNew = false;
+
   CSmartCollection(const CSmartCollection&) = delete;
 
   static ulong32 OuterCheckSum(ulong32 inner) {

@@ -11,6 +11,9 @@
 // fixed forms a NUL-padded field of 260 (paths, job names) or 100 bytes;
 // a date is a 16-byte SYSTEMTIME.
 //
+// The stream must not be used by another thread while a record is
+// transferred (its lock is not taken for each field).
+//
 // Failures are sticky: after the first failed read or write every later
 // call does nothing, so the fields not read keep the values the object's
 // reset gave them. Reading never allocates more than the stream actually
@@ -82,6 +85,13 @@ class TELIO_EXPORT CPersist {
   bool WriteBytes(const void* data, std::size_t size);
 
  private:
+  // Fields up to this size go through the stream byte by byte.
+  static constexpr std::size_t kShortField = 16;
+
+  // The number of bytes transferred.
+  std::size_t ReadStream(void* data, std::size_t size);
+  std::size_t WriteStream(const void* data, std::size_t size);
+
   FILE* m_file;
   bool m_load;
   ulong32 m_error = 0;
@@ -119,7 +129,9 @@ ulong32 CheckSumOf(const P& p) {
 // placement rule (Add); elements it refuses are dropped, and each one it
 // accepts is passed to loaded(element), where the owner links it (a
 // distance learns its list). A negative count loads an empty list.
-// Elements must have `bool Serialize(FILE*, bool)`. Returns false when the
+// Elements must have `bool Serialize(FILE*, bool)`, and CreateNewObject must
+// make a new element on every call (so that a loaded element is never
+// searched for among those already held). Returns false when the
 // stream failed or the list could not grow (last error 8); the elements
 // read in full until then are kept.
 template <class List, class Header, class Loaded>
@@ -150,7 +162,7 @@ bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header heade
     auto e = list.CreateNewObject();
     if (!e->Serialize(f, true)) return false;
     try {
-      if (list.Add(e)) loaded(e);
+      if (list.AddNew(e)) loaded(e);
     } catch (CMemoryException*) {
       return io.Fail(telio::kErrorNotEnoughMemory);
     }

@@ -10,22 +10,29 @@ void ThrowRefcntPtrExcp() {
 
 RefCount_base::~RefCount_base() = default;
 
-ObjStrong_base::ObjStrong_base() : m_pRefCount(new RefCount<ObjStrong_base>(this, true)) {}
-
-ObjStrong_base::ObjStrong_base(const ObjStrong_base&)
-    : m_pRefCount(new RefCount<ObjStrong_base>(this, true)) {}
+RefCount_base* ObjStrong_base::MakeRefCount() const {
+  RefCount<ObjStrong_base>* fresh = new RefCount<ObjStrong_base>(const_cast<ObjStrong_base*>(this), true);
+  RefCount<ObjStrong_base>* held = nullptr;
+  if (m_pRefCount.compare_exchange_strong(held, fresh, std::memory_order_acq_rel)) return fresh;
+  delete fresh;  // another thread made the block first
+  return held;
+}
 
 ObjStrong_base::~ObjStrong_base() {
   // Pointers still referring to the block (weak ones, or strong ones when a
   // caller deleted the object directly) must see it gone.
-  RefCount<ObjStrong_base>* block = m_pRefCount;
-  m_pRefCount = nullptr;
+  // Nothing else may touch an object being destroyed, so a plain load is
+  // enough (and costs the many objects without a block no atomic write).
+  RefCount<ObjStrong_base>* block = m_pRefCount.load(std::memory_order_acquire);
+  if (!block) return;
+  m_pRefCount.store(nullptr, std::memory_order_relaxed);
   block->Expire();
   block->ReleaseWeakRef();
 }
 
 long32 ObjStrong_base::DeleteIfUnowned() {
-  long32 strong = m_pRefCount->StrongCount();
+  RefCount<ObjStrong_base>* block = m_pRefCount.load(std::memory_order_acquire);
+  long32 strong = block ? block->StrongCount() : 0;
   if (strong != 0) return strong;
   delete this;
   return 0;

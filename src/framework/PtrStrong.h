@@ -53,6 +53,16 @@ struct TELIO_EXPORT RefCount_base {
   virtual bool IsExpired() const = 0;
   virtual long32 StrongCount() const = 0;
   virtual long32 WeakCount() const = 0;
+
+  // IsExpired without a virtual call: every test and dereference of a smart
+  // pointer asks it.
+  bool Expired() const { return m_expired.load(std::memory_order_acquire); }
+
+ protected:
+  void MarkExpired() { m_expired.store(true, std::memory_order_release); }
+
+ private:
+  std::atomic<bool> m_expired{false};
 };
 
 class ObjStrong_base;
@@ -77,12 +87,19 @@ struct RefCount : RefCount_base {
 
   bool ReleaseStrongRef() override {
     if (InterlockedDecrement(&m_strong) != 0) return false;
+    if constexpr (kIsOwnBlock) {
+      // The object's own weak reference keeps the block alive until the
+      // object's destructor has expired it and let go; the block is not
+      // touched after the object is gone.
+      T* object = m_object.load(std::memory_order_acquire);
+      return object && DestroyObject(object);
+    }
     AddWeakRef();  // the block must survive the destruction that follows
     bool destroyed = false;
     if (T* object = m_object.load(std::memory_order_acquire)) {
       destroyed = DestroyObject(object);
       if (destroyed) {
-        m_object.store(nullptr, std::memory_order_release);
+        Expire();
         if (m_holdsObjectRef) {
           m_holdsObjectRef = false;
           ReleaseWeakRef();
@@ -100,13 +117,16 @@ struct RefCount : RefCount_base {
     return true;
   }
 
-  bool IsExpired() const override { return m_object.load(std::memory_order_acquire) == nullptr; }
+  bool IsExpired() const override { return Expired(); }
   long32 StrongCount() const override { return m_strong.load(std::memory_order_acquire); }
   long32 WeakCount() const override { return m_weak.load(std::memory_order_acquire); }
 
   // Used by the owning ObjStrong_base when it is destroyed by other means
   // than its last pointer.
-  void Expire() { m_object.store(nullptr, std::memory_order_release); }
+  void Expire() {
+    m_object.store(nullptr, std::memory_order_release);
+    MarkExpired();
+  }
 
  private:
   // An ObjStrong drops its own weak reference in its destructor; the block
@@ -123,6 +143,12 @@ struct RefCount : RefCount_base {
 };
 
 // Owner of an object's intrusive count block.
+//
+// The block is made when it is first asked for (the first pointer to the
+// object), not with the object: the many objects that only ever live on the
+// stack or inside others (points of a computation, a line's end points)
+// then cost no block. An object has at most one block; two threads asking
+// at once agree on one.
 class TELIO_EXPORT ObjStrong_base {
  public:
   // Deletes the object when no PtrStrong holds it; otherwise returns the
@@ -130,16 +156,22 @@ class TELIO_EXPORT ObjStrong_base {
   virtual long32 DeleteIfUnowned();
   virtual ~ObjStrong_base();
 
-  RefCount_base* GetRefCount() const { return m_pRefCount; }
+  // The object's block (made now when the object has none yet).
+  RefCount_base* GetRefCount() const {
+    RefCount<ObjStrong_base>* block = m_pRefCount.load(std::memory_order_acquire);
+    return block ? block : MakeRefCount();
+  }
 
  protected:
-  ObjStrong_base();
+  ObjStrong_base() : m_pRefCount(nullptr) {}
   // A copy is a new object: it gets a block of its own.
-  ObjStrong_base(const ObjStrong_base&);
+  ObjStrong_base(const ObjStrong_base&) : m_pRefCount(nullptr) {}
   ObjStrong_base& operator=(const ObjStrong_base&) { return *this; }
 
  private:
-  RefCount<ObjStrong_base>* m_pRefCount;
+  RefCount_base* MakeRefCount() const;
+
+  mutable std::atomic<RefCount<ObjStrong_base>*> m_pRefCount;
 };
 
 // Base of every shared design object.
@@ -213,7 +245,7 @@ class TELIO_EXPORT _PtrSmart_base {
  public:
   RefCount_base* GetRefCount() const { return m_pRefCount; }
   // Null when there is no block or the object is gone.
-  bool IsNull() const { return !m_pRefCount || m_pRefCount->IsExpired(); }
+  bool IsNull() const { return !m_pRefCount || m_pRefCount->Expired(); }
   explicit operator bool() const { return !IsNull(); }
   bool operator!() const { return IsNull(); }
 
@@ -294,7 +326,7 @@ class _PtrSmart : public _PtrSmart_base {
   // Shares the object of another pointer (given as its converted address
   // and block); a null or dangling source gives null.
   void AssignShared(T* p, RefCount_base* block, bool strong) {
-    bool live = p && block && !block->IsExpired();
+    bool live = p && block && !block->Expired();
     if (live && p == GetRawPtr() && block == m_pRefCount) return;
     if (live) {
       Attach(p, block, strong);

@@ -50,10 +50,12 @@ bool CEElement::Serialize(FILE* f, bool load) {
   CEElement::ResetElement();
   if (!io.ok()) return false;
   switch (version) {
+    // Its own readers, called directly: derived design objects reuse the
+    // two reader slots for the versions of their own records.
     case 1:
-      return ReadVersion1(f);
+      return CEElement::ReadVersion1(f);
     case 2:
-      return ReadVersion2(f);
+      return CEElement::ReadVersion2(f);
     default:
       return true;  // a later layout: keep the defaults
   }

@@ -8,7 +8,9 @@
 //     NUL-padded field; attributes (4); flags (4).
 // Loading reads the version word, resets the element and reads the layout
 // of that version; a version it does not know leaves the element reset and
-// the stream after the version word.
+// the stream after the version word. Serialize calls CEElement's own
+// readers, never an override: derived design objects reuse the ReadVersion
+// slots for the versions of their own records.
 // Checksum: ID (4), name (text), attributes (4), flags (4).
 //
 // CEElement has no base of its own: classes that are shared also derive
