@@ -114,7 +114,9 @@ CFileOUC::CFileOUC()
       index_(nullptr),
       indexStart_(nullptr),
       lcBase_(nullptr),
-      sortedLC_(nullptr) {
+      sortedLC_(nullptr),
+      keepOpen_(false),
+      held_(nullptr) {
   SetFileDefExt("OUC");
 }
 
@@ -177,6 +179,8 @@ void CFileOUC::CleanIP() {
 }
 
 void CFileOUC::CleanBidx() {
+  if (held_) std::fclose(held_);
+  held_ = nullptr;
   telio::Free(index_);
   telio::Free(indexStart_);
   telio::Free(lcBase_);
@@ -435,13 +439,21 @@ BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
   }
   if (!hit) return nullptr;
 
-  std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
-  if (!f) return nullptr;
+  std::FILE* f = held_;
+  if (!f) {
+    f = telio::OpenFile(GetFilePath().GetString(), "rb");
+    if (!f) return nullptr;
+    if (keepOpen_) {
+      // Requests in ascending order then mostly seek inside the buffer.
+      std::setvbuf(f, nullptr, _IOFBF, kHeldBuffer);
+      held_ = f;
+    }
+  }
   const off_t at = static_cast<off_t>(lcBase_[lc] + hit->offset);
   const size_t most = static_cast<size_t>(kBlockHead + kBytesPerIP * scratchCapacity_);
   size_t got = 0;
   if (fseeko(f, at, SEEK_SET) == 0) got = std::fread(scratchRead_, 1, most, f);
-  std::fclose(f);
+  if (f != held_) std::fclose(f);
   if (got < kBlockHead) return nullptr;
   const int n = static_cast<int16_t>(telio::DecodeFixed16(scratchRead_ + 4));
   // The file may have changed since the index was made.
@@ -455,6 +467,14 @@ BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
     DecodeTables(scratchRead_ + kBlockHead, n, tables);
   }
   return &scratch_;
+}
+
+void CFileOUC::KeepOpen(bool on) {
+  keepOpen_ = on;
+  if (!on && held_) {
+    std::fclose(held_);
+    held_ = nullptr;
+  }
 }
 
 BEAM_DATA* CFileOUC::GetBeamData(int lc, int beam) {

@@ -25,7 +25,8 @@
 //     table with room for MaxIP values;
 //   - indexed: Import reads the header and, in one sequential pass, notes
 //     where every beam block starts (8 bytes per block); a request reads its
-//     block from the file into one scratch record.
+//     block from the file into one scratch record, opening the file again
+//     unless KeepOpen holds it open.
 //
 // Files this reader refuses with 1392 (kErrorFileCorrupt), keeping the
 // header values read but no load case: a negative LCNum, MaxIP or table
@@ -96,6 +97,12 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   long32 GetBeamsInLC(int lc) const;
 
   bool UseBmidxFile() const { return indexed_; }
+  // Indexed mode: while on, requests share one buffered stream of the file
+  // (opened at the first request, closed by KeepOpen(false), Close and the
+  // next import), so that reading many blocks in file order costs about one
+  // sequential read of them. Off (the default), each request opens the file
+  // again. A copy starts off.
+  void KeepOpen(bool on);
   // Switching the mode imports the recorded file again at once (its code is
   // returned by LastImportCode()); setting the current mode does nothing.
   void SetUseBmidx(bool on);
@@ -171,4 +178,8 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   uint32_t* indexStart_;
   long long* lcBase_;
   unsigned char* sortedLC_;
+
+  static constexpr int kHeldBuffer = 1 << 16;
+  bool keepOpen_;
+  std::FILE* held_;  // the stream KeepOpen holds, or null
 };
