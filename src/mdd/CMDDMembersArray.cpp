@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -482,12 +483,11 @@ int CMDDMembersArray::GetValidMemberName(CString& name, int skip) const {
     if (i != skip && !m.IsNull()) taken.emplace(LowerName(m->Name()), i);
   }
   int next = 1;
-  if (name.IsEmpty()) {
-    name.Format("m%d", next++);
-  }
+  const bool filled = name.IsEmpty() && result != 0;
+  if (name.IsEmpty()) name.Format("m%d", next++);
   while (taken.count(LowerName(name))) {
     name.Format("m%d", next++);
-    result = 0;
+    if (!filled) result = 0;
   }
   return result;
 }
@@ -517,6 +517,8 @@ void CMDDMembersArray::SetMemberDefaultData(CMDDMember* member) {
   const bool noPurlin = member->Tegida().TegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset) == 0;
   member->SetHasLTB(ltb && noPurlin && m_settings.LTBByDefault() != 0 ? 1 : 0);
 
+  SettlePurlinData(*member);
+
   TELMARO_DATA_OBJECTS::CICompositeData* composite = member->PCompositeData();
   MATERIAL_OBJECTS::CMaterialData material;
   material.SetMaterialData(CString("ConcreteMaterial"), 20.0, CString());
@@ -540,9 +542,18 @@ int CMDDMembersArray::SetSectionForMember(int index, PtrStrong<CISectionData> se
     member->GetSection()->ResetSection();
     return 1;
   }
-  m_sections->Add(section);
+  AddProjectSection(section);
   member->GetSection()->CopyFrom(section.GetPtr());
   return 1;
+}
+
+int CMDDMembersArray::AddProjectSection(const PtrStrong<CISectionData>& section) {
+  EnsureValidSectionLst();
+  if (section.IsNull() || !m_sections->FindSection(section.GetPtr()).IsNull()) return 0;
+  // The list keeps section data, which is what its record holds.
+  PtrStrong<CISectionData> data(new CISectionData);
+  data->CopyFrom(section.GetPtr());
+  return m_sections->Add(data);
 }
 
 int CMDDMembersArray::UpdateMemberSectionFromTopology(int index) {
@@ -675,6 +686,9 @@ void CMDDMembersArray::Link(int) {
   if (m_link.Link() == 0) {
     for (int i = m_loadCases->GetCount() - 1; i >= kMaxUnlinkedLoadCases; --i) m_loadCases->RemoveLoadCaseAt(i);
   }
+  for (int i = 0; i < GetSize(); ++i) {
+    if (!GetData()[i].IsNull()) GetData()[i]->SetLinkStatus(m_link.Link());
+  }
   if (m_link.Link() == 0 || usable) {
     SynchronizeLCValuesWithAllMembers();
     SynchronizeAnalysisData();
@@ -700,6 +714,26 @@ bool CMDDMembersArray::ReadAnalysisJob() {
   m_ouc.SetUseBmidx(true);
   m_ouc.Import(m_link.OUCPath().GetString());
   return true;
+}
+
+void CMDDMembersArray::SettlePurlinData(CMDDMember& member) {
+  using TELMARO_DATA_OBJECTS::CITegidaData;
+  const CITegidaData& t = member.Tegida();
+  if (t.TegidaWord(CITegidaData::kCountOffset) <= 0 || t.TegidaDouble(CITegidaData::kLengthOffset) == 0.0) {
+    member.PTegida()->SetDefaultTegida(member.Length());
+  }
+}
+
+int CMDDMembersArray::AppendTopologyBeam(CMDDMember& member, const BEAM_REC& b) {
+  if (!b.start || !b.end) return 0;
+  const CGPoint s(b.start->x, b.start->y, b.start->z), e(b.end->x, b.end->y, b.end->z);
+  const CString name(b.name, static_cast<int>(strnlen(b.name, sizeof b.name)));
+  PtrStrong<CMDDBeam> beam(new CMDDBeam);
+  beam->SetBeam(s, e, name, 0, 0);
+  if (member.GetCountInternalBeams() > 0 && !beam->IsSameDirectionWith(CGLine(member.SPoint(), member.EPoint()))) {
+    beam->SetBeam(e, s, name, 0, 0);
+  }
+  return member.AddInternalBeam(PtrStrong<CGLine>(beam));
 }
 
 int CMDDMembersArray::AppendLoadCase(const CString& name, int i) {

@@ -39,6 +39,16 @@
 //     added, only to be dropped.
 //   - LinkIPsLCValuesToMember synchronises a point's values with the
 //     load-case list once, not once per load case.
+//   - A section given to a member joins the project's section list only
+//     when the list holds no equal section, so that the list names each
+//     section the project uses once.
+//   - A new member (SetMemberDefaultData, the job import) gets the purlin
+//     defaults that loading its record would give it (SettlePurlinData).
+//   - Link gives every member the link switch as its link status (a loaded
+//     member starts at 0), so that a project saved and loaded again keeps
+//     its checksum.
+//   - LinkWithJob and ValidateLinkStatus change the job the link data name,
+//     not the link switch (which the job import sets before linking).
 //   - LinkIPsLCValuesToAllMembers does for every member what
 //     LinkIPsLCValuesToMember(member, -1) does, reading the result files load
 //     case by load case in beam order.
@@ -135,12 +145,17 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   // the name was too long or taken.
   int GetValidMemberName(CString& name, int skip) const;
   // A new member's name (when empty), link status, line and section (not
-  // linked), grade, has-LTB and composite data from the settings. Nothing
+  // linked), grade, has-LTB and composite data from the settings, and the
+  // purlin defaults a load would give it (see SettlePurlinData). Nothing
   // for null.
   void SetMemberDefaultData(CMDDMember* member);
   // The member at index gets a copy of section (made when missing; null
   // resets it), which joins the section list. 0 when there is no member.
   int SetSectionForMember(int index, GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CISectionData> section);
+  // Adds a copy of section's section data to the project's section list
+  // unless the list holds an equal section (CISectionLst::FindSection). 1
+  // when added.
+  int AddProjectSection(const GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CISectionData>& section);
   // The catalogue section of the topology section of the member's first
   // beam (the tapered parent for a tapered one) through SetSectionForMember;
   // 0 when the topology or the catalogue does not give one.
@@ -179,6 +194,19 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   // combination and name files end the reading silently.
   void Link(int unused);
   bool IsValidLink() const { return m_link.IsValidLink(); }
+
+  // Purlin data whose count word is 0 or less or whose length is 0.0 get
+  // the defaults for the member's length, as loading the member's record
+  // gives them: a new member then keeps its checksum through a save and a
+  // load.
+  static void SettlePurlinData(CMDDMember& member);
+
+  // Adds topology beam b to member as an internal beam (a CMDDBeam from b's
+  // first to its second node, named after b, turned to run the member's way
+  // when it runs against it). 0 when b lacks a node or the member's beam
+  // list refuses it (a beam that does not continue the member's straight
+  // line).
+  static int AppendTopologyBeam(CMDDMember& member, const TOPOStructs::BEAM_REC& b);
 
   // Appends a load case named name, the i-th of the job (0-based), as Link
   // and the job import make them: a name that is not valid and that a load

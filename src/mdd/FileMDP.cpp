@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <new>
+#include <system_error>
 
 #include "connections/CConElmData_base.h"
 #include "files/ExportFile.h"
@@ -13,6 +15,7 @@
 #include "platform/CException.h"
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
+#include "platform/PathCase.h"
 #include "sections/SectionObjectBridge.h"
 #include "sections/SteelGrades.h"
 #include "topology/CTOPO_REC.h"
@@ -45,6 +48,17 @@ bool IsSpecialFamily(int f) {
 
 CGPoint NodePoint(const TOPOStructs::NODE_REC* n) { return CGPoint(n->x, n->y, n->z); }
 
+// A path made absolute, normalised and in the letter case of the folders
+// and files that exist: the project's place, and the job's, are compared
+// and stored as such texts.
+CString FullPath(const CString& path) {
+  if (path.IsEmpty()) return path;
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(path.GetString(), ec).lexically_normal();
+  if (ec) return path;
+  return CString(telio::ResolvePathCase(full.string().c_str()).c_str());
+}
+
 // The point of internal beam b at its first (end 0) or second end, or null.
 CILoadCaseValuesLst* EndValues(CMDDMember& m, int b, int end) {
   const PtrStrong<CGLine> beam = m.GetInternalBeamAt(b);
@@ -56,16 +70,9 @@ CILoadCaseValuesLst* EndValues(CMDDMember& m, int b, int end) {
 // The member's beams from the analysis beams at its positions.
 void LinkedGeometry(CMDDMember& m, CFileMDD& job, const TOPOStructs::TOPO_REC* topo, int i, int count) {
   const int first = job.GetBeamsPerMemberPos(i);
-  for (int p = 0; p < count; ++p) {
-    const TOPOStructs::BEAM_REC* b = topo ? CTOPO_REC::GetBeam(topo->beams, job.BeamsPerMemberPos(first + p)) : nullptr;
-    if (!b || !b->start || !b->end) continue;
-    PtrStrong<CMDDBeam> beam(new CMDDBeam);
-    const CString name(b->name, static_cast<int>(strnlen(b->name, sizeof b->name)));
-    beam->SetBeam(NodePoint(b->start), NodePoint(b->end), name, 0, 0);
-    if (m.GetCountInternalBeams() > 0 && !beam->IsSameDirectionWith(CGLine(m.SPoint(), m.EPoint()))) {
-      beam->SetBeam(NodePoint(b->end), NodePoint(b->start), name, 0, 0);
-    }
-    m.AddInternalBeam(PtrStrong<CGLine>(beam));
+  for (int p = 0; p < count && topo; ++p) {
+    const TOPOStructs::BEAM_REC* b = CTOPO_REC::GetBeam(topo->beams, job.BeamsPerMemberPos(first + p));
+    if (b) CMDDMembersArray::AppendTopologyBeam(m, *b);
   }
 }
 
@@ -177,8 +184,7 @@ void Section(CMDDMember& m, CMDDMembersArray& project, const MDDStrucst::BLIST& 
   StoreSMDBSectionID(obj.GetPtr(), family, profile, static_cast<ulong32>(id), nullptr);
   const PtrStrong<CISectionData> catalogue = GetSectionDataFromObj(obj.GetPtr());
   if (catalogue.IsNull()) return;
-  project.EnsureValidSectionLst();
-  project.GetSectionLst()->Add(catalogue);
+  project.AddProjectSection(catalogue);
   if (m.GetSection().IsNull()) m.SetSection(new CISectionData);
   m.GetSection()->SetSection(static_cast<ulong32>(id), static_cast<ulong32>(family), static_cast<ulong32>(profile));
   m.GetSection()->SetName(catalogue->Name());
@@ -208,7 +214,7 @@ int FileMDP::NewFile(const char* path) {
   if (m_members && path) {
     SetFilePath(path, false);
     m_members->GetJobData()->SetFileName(GetFileName());
-    m_members->SetProjectPath(GetFilePath());
+    m_members->SetProjectPath(FullPath(GetFilePath()));
   }
   return m_members ? 1 : 0;
 }
@@ -216,12 +222,12 @@ int FileMDP::NewFile(const char* path) {
 int FileMDP::NewFileLinked(const char* jobPath) {
   if (!NewFile(nullptr)) return 0;
   m_members->GetLinkJobData()->SetLink(1);
-  m_members->LinkWithJob(CString(jobPath ? jobPath : ""));
+  m_members->LinkWithJob(FullPath(CString(jobPath ? jobPath : "")));
   if (m_members->IsValidLink()) {
     CPathObj p(m_members->GetLinkJobData()->LinkJobPath().GetString());
     p.ChangeEXT(GetFileDefExt().GetString());
     SetFilePath(p.GetFullPath(), false);
-    m_members->SetProjectPath(GetFilePath());
+    m_members->SetProjectPath(FullPath(GetFilePath()));
   }
   m_members->GetJobData()->SetFileName(GetFileName());
   return 1;
@@ -235,10 +241,11 @@ ulong32 FileMDP::Export(const char* path) {
   m_members->GetJobData()->SetFileName(GetFileName());
   // The job path is stored relative to the project's folder, which the
   // temporary file shares; the project itself may not exist yet.
+  const CString full = FullPath(GetFilePath());
   const bool exists = CPathObj(path).ExistsPath() != 0;
-  m_members->SetProjectPath(exists ? GetFilePath() : CString(out.TempPath().c_str()));
+  m_members->SetProjectPath(exists ? full : FullPath(CString(out.TempPath().c_str())));
   const bool ok = m_members->Serialize(out.get(), false);
-  m_members->SetProjectPath(GetFilePath());
+  m_members->SetProjectPath(full);
   return out.Commit(ok ? 0 : telio::GetLastError());
 }
 
@@ -247,7 +254,7 @@ ulong32 FileMDP::Import(const char* path) {
   if (!SetFilePath(path, true)) return 1;
   std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
   if (!f) return telio::GetLastError();
-  m_members->SetProjectPath(GetFilePath());
+  m_members->SetProjectPath(FullPath(GetFilePath()));
   bool ok;
   try {
     ok = m_members->Serialize(f, true);
@@ -296,7 +303,7 @@ int FileMDP::ImportMDDMDL(CFileMDD* reader) {
     const MDDStrucst::NewData4Job job = reader->GetNewData4Job();
     project.GetJobData()->SetJobData(job.ProjectName(), job.Date(), job.Engineer(), CString());
     project.GetLinkJobData()->SetLink(reader->GetOpenJob().Linked() == 1 ? 1 : 0);
-    project.LinkWithJob(job.JobFolder());
+    project.LinkWithJob(FullPath(job.JobFolder()));
     const bool linked = project.IsValidLink();
 
     if (!linked) {
@@ -312,6 +319,7 @@ int FileMDP::ImportMDDMDL(CFileMDD* reader) {
       CMDDMembersArray::MemberPtr m(new CMDDMember);
       m->SetName(r.Name());
       m->SetHasLTB(r.HasLTB());
+      m->SetLinkStatus(project.GetLinkJobData()->Link());
       if (m->GetGrade().IsNull()) m->SetGrade(new TELMARO_DATA_OBJECTS::CIGradeData);
       m->GetGrade()->SetGrade(static_cast<ulong32>(static_cast<long32>(r.Grade())));
       m->GetGrade()->SetName(GetGradeNameTable(r.Grade(), !IsSpecialFamily(r.Family())));
@@ -328,6 +336,7 @@ int FileMDP::ImportMDDMDL(CFileMDD* reader) {
         m->CGLine::SetLine(CGPoint(0, 0, 0), CGPoint(length, 0, 0));
       }
       m->SynchronizePointsFromBeamsLst(0);
+      CMDDMembersArray::SettlePurlinData(*m);
       const int index = project.Add(m);
       project.SynchronizeLCValuesForMember(index);
       if (!linked) OwnForces(*m, *reader, i, project.GetLoadCaseLst()->GetCount());
