@@ -508,6 +508,7 @@ void CMDDMembersArray::SetMemberDefaultData(CMDDMember* member) {
   const long family = member->GetSection().IsNull() ? 0 : static_cast<long>(member->GetSection()->Family());
   const bool ltb = IsValidForLTB(static_cast<int>(family));
   if (member->GetGrade().IsNull()) member->SetGrade(new TELMARO_DATA_OBJECTS::CIGradeData);
+  SettlePurlinData(*member);
   if (IsSpecialFamily(family)) {
     member->GetGrade()->CopyFrom(&m_settings.DefaultSpecialGrade());
     member->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, m_settings.DefaultPurlinType());
@@ -516,8 +517,6 @@ void CMDDMembersArray::SetMemberDefaultData(CMDDMember* member) {
   }
   const bool noPurlin = member->Tegida().TegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset) == 0;
   member->SetHasLTB(ltb && noPurlin && m_settings.LTBByDefault() != 0 ? 1 : 0);
-
-  SettlePurlinData(*member);
 
   TELMARO_DATA_OBJECTS::CICompositeData* composite = member->PCompositeData();
   MATERIAL_OBJECTS::CMaterialData material;
