@@ -210,7 +210,12 @@ void FileMDP::Close() {
 
 int FileMDP::NewFile(const char* path) {
   Close();
-  m_members = new (std::nothrow) CMDDMembersArray;
+  try {
+    m_members = new (std::nothrow) CMDDMembersArray;
+  } catch (CMemoryException*) {
+    m_members = nullptr;  // the constructor's own allocations failed
+  }
+  if (!m_members) telio::SetLastError(telio::kErrorNotEnoughMemory);
   if (m_members && path) {
     SetFilePath(path, false);
     m_members->GetJobData()->SetFileName(GetFileName());
@@ -222,7 +227,13 @@ int FileMDP::NewFile(const char* path) {
 int FileMDP::NewFileLinked(const char* jobPath) {
   if (!NewFile(nullptr)) return 0;
   m_members->GetLinkJobData()->SetLink(1);
-  m_members->LinkWithJob(FullPath(CString(jobPath ? jobPath : "")));
+  try {
+    m_members->LinkWithJob(FullPath(CString(jobPath ? jobPath : "")));
+  } catch (CMemoryException*) {
+    Close();
+    telio::SetLastError(telio::kErrorNotEnoughMemory);
+    return 0;
+  }
   if (m_members->IsValidLink()) {
     CPathObj p(m_members->GetLinkJobData()->LinkJobPath().GetString());
     p.ChangeEXT(GetFileDefExt().GetString());
@@ -250,7 +261,7 @@ ulong32 FileMDP::Export(const char* path) {
 }
 
 ulong32 FileMDP::Import(const char* path) {
-  if (!NewFile(nullptr)) return 1;
+  if (!NewFile(nullptr)) return telio::kErrorNotEnoughMemory;
   if (!SetFilePath(path, true)) return 1;
   std::FILE* f = telio::OpenFile(GetFilePath().GetString(), "rb");
   if (!f) return telio::GetLastError();
@@ -281,7 +292,7 @@ int FileMDP::ImportMDL(const char* path) {
   if (code != 0) return static_cast<int>(code);
   const int built = ImportMDDMDL(&reader);
   if (built != 0) return built;
-  CPathObj purlin(reader.GetFilePath().GetString());
+  CPathObj purlin(path);
   purlin.ChangeEXT("TGD");
   for (int i = 0; i < m_members->GetSize(); ++i) {
     const CMDDMembersArray::MemberPtr m = m_members->MemberAt(i);
@@ -290,6 +301,7 @@ int FileMDP::ImportMDL(const char* path) {
     if (m.IsNull() || reader.ReadTegida(purlin.GetFullPath(), record, i) != 0) continue;
     std::memcpy(m->PTegida()->GetTegida(), record.data, sizeof record.data);
     m->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, record.Type());
+    CMDDMembersArray::SettlePurlinData(*m);
   }
   return 0;
 }

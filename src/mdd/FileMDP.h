@@ -48,7 +48,7 @@ class TELIO_EXPORT FileMDP : public CFileBase {
   // file name becomes the job data's. Nonzero when the array exists.
   int NewFile(const char* path) override;
   // Reads a project. 0; 1 when the path is refused; the open's code; 38 /
-  // 1392 / 8 as above.
+  // 1392 / 8 as above (8 also when no members array can be made).
   ulong32 Import(const char* path) override;
   // Writes the project to path: 1 without a members array or path; else 0
   // or the code of the failed write (an existing file stays as it was).
@@ -63,8 +63,8 @@ class TELIO_EXPORT FileMDP : public CFileBase {
   virtual int ImportMDL(const char* path);
   // A new project linked to the analysis job jobPath (a project folder
   // NAME.AJF or a file of its set). With a usable link the project's path
-  // becomes the job's path with the extension "MDP". 1, or 0 when no
-  // members array could be made.
+  // becomes the job's path with the extension "MDP". 1, or 0 when memory
+  // ran out (no members array is left then).
   virtual int NewFileLinked(const char* jobPath);
 
   // The project, owned by this object; null until NewFile or an import.
