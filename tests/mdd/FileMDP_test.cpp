@@ -337,6 +337,7 @@ TEST_F(Projects, MdlJobsBringTheirPurlinRecords) {
   purlin.type = 2;
   purlin.count = 3;
   purlin.f2 = 6.0f;
+  purlin.shortValue = 6.0f;  // the length, so the defaults are not given
   telio_test::BuildTgd({purlin, purlin}).WriteTo(dir_.File("Shed.TGD"));
   FileMDP mdp;
   ASSERT_EQ(0, mdp.ImportMDL(dir_.File("Shed.MDL").c_str()));
