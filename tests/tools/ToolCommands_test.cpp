@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DocumentWriter.h"
@@ -15,6 +16,7 @@
 #include "Progress.h"
 #include "Suite.h"
 #include "Tool.h"
+#include "ToolRunner.h"
 #include "platform/CPathObj.h"
 #include "support/TempDir.h"
 
@@ -23,26 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 using telio_tool::Json;
 
-struct Result {
-  int rc;
-  std::string out;
-  std::string err;
-  Json json() const { return Json::parse(out); }
-};
+using Result = telio_test::ToolResult;
 
-// Runs `telio args...` with stdout and stderr captured.
-Result Tool(std::vector<std::string> args) {
-  args.insert(args.begin(), "telio");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
-  std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
-  const int rc = telio_tool::RunTool(static_cast<int>(argv.size()), argv.data());
-  std::cout.rdbuf(oldOut);
-  std::cerr.rdbuf(oldErr);
-  return {rc, out.str(), err.str()};
-}
+Result Tool(std::vector<std::string> args) { return telio_test::RunTelio(std::move(args)); }
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
