@@ -147,3 +147,15 @@ TEST_F(DesignTool, CheckReportsEveryMemberThatFailsOneLineEach) {
   EXPECT_EQ(38, cut.json()["findings"][0]["error"]);
   EXPECT_EQ(1, RunTelio({"info", Out("Cut.MDP")}).rc);
 }
+
+TEST_F(DesignTool, DemoWalksTheWholeRoad) {
+  const auto r = RunTelio({"demo", "--nodes", "40", "--beams", "60", "--cases", "2", "--members", "12", "--json"});
+  ASSERT_EQ(0, r.rc) << r.err;
+  const telio_tool::Json out = r.json();
+  EXPECT_EQ(0, out["findings"]);
+  EXPECT_EQ(12, out["design"]["members"]);
+  EXPECT_EQ(out["design"]["checksum"], out["design"]["checksum_loaded"]);
+  // A row of 10 nodes holds 4 members: 20 nodes hold the first 8 (member 9
+  // would start at beam 21).
+  EXPECT_EQ(8, RunTelio({"demo", "--nodes", "20", "--beams", "30", "--members", "12", "--json"}).json()["design"]["members"]);
+}
