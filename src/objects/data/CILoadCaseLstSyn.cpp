@@ -1,5 +1,9 @@
 #include "objects/data/CILoadCaseLstSyn.h"
 
+#include <new>
+
+#include "platform/CException.h"
+
 namespace TELMARO_DATA_OBJECTS {
 
 using GE_::Safe::PtrWeak;
@@ -49,29 +53,43 @@ void CILoadCaseLstSyn::OnAfterMoveLoadCase(int at) {
 
 void CILoadCaseLstSyn::AddValueList(CILoadCaseValuesLst* lst) {
   if (!lst) return;
-  // One pass drops the dead registrations and looks for lst.
-  bool held = false;
-  int kept = 0;
-  for (int i = 0; i < m_valueLists.GetSize(); ++i) {
-    if (m_valueLists[i].IsNull()) continue;
-    held = held || m_valueLists[i].GetRawPtr() == lst;
-    if (kept != i) m_valueLists[kept] = m_valueLists[i];
-    ++kept;
+  try {
+    auto held = m_registered.find(lst);
+    if (held != m_registered.end()) {
+      if (!m_valueLists[held->second].IsNull()) return;
+      // Another list at the address of one that died unannounced.
+      m_registered.erase(held);
+      ++m_emptied;
+    }
+    if (m_emptied > 16 && 2 * m_emptied > m_valueLists.GetSize()) CompactValueLists();
+    m_valueLists.Add(PtrWeak<CILoadCaseValuesLst>(lst));
+    m_registered[lst] = m_valueLists.GetSize() - 1;
+  } catch (const std::bad_alloc&) {
+    ThrowMemoryException();
   }
-  m_valueLists.SetSize(kept);
-  if (!held) m_valueLists.Add(PtrWeak<CILoadCaseValuesLst>(lst));
 }
 
 void CILoadCaseLstSyn::RemoveValueList(CILoadCaseValuesLst* lst) {
-  if (!lst) return;
+  auto held = lst ? m_registered.find(lst) : m_registered.end();
+  if (held == m_registered.end()) return;
+  // Emptied in place: lists die in any order, and shifting the rest each
+  // time would cost a pass.
+  m_valueLists[held->second].Reset();
+  m_registered.erase(held);
+  ++m_emptied;
+}
+
+void CILoadCaseLstSyn::CompactValueLists() {
+  m_registered.clear();
+  int kept = 0;
   for (int i = 0; i < m_valueLists.GetSize(); ++i) {
-    if (m_valueLists[i].GetRawPtr() == lst) {
-      // Emptied in place (the next registration drops it): lists die in
-      // any order, and shifting the rest each time would cost a pass.
-      m_valueLists[i].Reset();
-      return;
-    }
+    if (m_valueLists[i].IsNull()) continue;
+    if (kept != i) m_valueLists[kept] = m_valueLists[i];
+    m_registered[m_valueLists[kept].GetRawPtr()] = kept;
+    ++kept;
   }
+  m_valueLists.SetSize(kept);
+  m_emptied = 0;
 }
 
 }  // namespace TELMARO_DATA_OBJECTS

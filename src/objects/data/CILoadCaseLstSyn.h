@@ -6,11 +6,13 @@
 // Record and checksum: those of CILoadCaseLst. The registered value lists
 // are not stored; each registers again when it is synchronised.
 //
-// Registrations are weak: a value list that dies is no longer told, and its
-// entry is dropped at the next registration. Removing all load cases at
-// once (RemoveLoadCasesAll) tells no value list: their value sets stay
+// Registrations are weak: a value list that dies is no longer told (it
+// withdraws its registration as it dies); emptied entries are dropped once
+// they outnumber the live ones. Removing all load cases at once (RemoveLoadCasesAll) tells no value list: their value sets stay
 // until each is synchronised again.
 #pragma once
+
+#include <unordered_map>
 
 #include "framework/CArrayExPointers.h"
 #include "framework/PtrStrong.h"
@@ -43,11 +45,10 @@ class TELIO_EXPORT CILoadCaseLstSyn : public CILoadCaseLst {
   // Every live value list moves the value set of load case at to its place.
   void OnAfterMoveLoadCase(int at) override;
 
-  // Registers lst once (null does nothing); dead registrations are dropped
-  // on the way.
+  // Registers lst once (null does nothing).
   void AddValueList(CILoadCaseValuesLst* lst);
-  // Drops the first registration of lst; null or an empty registry does
-  // nothing.
+  // Withdraws the registration of lst; a list not registered, or null,
+  // changes nothing.
   void RemoveValueList(CILoadCaseValuesLst* lst);
 
  private:
@@ -55,7 +56,16 @@ class TELIO_EXPORT CILoadCaseLstSyn : public CILoadCaseLst {
   template <class F>
   void ForEachValueList(F f);
 
+  // Drops the emptied registrations (and renumbers the index).
+  void CompactValueLists();
+
   CArrayExPointers<GE_::Safe::PtrWeak<CILoadCaseValuesLst>> m_valueLists;
+  // Where each registered list stands in m_valueLists, so that registering
+  // and withdrawing take constant time however many lists follow this one
+  // (a project has one per point of every member beam); and how many
+  // entries of m_valueLists are emptied.
+  std::unordered_map<const CILoadCaseValuesLst*, int> m_registered;
+  int m_emptied = 0;
 };
 
 }  // namespace TELMARO_DATA_OBJECTS

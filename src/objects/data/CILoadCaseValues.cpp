@@ -132,7 +132,15 @@ int CILoadCaseValuesLst::SynchronizeLCValues(CILoadCaseLstSyn* lst) {
   if (!followed) return 1;
   for (int i = GetCount() - 1; i >= 0; --i) {
     const LoadCasePtr& e = *ElementAt(i);
-    if (e.IsNull() || followed->FindLoadCaseIndex(e) < 0) RemoveAt(i);
+    if (e.IsNull()) {
+      RemoveAt(i);
+      continue;
+    }
+    // Value sets stand in the followed list's order: most are where their
+    // load case is, and need no search.
+    const LoadCasePtr at = followed->GetLoadCaseAt(i);
+    if (!at.IsNull() && e->IsEqualWith(at.GetPtr())) continue;
+    if (followed->FindLoadCaseIndex(e) < 0) RemoveAt(i);
   }
   followed->AddValueList(this);
   return 1;
