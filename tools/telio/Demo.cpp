@@ -307,7 +307,7 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
     if (!project.IsValidLink()) std::cerr << "telio: " << jobs.linked << ": the analysis job could not be linked\n";
     if (forces.wrong != 0) std::cerr << "telio: " << jobs.linked << ": " << forces.wrong << " member forces differ from the sample\n";
     for (const MemberFinding& f : invalid) {
-      std::cerr << "telio: " << jobs.linked << ": member " << f.name << ": " << f.code << ": "
+      std::cerr << "telio: " << jobs.linked << ": member " << AnsiToUtf8(f.name.c_str()) << ": " << f.code << ": "
                 << MD_TOOLS::ValidationMessage(f.code) << '\n';
     }
     if (saved != 0) ReportFileError(mdpPath, saved);

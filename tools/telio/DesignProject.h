@@ -1,41 +1,17 @@
-// Design projects (MDP) as the tool makes and shows them: members made over
-// beams of the linked topology, the validation of every member, and the
-// summary that `telio design`, `telio info` and `telio demo` print.
+// Design projects (MDP) as the tool shows them: the summary that `telio
+// design`, `telio info` and `telio demo` print, and one member in full.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "DesignMembers.h"
 #include "FileKind.h"
-#include "Progress.h"
 #include "mdd/CMDDMembersArray.h"
 #include "mdd/FileMDP.h"
 #include "topology/TOPO_REC.h"
 
 namespace telio_tool {
-
-// Adds a member over the topology beams given in order (they must follow
-// one another on a straight line): each becomes an internal beam named
-// after the topology beam, turned to run the member's way; the points take
-// the topology's node names; the member gets the default name, its link
-// status, and the catalogue section of its first beam's topology section.
-// The new member's index, or -1 when no beam could be added.
-int AddMemberOverBeams(MDD_OBJECTS::CMDDMembersArray& project, const std::vector<const TOPOStructs::BEAM_REC*>& beams);
-
-// One member per physical beam of the linked topology, then the forces of
-// every member's intermediate points. The number of members made.
-int AddMembersFromPhysicalBeams(MDD_OBJECTS::CMDDMembersArray& project, const ProgressFn& progress = ProgressFn());
-
-// A member that fails its validation against the linked topology.
-struct MemberFinding {
-  int index;  // 0-based
-  std::string name;
-  int code;   // the validation code (CMemberValidation.h)
-};
-
-// Every member that fails validation, in project order; empty for a
-// project without a usable link.
-std::vector<MemberFinding> ValidateMembers(MDD_OBJECTS::CMDDMembersArray& project);
 
 // The summary of a project: members, groups, sections, load_cases, linked,
 // link_valid, checksum, and the linked job.
@@ -44,6 +20,5 @@ Json ProjectSummary(MDD_OBJECTS::CMDDMembersArray& project);
 // One member: its beams (with their points and the forces there), points,
 // section, grade, restraints and buckling points.
 Json MemberJson(MDD_OBJECTS::CMDDMembersArray& project, int index);
-
 
 }  // namespace telio_tool

@@ -42,7 +42,7 @@ JobCheckReport CheckDesignProject(const std::string& path) {
   }
   for (const MemberFinding& f : ValidateMembers(*project)) {
     report.findings.push_back({"MDP", "invalid_member",
-                               "member " + f.name + " (" + std::to_string(f.index + 1) + "): " + std::to_string(f.code) +
+                               "member " + AnsiToUtf8(f.name.c_str()) + " (" + std::to_string(f.index + 1) + "): " + std::to_string(f.code) +
                                    ": " + MD_TOOLS::ValidationMessage(f.code),
                                0, path});
   }
