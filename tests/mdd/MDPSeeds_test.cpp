@@ -41,30 +41,41 @@ TEST(MDPSeeds, WriteCorpus) {
   if (!std::getenv("TELIO_WRITE_SEEDS")) GTEST_SKIP() << "set TELIO_WRITE_SEEDS to write fuzz/corpus/mdp";
   SetGDirs((kSource + "/data").c_str());
   fs::remove_all(kSource + "/fuzz/data/mdp");
+  fs::remove_all(kSource + "/fuzz/corpus/mdp");
   fs::create_directories(kSource + "/fuzz/corpus/mdp");
   telio_test::WriteDesignJob(telio_test::DesignTestJob(), kSource + "/fuzz/data/mdp", "Job");
 
+  // Small projects keep the fuzz target fast: a member's record is 10 kB
+  // (mostly its purlin data), so one member each, and the group (whose
+  // template is a member too) in a project of its own.
   telio_test::TempDir dir;
   const std::string job = telio_test::WriteDesignJob(telio_test::DesignTestJob(), dir.path(), "Job");
-  FileMDP mdp;
-  ASSERT_EQ(1, mdp.NewFileLinked(job.c_str()));
-  CMDDMembersArray& p = *mdp.GetMembersArray();
-  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}}) {
+  auto linked = [&](const std::vector<int>& beams, bool group, FileMDP& mdp) {
+    ASSERT_EQ(1, mdp.NewFileLinked(job.c_str()));
+    CMDDMembersArray& p = *mdp.GetMembersArray();
     GE_::Safe::PtrStrong<CMDDMember> m(new CMDDMember);
     for (int b : beams) CMDDMembersArray::AppendTopologyBeam(*m, *CTOPO_REC::GetBeam(p.GetTopoRec()->beams, b));
     m->SynchronizePointsFromBeamsLst(0);
     p.UpdateMemberSectionFromTopology(p.AddMember(m));
-  }
-  p.LinkIPsLCValuesToAllMembers();
-  MDD_OBJECTS::CMDDMemGroup* g = p.GetGroups()->AddGroup();
-  g->Add(CString("m1"));
-  g->Add(CString("m3"));
-  Save(mdp, dir.path(), "linked_with_group");
-  Save(mdp, dir.path(), "linked_cut", 6000);
-  p.SetLinked(0);
-  Save(mdp, dir.path(), "unlinked");
+    p.LinkIPsLCValuesToAllMembers();
+    if (group) p.GetGroups()->AddGroup()->Add(CString("m1"));
+  };
+  FileMDP two, single, grouped;
+  linked({3, 4}, false, two);
+  Save(two, dir.path(), "linked_two_beams");
+  Save(two, dir.path(), "linked_cut", 6000);
+  two.GetMembersArray()->SetLinked(0);
+  Save(two, dir.path(), "unlinked_with_forces");
+  linked({5}, true, grouped);
+  Save(grouped, dir.path(), "linked_group");
 
-  telio_test::WriteMddJob(telio_test::SmallUnlinkedJob(), dir.File("Shed.MDD"));
+  telio_test::MddJobFiles shed = telio_test::SmallUnlinkedJob();
+  shed.mdd.members.resize(1);
+  shed.mdd.positions.resize(1);
+  shed.mlc.b = 1;
+  shed.cns.resize(1);
+  shed.ltb.resize(1);
+  telio_test::WriteMddJob(shed, dir.File("Shed.MDD"));
   FileMDP imported;
   ASSERT_EQ(0, imported.ImportMDD(dir.File("Shed.MDD").c_str()));
   Save(imported, dir.path(), "imported_job");
