@@ -36,8 +36,7 @@ void PlaceJob() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::error_code ec;
-  if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", ec)) setenv("TMPDIR", "/dev/shm", 1);
+  fuzz_scratch::PreferMemoryFolder();
   return 0;
 }
 

@@ -52,12 +52,6 @@ constexpr int kSafetyCodeRegulation1 = 4;
 // rather than beam by beam.
 constexpr size_t kWholeResBeams = 64;
 
-// Members of these families get the special-family grade and the default
-// purlin type (74 is not one of them).
-bool IsSpecialFamily(long f) {
-  return (f >= 71 && f <= 73) || f == 75 || (f >= 91 && f <= 96) || f == 111 || f == 112 || (f >= 192 && f <= 194);
-}
-
 std::string LowerName(const CString& name) {
   std::string s(name.GetString(), static_cast<size_t>(name.GetLength()));
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -713,6 +707,10 @@ bool CMDDMembersArray::ReadAnalysisJob() {
   m_ouc.SetUseBmidx(true);
   m_ouc.Import(m_link.OUCPath().GetString());
   return true;
+}
+
+bool CMDDMembersArray::IsSpecialFamily(long f) {
+  return (f >= 71 && f <= 73) || f == 75 || (f >= 91 && f <= 96) || f == 111 || f == 112 || (f >= 192 && f <= 194);
 }
 
 void CMDDMembersArray::SettlePurlinData(CMDDMember& member) {

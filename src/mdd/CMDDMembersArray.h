@@ -195,6 +195,11 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   void Link(int unused);
   bool IsValidLink() const { return m_link.IsValidLink(); }
 
+  // The families whose members take the special-family grade and the
+  // default purlin type: 71 to 73, 75, 91 to 96, 111, 112, 192 to 194 (not
+  // 74).
+  static bool IsSpecialFamily(long family);
+
   // Purlin data whose count word is 0 or less or whose length is 0.0 get
   // the defaults for the member's length, as loading the member's record
   // gives them: a new member then keeps its checksum through a save and a

@@ -42,9 +42,6 @@ constexpr int kErrorNullReader = 13;
 // them, the tapered ones keep the job's codes in an empty section.
 bool IsTopologyFamily(int f) { return f == 80 || f == 81 || f == 104 || f == 108 || f == 109; }
 bool IsTaperedFamily(int f) { return f == 80 || f == 81; }
-bool IsSpecialFamily(int f) {
-  return (f >= 71 && f <= 73) || f == 75 || (f >= 91 && f <= 96) || f == 111 || f == 112 || (f >= 192 && f <= 194);
-}
 
 CGPoint NodePoint(const TOPOStructs::NODE_REC* n) { return CGPoint(n->x, n->y, n->z); }
 
@@ -334,7 +331,7 @@ int FileMDP::ImportMDDMDL(CFileMDD* reader) {
       m->SetLinkStatus(project.GetLinkJobData()->Link());
       if (m->GetGrade().IsNull()) m->SetGrade(new TELMARO_DATA_OBJECTS::CIGradeData);
       m->GetGrade()->SetGrade(static_cast<ulong32>(static_cast<long32>(r.Grade())));
-      m->GetGrade()->SetName(GetGradeNameTable(r.Grade(), !IsSpecialFamily(r.Family())));
+      m->GetGrade()->SetName(GetGradeNameTable(r.Grade(), !CMDDMembersArray::IsSpecialFamily(r.Family())));
       Section(*m, project, r);
 
       const double length = std::fabs(static_cast<double>(r.Length()));

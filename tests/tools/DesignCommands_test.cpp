@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "Progress.h"
 #include "SampleJob.h"
 #include "ToolRunner.h"
 #include "mdd/CMDDBeam.h"
@@ -22,7 +21,7 @@ using telio_test::RunTelio;
 
 // 30 nodes, 50 beams, 3 static cases and 2 combinations, seed 1, and 9
 // members in each member-design job.
-class DesignTool : public ::testing::Test {
+class DesignTool : public telio_test::ToolSettings {
  protected:
   static void SetUpTestSuite() {
     dir_ = new telio_test::TempDir;
@@ -31,19 +30,10 @@ class DesignTool : public ::testing::Test {
     ASSERT_EQ(0, r.rc) << r.err;
   }
   static void TearDownTestSuite() { delete dir_; }
-  void SetUp() override {
-    telio::SetSpecialFolder(2, settings_.path().c_str());
-    telio_tool::SetStderrIsTerminal(0);
-  }
-  void TearDown() override {
-    telio::SetSpecialFolder(2, nullptr);
-    telio_tool::SetStderrIsTerminal(-1);
-  }
   static std::string Job() { return dir_->path() + "/Hall.AJF"; }
   std::string Out(const char* name) { return out_.File(name); }
 
   static telio_test::TempDir* dir_;
-  telio_test::TempDir settings_;
   telio_test::TempDir out_;
 };
 

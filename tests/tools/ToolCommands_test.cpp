@@ -42,7 +42,7 @@ void WriteText(const std::string& path, const std::string& text) {
 // A job of 30 nodes (supports at 1, 11, 21), 50 beams, 3 static cases and
 // 2 combinations, written by `telio sample` with seed 1. Every test runs
 // with an empty settings folder and stderr taken for a pipe.
-class ToolTest : public ::testing::Test {
+class ToolTest : public telio_test::ToolSettings {
  protected:
   static void SetUpTestSuite() {
     dir_ = new telio_test::TempDir;
@@ -51,13 +51,8 @@ class ToolTest : public ::testing::Test {
     ASSERT_EQ(0, r.rc) << r.err;
   }
   static void TearDownTestSuite() { delete dir_; }
-  void SetUp() override {
-    telio::SetSpecialFolder(2, settings_.path().c_str());
-    telio_tool::SetStderrIsTerminal(0);
-  }
   void TearDown() override {
-    telio::SetSpecialFolder(2, nullptr);
-    telio_tool::SetStderrIsTerminal(-1);
+    ToolSettings::TearDown();
     telio_tool::SetLargeDumpBytes(0);
   }
   static std::string Project() { return dir_->path() + "/Job.AJF"; }
@@ -70,7 +65,6 @@ class ToolTest : public ::testing::Test {
   }
 
   static telio_test::TempDir* dir_;
-  telio_test::TempDir settings_;
   telio_test::TempDir scratch_;
 };
 

@@ -1,5 +1,5 @@
-// Runs the tool's commands in-process, as a user runs them, for the tool's
-// tests.
+// Runs the tool's commands in-process, as a user runs them, and the
+// settings every test of the tool runs with.
 #pragma once
 
 #include <iostream>
@@ -7,8 +7,13 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "FileKind.h"
+#include "Progress.h"
 #include "Tool.h"
+#include "platform/CPathObj.h"
+#include "support/TempDir.h"
 
 namespace telio_test {
 
@@ -32,5 +37,21 @@ inline ToolResult RunTelio(std::vector<std::string> args) {
   std::cerr.rdbuf(oldErr);
   return {rc, out.str(), err.str()};
 }
+
+// Every test of the tool runs with an empty settings folder and stderr
+// taken for a pipe.
+class ToolSettings : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    telio::SetSpecialFolder(2, settings_.path().c_str());
+    telio_tool::SetStderrIsTerminal(0);
+  }
+  void TearDown() override {
+    telio::SetSpecialFolder(2, nullptr);
+    telio_tool::SetStderrIsTerminal(-1);
+  }
+
+  TempDir settings_;
+};
 
 }  // namespace telio_test
