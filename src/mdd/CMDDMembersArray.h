@@ -32,12 +32,12 @@
 // is read). SetLinked, LinkWithJob and ValidateLinkStatus move between them;
 // each ends in Link, which rebuilds what depends on the analysis files.
 //
-// Departures, each for this platform or for speed, with the same results:
-//   - Link drops the members' intermediate points (when the link is usable)
-//     before it refills the load-case list, not after: the points' value
-//     lists would otherwise each receive a value set for every load case
-//     added, only to be dropped.
-//   - LinkIPsLCValuesToMember synchronises a point's values with the
+// Departures, and why:
+//   - Speed, same results: Link drops the members' intermediate points
+//     (when the link is usable) before it refills the load-case list, not
+//     after, since the points' value lists would otherwise each receive a
+//     value set for every load case added, only to be dropped; and
+//     LinkIPsLCValuesToMember synchronises a point's values with the
 //     load-case list once, not once per load case.
 //   - A section given to a member joins the project's section list only
 //     when the list holds no equal section, so that the list names each
@@ -236,8 +236,12 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   // LinkIPsLCValuesToMember(member, -1) for every member; the number of
   // members for which it returned 1.
   int LinkIPsLCValuesToAllMembers();
-  // The index of the member's intermediate point at distance from its start
-  // for load case lcIndex (see the source); -1 when there is none.
+  // The index of the member's point at distance from its start for load
+  // case lcIndex: unlinked, 2k - 1 for its k-th internal point (k >= 1;
+  // each inner point ends one beam and starts the next); linked, the count
+  // of the OUC positions of its beams, in order, before the one within
+  // 0.001 of distance. -1 when there is none, for a member or load case
+  // out of range, and linked without a topology.
   int GetIPPerLCIndex(int memberIndex, int lcIndex, double distance);
 
   // --- parts ---
@@ -322,10 +326,9 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   // topology made on first use.
   const TOPOStructs::BEAM_REC* FindAnalysisBeam(const GEOMETRY_OBJECTS::CGPoint& s,
                                                const GEOMETRY_OBJECTS::CGPoint& e);
-  void DeselectByName(const CString& name);
   GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CIResults> ResultsAt(int slot) const;
 
-  int m_runtime[2];
+  int m_runtime[2];  // two words of the hosts' run-time state; zero after construction
   GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CISectionLst> m_sections;
   GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CILoadCaseLstSyn> m_loadCases;
   TELMARO_DATA_OBJECTS::CIJobData m_jobData;
