@@ -269,6 +269,12 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   CFileOUC* GetOUC() { return &m_ouc; }
   CFileACE* GetACE() { return &m_ace; }
   DynamicBuffer* GetDynamicBuffer() { return &m_dynamic; }
+  // Two words of the host's run-time state (i 0 or 1), zero after
+  // construction and never stored.
+  int RuntimeWord(int i) const { return i == 0 || i == 1 ? m_runtime[i] : 0; }
+  void SetRuntimeWord(int i, int v) {
+    if (i == 0 || i == 1) m_runtime[i] = v;
+  }
   // The design project's path; the stored job path is relative to it.
   CString GetProjectPath() const { return m_projectPath; }
   void SetProjectPath(const CString& path) { m_projectPath = path; }
@@ -328,7 +334,7 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
                                                const GEOMETRY_OBJECTS::CGPoint& e);
   GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CIResults> ResultsAt(int slot) const;
 
-  int m_runtime[2];  // two words of the hosts' run-time state; zero after construction
+  int m_runtime[2];
   GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CISectionLst> m_sections;
   GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CILoadCaseLstSyn> m_loadCases;
   TELMARO_DATA_OBJECTS::CIJobData m_jobData;
