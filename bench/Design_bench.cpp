@@ -8,7 +8,7 @@
 //     of every member its forces of every load case, 3.8 million value
 //     sets, reading the members' OUC blocks;
 //   - the design project file: a project of 2,000 members of three beams
-//     with the forces of 20 load cases at their points (45 MB) saved and
+//     with the forces of 20 load cases at their points (30 MB) saved and
 //     loaded.
 // The jobs are written once per process (the analysis job is 2.2 GB).
 #include <cstdio>
