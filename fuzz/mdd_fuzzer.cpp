@@ -45,8 +45,7 @@ float Touch(const float* v, int n) {
 // Eleven files a run: in memory when the host has a memory file system and
 // no folder was asked for, since a disk spends most of the time truncating.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  std::error_code ec;
-  if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", ec)) setenv("TMPDIR", "/dev/shm", 1);
+  fuzz_scratch::PreferMemoryFolder();
   return 0;
 }
 

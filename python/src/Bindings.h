@@ -83,5 +83,6 @@ py::str OemText(const char* text, std::size_t max);
 void BindAnalysisFiles(py::module_& m);
 void BindResults(py::module_& m);
 void BindSampleJob(py::module_& m);
+void BindDesign(py::module_& m);
 
 }  // namespace telio_py

@@ -86,7 +86,5 @@ PYBIND11_MODULE(_telio, m) {
   telio_py::BindAnalysisFiles(m);
   telio_py::BindResults(m);
   telio_py::BindSampleJob(m);
-  // The design side (MDP projects: members with their beams, sections and
-  // forces) binds here as BindDesign(m), beside a telio/design.py that
-  // names its fields, once the members array is in the library.
+  telio_py::BindDesign(m);
 }

@@ -4,6 +4,7 @@
 
 #include "Bindings.h"
 #include "SampleJob.h"
+#include "SampleMemberJob.h"
 
 namespace telio_py {
 
@@ -13,7 +14,7 @@ void BindSampleJob(py::module_& m) {
   m.def(
       "write_sample_job",
       [](const std::string& folder, const std::string& name, int nodes, int beams, int cases, int combinations,
-         bool eak, ulong32 seed, const std::string& suite) {
+         bool eak, ulong32 seed, const std::string& suite, int members) {
         telio_tool::SampleJobSize size;
         size.nodes = nodes;
         size.beams = beams;
@@ -21,19 +22,25 @@ void BindSampleJob(py::module_& m) {
         size.combinations = combinations;
         size.eak = eak;
         size.seed = seed;
-        const std::string bad = telio_tool::SampleJob::Validate(size);
+        std::string bad = telio_tool::SampleJob::Validate(size);
+        if (bad.empty() && members != 0) bad = telio_tool::SampleMemberJob::Validate(size, members);
         if (!bad.empty()) throw py::value_error(bad);
         std::vector<telio_tool::SampleSection> sections;
         std::string failed = suite + "/FilesSectionDB";
         Check(Unlocked([&] {
                 ulong32 code = telio_tool::PickSampleSections(suite, sections);
-                return code ? code : telio_tool::WriteSampleJob(folder, name, size, sections, &failed);
+                if (code == 0) code = telio_tool::WriteSampleJob(folder, name, size, sections, &failed);
+                if (code == 0 && members != 0) {
+                  code = telio_tool::WriteSampleMemberJobs(folder, name, size, members, sections, &failed);
+                }
+                return code;
               }),
               failed);
       },
       py::arg("folder"), py::arg("name"), py::arg("nodes"), py::arg("beams"), py::arg("cases"),
-      py::arg("combinations"), py::arg("eak"), py::arg("seed"), py::arg("suite"),
-      "Writes the sample job folder/name.AJF with sections from the catalogue in suite.");
+      py::arg("combinations"), py::arg("eak"), py::arg("seed"), py::arg("suite"), py::arg("members") = 0,
+      "Writes the sample job folder/name.AJF with sections from the catalogue in suite, and with members "
+      "its member-design jobs (folder/name.AJF/name.MDD, folder/name_own.MDL).");
 }
 
 }  // namespace telio_py

@@ -66,15 +66,18 @@ class Job:
 
 
 def write_sample_job(folder, name="SAMPLE", *, nodes=1000, beams=1800, cases=4, combinations=3,
-                     eak=False, seed=1, suite=None):
+                     eak=False, seed=1, suite=None, members=0):
     """Writes a complete sample job folder/name.AJF and returns it as a Job.
 
     Every value of the job follows rules of its size and seed (drawn in
     the repository's tools/telio/SampleJob.h); sections come from the
     catalogue in the suite data folder ``suite`` (default: the one shipped
-    with the package).
+    with the package). With ``members`` it also writes member-design jobs
+    of that many members (tools/telio/SampleMemberJob.h): one linked to the
+    analysis job, name.AJF/name.MDD, and one with its own forces,
+    folder/name_own.MDL.
     """
     folder = os.fspath(folder)
     suite = os.fspath(suite) if suite is not None else str(_SUITE_DATA)
-    _telio.write_sample_job(folder, name, nodes, beams, cases, combinations, eak, seed, suite)
+    _telio.write_sample_job(folder, name, nodes, beams, cases, combinations, eak, seed, suite, members)
     return Job(os.path.join(folder, name + ".AJF"))

@@ -45,12 +45,13 @@ def test_model_and_topology_follow_the_rules(sample_path):
     assert top.section_names[-1] == "COMPOSITE 1"
     assert_array_equal(top.sections["family"], [12, 13, 14, 41, 104])
     assert_array_equal(top.sections["sub_number"], [0, 0, 0, 0, 1])
-    assert_array_equal(top.beams["section"], 1 + (beams - 1) % 5)
+    assert_array_equal(top.beams["section"], 1 + ((beams - 1) // 10) % 5)  # one per grid row
     assert top.property_block(0) is None and top.property_block(4) is not None
     assert_array_equal(t3l.beams["material"], 1)
     assert [(p[0], p[1], p[2], list(p[3])) for p in top.physical_beams[:2]] == [
         (1, 1, 3, [1, 2]), (2, 3, 5, [3, 4])]
-    assert len(top.physical_beams) == 11  # min(20, min(M, N - 1) div 2)
+    assert len(top.physical_beams) == 9  # beams 10r + 2s + 1, + 2 up to min(M, N - 1)
+    assert list(top.physical_beams[8][3]) == [21, 22]
     assert_array_equal(t3l.load_case_extra["first"], [1, 2, 3])
     assert_array_equal(t3l.load_case_extra["value"], [1, 1.25, 1.5])
     assert not top.is_3d and len(t3l.nodes) == N

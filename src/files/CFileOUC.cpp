@@ -69,7 +69,10 @@ CFileOUC::CFileOUC()
       indexStart_(nullptr),
       lcBase_(nullptr),
       sortedLC_(nullptr),
-      indexedFile_(nullptr) {
+      indexedFile_(nullptr),
+      window_(nullptr),
+      windowAt_(0),
+      windowLen_(0) {
   SetFileDefExt("OUC");
 }
 
@@ -129,6 +132,7 @@ void CFileOUC::CleanIP() {
 void CFileOUC::CleanBidx() {
   if (indexedFile_) std::fclose(indexedFile_);
   indexedFile_ = nullptr;
+  ReadAhead(false);
   telio::Free(index_);
   telio::Free(indexStart_);
   telio::Free(lcBase_);
@@ -423,23 +427,62 @@ BEAM_DATA* CFileOUC::ReadBeamDataBmdx(int beam, int lc) {
   }
   if (!hit || !indexedFile_) return nullptr;
 
-  // One positioned read of the block, at the most as long as the longest.
-  const off_t at = static_cast<off_t>(lcBase_[lc] + hit->offset);
+  // One read of the block, at the most as long as the longest.
   const size_t most = static_cast<size_t>(kBlockHead + kBytesPerIP * scratchCapacity_);
-  const ssize_t got = pread(fileno(indexedFile_), scratchRead_, most, at);
-  if (got < kBlockHead) return nullptr;
-  const int n = static_cast<int16_t>(telio::DecodeFixed16(scratchRead_ + 4));
+  size_t got = 0;
+  const unsigned char* block = ReadIndexed(lcBase_[lc] + hit->offset, most, &got);
+  if (!block || got < static_cast<size_t>(kBlockHead)) return nullptr;
+  const int n = static_cast<int16_t>(telio::DecodeFixed16(block + 4));
   // The file may have changed since the index was made.
-  if (n > scratchCapacity_ || (n > 0 && got < kBlockHead + kBytesPerIP * n)) return nullptr;
+  if (n > scratchCapacity_ || (n > 0 && got < static_cast<size_t>(kBlockHead + kBytesPerIP * n))) return nullptr;
   if (scratchValues_) std::memset(scratchValues_, 0, static_cast<size_t>(scratchCapacity_) * kBytesPerIP);
-  scratch_.beamNumber = static_cast<long32>(telio::DecodeFixed32(scratchRead_));
+  scratch_.beamNumber = static_cast<long32>(telio::DecodeFixed32(block));
   scratch_.ipCount = static_cast<int16_t>(n);
   if (n > 0) {
     float* tables[BEAM_DATA::kTables];
     for (int t = 0; t < BEAM_DATA::kTables; ++t) tables[t] = scratch_.tables[t];
-    DecodeTables(scratchRead_ + kBlockHead, n, tables);
+    DecodeTables(block + kBlockHead, n, tables);
   }
   return &scratch_;
+}
+
+const unsigned char* CFileOUC::ReadIndexed(long long at, size_t most, size_t* got) {
+  const int fd = fileno(indexedFile_);
+  if (window_ && most <= kWindowSize) {
+    // The window serves the request when it holds it whole, or holds all
+    // the file has from at on (a window cut short by the file's end).
+    const long long end = windowAt_ + static_cast<long long>(windowLen_);
+    const bool inside = at >= windowAt_ && at <= end &&
+                        (at + static_cast<long long>(most) <= end || windowLen_ < kWindowSize);
+    if (!inside) {
+      const ssize_t n = pread(fd, window_, kWindowSize, static_cast<off_t>(at));
+      if (n < 0) return nullptr;
+      windowAt_ = at;
+      windowLen_ = static_cast<size_t>(n);
+    }
+    const size_t offset = static_cast<size_t>(at - windowAt_);
+    *got = std::min(most, windowLen_ - offset);
+    return window_ + offset;
+  }
+  const ssize_t n = pread(fd, scratchRead_, most, static_cast<off_t>(at));
+  if (n < 0) return nullptr;
+  *got = static_cast<size_t>(n);
+  return scratchRead_;
+}
+
+void CFileOUC::ReadAhead(bool on) {
+  if (!on || !indexedFile_) {
+    telio::Free(window_);
+    window_ = nullptr;
+    windowAt_ = 0;
+    windowLen_ = 0;
+    return;
+  }
+  if (window_) return;
+  // Without memory for the window, blocks are read one by one as before.
+  window_ = static_cast<unsigned char*>(telio::Malloc(kWindowSize));
+  windowAt_ = 0;
+  windowLen_ = 0;
 }
 
 BEAM_DATA* CFileOUC::GetBeamData(int lc, int beam) {

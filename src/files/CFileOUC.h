@@ -109,6 +109,12 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   long32 GetBeamsInLC(int lc) const;
 
   bool UseBmidxFile() const { return indexed_; }
+  // Indexed mode: while on, blocks are read through a 64 KB read-ahead
+  // window of the indexed file, so that reading many blocks in file order
+  // costs about one sequential read of them; off (the default), each block
+  // is one positioned read of its own. The next Import, SetUseBmidx and
+  // Close turn it off; a copy starts off.
+  void ReadAhead(bool on);
   // Switching the mode imports the recorded file again at once (its code is
   // returned by LastImportCode()); setting the current mode does nothing.
   void SetUseBmidx(bool on);
@@ -204,4 +210,14 @@ class TELIO_EXPORT CFileOUC : public CFileBase {
   long long* lcBase_;
   unsigned char* sortedLC_;
   std::FILE* indexedFile_;   // the file indexed, open while the index lives
+
+  // ReadAhead: a window of the indexed file's bytes from windowAt_.
+  static constexpr size_t kWindowSize = 1 << 16;
+  unsigned char* window_;
+  long long windowAt_;
+  size_t windowLen_;
+
+  // Indexed mode: the bytes [at, at + most) of the indexed file as far as
+  // it holds them (*got of them), or null when the read fails.
+  const unsigned char* ReadIndexed(long long at, size_t most, size_t* got);
 };

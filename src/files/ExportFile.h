@@ -41,6 +41,9 @@ class TELIO_EXPORT ExportFile {
   ExportFile& operator=(const ExportFile&) = delete;
 
   std::FILE* get() const { return stream_; }
+  // The temporary file, beside the target (a record that refers to its own
+  // folder while it is written can take it as its place).
+  const std::string& TempPath() const { return temp_; }
   // The code of a failed open: the last error, never 0.
   ulong32 OpenError() const { return openError_; }
 

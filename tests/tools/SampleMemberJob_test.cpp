@@ -107,10 +107,10 @@ TEST_F(SampleMemberJobTest, BothJobsCheckCleanAndReadBackEqualTheirRules) {
       EXPECT_EQ(node0 + c, set0[c + 1]);
       EXPECT_EQ(node0 + c, (*job->GetConstraintsX(1))[m][2]);
       const MDDStrucst::CONSTRAINT& rec = (*job->GetConstraints(1))[m][1];
-      EXPECT_EQ(1 + (i + 1 + 1) % 6, rec.Kind());
+      EXPECT_EQ(1 + 2 * ((i + 1 + 1) % 3), rec.Kind());
       EXPECT_EQ(0.25f, rec.Eta());
       EXPECT_EQ(1.25f, rec.Factor());
-      EXPECT_EQ(1, rec.Byte(13));
+      EXPECT_EQ(0, rec.Byte(13));
       EXPECT_EQ(c + 1, (*job->GetConstraintsLTB())[m].Count());
       const MDDStrucst::LTB_CONS& p = (*job->GetLTBbuf())[m][c];
       EXPECT_EQ(c % 2 == 0 ? 1 : 2, p.KType());

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "DocumentWriter.h"
@@ -15,6 +16,7 @@
 #include "Progress.h"
 #include "Suite.h"
 #include "Tool.h"
+#include "ToolRunner.h"
 #include "platform/CPathObj.h"
 #include "support/TempDir.h"
 
@@ -23,26 +25,9 @@ namespace {
 namespace fs = std::filesystem;
 using telio_tool::Json;
 
-struct Result {
-  int rc;
-  std::string out;
-  std::string err;
-  Json json() const { return Json::parse(out); }
-};
+using Result = telio_test::ToolResult;
 
-// Runs `telio args...` with stdout and stderr captured.
-Result Tool(std::vector<std::string> args) {
-  args.insert(args.begin(), "telio");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  std::streambuf* oldOut = std::cout.rdbuf(out.rdbuf());
-  std::streambuf* oldErr = std::cerr.rdbuf(err.rdbuf());
-  const int rc = telio_tool::RunTool(static_cast<int>(argv.size()), argv.data());
-  std::cout.rdbuf(oldOut);
-  std::cerr.rdbuf(oldErr);
-  return {rc, out.str(), err.str()};
-}
+Result Tool(std::vector<std::string> args) { return telio_test::RunTelio(std::move(args)); }
 
 std::string ReadText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -57,7 +42,7 @@ void WriteText(const std::string& path, const std::string& text) {
 // A job of 30 nodes (supports at 1, 11, 21), 50 beams, 3 static cases and
 // 2 combinations, written by `telio sample` with seed 1. Every test runs
 // with an empty settings folder and stderr taken for a pipe.
-class ToolTest : public ::testing::Test {
+class ToolTest : public telio_test::ToolSettings {
  protected:
   static void SetUpTestSuite() {
     dir_ = new telio_test::TempDir;
@@ -66,13 +51,8 @@ class ToolTest : public ::testing::Test {
     ASSERT_EQ(0, r.rc) << r.err;
   }
   static void TearDownTestSuite() { delete dir_; }
-  void SetUp() override {
-    telio::SetSpecialFolder(2, settings_.path().c_str());
-    telio_tool::SetStderrIsTerminal(0);
-  }
   void TearDown() override {
-    telio::SetSpecialFolder(2, nullptr);
-    telio_tool::SetStderrIsTerminal(-1);
+    ToolSettings::TearDown();
     telio_tool::SetLargeDumpBytes(0);
   }
   static std::string Project() { return dir_->path() + "/Job.AJF"; }
@@ -85,7 +65,6 @@ class ToolTest : public ::testing::Test {
   }
 
   static telio_test::TempDir* dir_;
-  telio_test::TempDir settings_;
   telio_test::TempDir scratch_;
 };
 

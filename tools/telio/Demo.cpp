@@ -1,18 +1,24 @@
 // `telio demo`: writes a sample job, checks it, reads every result back
 // through the readers and compares it with the rules that wrote it.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
 #include "Command.h"
+#include "DesignProject.h"
 #include "JobCheck.h"
 #include "JobCommands.h"
 #include "Progress.h"
+#include "SampleMemberJob.h"
 #include "Suite.h"
 #include "files/CAJF_PATHS.h"
 #include "files/CFileOUC.h"
 #include "files/CFileRES.h"
+#include "mdd/CMDDNode.h"
+#include "mdd/CMemberValidation.h"
+#include "mdd/FileMDP.h"
 #include "platform/LastError.h"
 
 namespace telio_tool {
@@ -120,8 +126,50 @@ Tally ReadIPResults(const SampleJob& job, const std::string& path, bool indexed,
   return t;
 }
 
+// The forces of every point of every member of the sample's linked
+// member-design job: OUC values at the points, RES end forces at the ends
+// of each member beam, each against the rule that wrote it. Member i runs
+// over analysis beams FirstBeam(i) .. in their own direction.
+Tally CheckMemberForces(const SampleJob& job, const SampleMemberJob& plan, MDD_OBJECTS::CMDDMembersArray& project) {
+  Tally t;
+  t.Expect(project.GetCountMembers() == plan.Members());
+  for (int i = 1; i <= plan.Members() && i <= project.GetCountMembers(); ++i) {
+    const auto member = project.MemberAt(i - 1);
+    t.Expect(member->GetCountInternalBeams() == plan.BeamCount(i));
+    for (int k = 0; k < plan.BeamCount(i) && k < member->GetCountInternalBeams(); ++k) {
+      const int beam = plan.FirstBeam(i) + k;
+      const auto line = member->GetInternalBeamAt(k);
+      t.Expect(line->GetCountInternalPoints() == SampleJob::IPCount(beam));
+      for (int p = 0; p < line->GetCountInternalPoints(); ++p) {
+        const auto* node = dynamic_cast<const MDD_OBJECTS::CMDDNode*>(line->GetInternalPointAt(p).GetPtr());
+        const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = node ? node->GetLoadCaseValuesLst() : nullptr;
+        t.Expect(values && values->GetCount() == job.StaticCases());
+        for (int r = 0; values && r < values->GetCount(); ++r) {
+          for (int v = 0; v < 6; ++v) {
+            t.Expect(values->GetLCValuesAt(r)->LCValue(v + 1) == job.IPValue(r, beam, p, v));
+          }
+        }
+      }
+      for (int r = 0; r < job.StaticCases(); ++r) {
+        const AnasisForces* f = project.GetRES()->GetForcesFor(r, beam - 1);
+        t.Expect(f != nullptr);
+        if (f) CheckForces(t, job, *f, r, beam);
+      }
+    }
+  }
+  return t;
+}
+
+// The most members, up to wanted, that the sample job can hold; 0 for none.
+int FittingMembers(const SampleJobSize& size, int wanted) {
+  int k = std::min(wanted, kSampleMaxMembers);
+  while (k > 0 && !SampleMemberJob::Validate(size, k).empty()) --k;
+  return k;
+}
+
 struct DemoOptions {
   SampleJobSize size;
+  int members = 40;  // of the member-design job; fewer when the job holds fewer
   std::string keep;  // a folder to write the job into and keep; empty: a temporary one
 };
 
@@ -218,9 +266,63 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
     compared += t.values;
   }
 
+  // 4. The design road: a linked member-design job, imported into a design
+  // project whose members take their forces from the analysis results;
+  // the members validated against the topology; the project saved and
+  // loaded again with the same checksum.
+  Json design;
+  const int members = FittingMembers(demo.size, demo.members);
+  if (members > 0) {
+    progress.Show("member-design job written");
+    const SampleMemberJob plan(demo.size, members);
+    const MemberJobPaths jobs = SampleMemberJobPaths(root.string(), "Demo");
+    failed.clear();
+    code = WriteSampleMemberJobs(root.string(), "Demo", demo.size, members, sections, &failed);
+    steps.push_back({{"step", "member-design job written"}, {"ms", Round2(clock.Lap())}, {"members", members}});
+    MDD_OBJECTS::FileMDP mdp;
+    if (code == 0) code = static_cast<ulong32>(mdp.ImportMDD(jobs.linked.c_str()));
+    if (code != 0) {
+      progress.Clear();
+      ReportFileError(failed.empty() ? jobs.linked : failed, code);
+      return 1;
+    }
+    MDD_OBJECTS::CMDDMembersArray& project = *mdp.GetMembersArray();
+    steps.push_back({{"step", "design project imported"}, {"ms", Round2(clock.Lap())}, {"linked", project.IsValidLink()}});
+    progress.Show("member forces linked");
+    project.LinkIPsLCValuesToAllMembers();
+    const Tally forces = CheckMemberForces(job, plan, project);
+    steps.push_back({{"step", "member forces linked and read back"}, {"ms", Round2(clock.Lap())},
+                     {"values", forces.values}, {"differ", forces.wrong}});
+    const std::vector<MemberFinding> invalid = ValidateMembers(project);
+    steps.push_back({{"step", "members validated"}, {"ms", Round2(clock.Lap())}, {"invalid", invalid.size()}});
+    const std::string mdpPath = (root / "Demo.MDP").string();
+    ulong32 saved = mdp.Export(mdpPath.c_str());
+    const ulong32 before = project.CheckSum();
+    MDD_OBJECTS::FileMDP back;
+    if (saved == 0) saved = back.Import(mdpPath.c_str());
+    const ulong32 after = back.GetMembersArray() ? back.GetMembersArray()->CheckSum() : 0;
+    steps.push_back({{"step", "design project saved and loaded"}, {"ms", Round2(clock.Lap())}, {"same_checksum", before == after}});
+    const bool wrong = !project.IsValidLink() || forces.wrong != 0 || !invalid.empty() || saved != 0 || before != after;
+    if (wrong) progress.Clear();
+    if (!project.IsValidLink()) std::cerr << "telio: " << jobs.linked << ": the analysis job could not be linked\n";
+    if (forces.wrong != 0) std::cerr << "telio: " << jobs.linked << ": " << forces.wrong << " member forces differ from the sample\n";
+    for (const MemberFinding& f : invalid) {
+      std::cerr << "telio: " << jobs.linked << ": member " << AnsiToUtf8(f.name.c_str()) << ": " << f.code << ": "
+                << MD_TOOLS::ValidationMessage(f.code) << '\n';
+    }
+    if (saved != 0) ReportFileError(mdpPath, saved);
+    if (saved == 0 && before != after) std::cerr << "telio: " << mdpPath << ": the loaded project's checksum differs\n";
+    findings += (project.IsValidLink() ? 0 : 1) + forces.wrong + static_cast<long long>(invalid.size()) +
+                (saved != 0 || before != after ? 1 : 0);
+    compared += forces.values;
+    design = ProjectSummary(project);
+    design["invalid_members"] = invalid.size();
+    design["checksum_loaded"] = after;
+  }
+
   progress.Clear();
 
-  // 4. Summary.
+  // 5. Summary.
   out["project"] = temporary ? std::string("(temporary, removed)") : paths.ProjectFolder().GetString();
   long long bytes = 0;
   Json files = Json::object();
@@ -243,6 +345,7 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
   out["file_bytes"] = files;
   out["total_bytes"] = bytes;
   AddSuiteFields(suite, out);
+  out["design"] = design;
   out["steps"] = steps;
   out["values_compared"] = compared;
   out["findings"] = findings;
@@ -252,16 +355,27 @@ int RunDemo(const DemoOptions& demo, const ToolOptions& opt) {
 
 class DemoCommand : public Command {
  public:
-  DemoCommand() : Command("demo", "Write a sample job, check it and read every result back", kRankJobs + 30) {}
+  DemoCommand()
+      : Command("demo", "Write a sample job, check it, read every result back and design its members",
+                kRankJobs + 30) {}
   std::string Description() const override {
     return "Writes a sample job (as telio sample does) into a temporary folder, or into --keep DIR, "
            "checks it (as telio check does), reads every static result and every intermediate-point "
            "result back through the readers, in both of the OUC reader's modes, and compares each value "
-           "with the rule that wrote it. Prints the time of each step and the number of values compared; "
-           "the exit status is 1 when any value differs or any finding is made.";
+           "with the rule that wrote it.\n\n"
+           "Then the design road: a member-design job of --members K members linked to the job (fewer when "
+           "the job holds fewer) is imported into a design project (as telio design import does); every "
+           "member takes the forces of its intermediate points from the results, each compared with its "
+           "rule, and is validated against the topology; the project is saved (Demo.MDP) and loaded again, "
+           "and the two checksums compared.\n\n"
+           "Prints the time of each step and the number of values compared; the exit status is 1 when any "
+           "value differs or any finding is made.";
   }
   void Define(CLI::App& cmd, ToolOptions& opt) override {
     AddSizeOptions(cmd, demo_.size);
+    cmd.add_option("--members", demo_.members, "Members of the member-design job (1 to 200)")
+        ->type_name("K")
+        ->check(CLI::Range(1, kSampleMaxMembers));
     cmd.add_option("--keep", demo_.keep, "Write the job into this folder and keep it")->type_name("DIR");
     AddJsonFlag(cmd, opt);
   }

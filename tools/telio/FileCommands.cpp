@@ -104,8 +104,9 @@ class DumpCommand : public PathCommand {
     return "Prints every record of a file (the kinds of telio info). Results are printed per load "
            "result; --lc R keeps one (0-based, static load cases first, then the combinations), --beam B "
            "keeps one beam's forces (RES) or intermediate points (OUC), --node N one node's displacements "
-           "and reactions (RES), --member M one member of a member-design job (MDD, MDL). A dump is written as it is read; one that goes through more than 10 MB "
-           "of its file says so on stderr first when stderr is a terminal.\n\n"
+           "and reactions (RES), --member M one member of a member-design job (MDD, MDL) or of a design "
+           "project (MDP). A dump is written as it is read; one that goes through more than 10 MB of its "
+           "file says so on stderr first when stderr is a terminal.\n\n"
            "Given a project folder NAME.AJF, prints every file's info.\n\n"
            "  telio dump Bridge.AJF/Bridge.RES --lc 3 --beam 7\n"
            "  telio dump Bridge.AJF/Bridge.OUC --lc 0 --json";
@@ -115,7 +116,7 @@ class DumpCommand : public PathCommand {
     cmd.add_option("--lc", opt.lc, "Only this load result (0-based)")->type_name("R")->check(CLI::NonNegativeNumber);
     cmd.add_option("--beam", opt.beam, "Only this beam (1-based)")->type_name("B")->check(CLI::PositiveNumber);
     cmd.add_option("--node", opt.node, "Only this node (1-based)")->type_name("N")->check(CLI::PositiveNumber);
-    cmd.add_option("--member", opt.member, "Only this member of a member-design job (1-based)")
+    cmd.add_option("--member", opt.member, "Only this member of a member-design job or design project (1-based)")
         ->type_name("M")
         ->check(CLI::PositiveNumber);
   }

@@ -280,9 +280,14 @@ std::string OverviewText(const ToolCli& cli) {
     os << (i == 0 ? "Usage: " : "       ") << kUsage[i] << '\n';
   }
   os << "\nCommands:\n";
+  // A command with commands of its own is listed by them ("design link").
   for (const CLI::App* sub : Subcommands(cli.app)) {
-    os << Fill(SynopsisWords(*sub), 2, 4 + sub->get_name().size());
-    os << Fill(Split(sub->get_description()), 6, 6);
+    std::vector<const CLI::App*> listed = Subcommands(*sub);
+    if (listed.empty()) listed.push_back(sub);
+    for (const CLI::App* cmd : listed) {
+      os << Fill(SynopsisWords(*cmd), 2, 4 + CommandPath(*cmd).size());
+      os << Fill(Split(cmd->get_description()), 6, 6);
+    }
   }
   os << "\nOptions:\n" << EntryList(OptionEntries(cli.app), 2);
   os << '\n' << Fill(Split(kSuiteRule), 0, 0);

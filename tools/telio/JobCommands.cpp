@@ -6,6 +6,7 @@
 #include "Command.h"
 #include "JobCheck.h"
 #include "MemberJobCheck.h"
+#include "ProjectCheck.h"
 #include "Progress.h"
 #include "SampleMemberJob.h"
 #include "Suite.h"
@@ -117,7 +118,9 @@ int Check(const std::string& path, const ToolOptions& opt) {
   JobCheckReport report;
   {
     ProgressLine progress("check");
-    report = IsMemberJobPath(path) ? CheckMemberJob(path) : CheckJob(path, progress.Fn());
+    report = IsDesignProjectPath(path) ? CheckDesignProject(path)
+             : IsMemberJobPath(path)   ? CheckMemberJob(path)
+                                       : CheckJob(path, progress.Fn());
   }
   for (const CheckFinding& f : report.findings) {
     if (f.code == "read_error" || f.code == "no_project") ReportFileError(f.path, f.error);
@@ -169,7 +172,8 @@ class CheckCommand : public PathCommand {
  public:
   CheckCommand()
       : PathCommand("check", "Read every file of a job and cross-check their counts", kRankJobs + 20, "PROJECT",
-                    "The project folder NAME.AJF, or a member-design job NAME.MDD|NAME.MDL") {}
+                    "The project folder NAME.AJF, a member-design job NAME.MDD|NAME.MDL or a design project "
+                    "NAME.MDP") {}
   std::string Description() const override {
     return "Reads every file of an analysis job that is present and checks that the counts they must "
            "share agree: model and topology, the load cases of the names, run-control and combination "
@@ -178,9 +182,11 @@ class CheckCommand : public PathCommand {
            "file that cannot be read is also reported on stderr with its code (a results file whose side "
            "files cannot be read names the side file). A member-design job (MDD or MDL) is checked "
            "the same way: its side files against each other and, when it is linked, against the "
-           "analysis job.\n\n"
+           "analysis job. A design project (MDP) linked to an analysis job has every member validated "
+           "against the job's topology, one line for each member that fails.\n\n"
            "  telio check Bridge.AJF\n"
-           "  telio check Bridge.AJF/Bridge.MDD";
+           "  telio check Bridge.AJF/Bridge.MDD\n"
+           "  telio check Bridge.MDP";
   }
   int Run(const ToolOptions& opt) override { return Check(Path(), opt); }
 };

@@ -158,8 +158,8 @@ ulong32 WriteModel(const SampleJob& job, const std::vector<SampleSection>& secti
     for (int p = 1; p <= job.PhysBeams(); ++p) {
       REC128& r = phys[static_cast<size_t>(p - 1)];
       std::memset(r.b, 0, sizeof r.b);
-      r.SetFirstNode(static_cast<uint16_t>(2 * p - 1));
-      r.SetSecondNode(static_cast<uint16_t>(2 * p + 1));
+      r.SetFirstNode(static_cast<uint16_t>(SampleJob::PhysBeamFirst(p)));
+      r.SetSecondNode(static_cast<uint16_t>(SampleJob::PhysBeamFirst(p) + 2));
     }
     if (model.AddPhysBeam(phys.data(), job.PhysBeams()) != 1) return telio::kErrorNotEnoughMemory;
   }
@@ -232,12 +232,13 @@ ulong32 WriteTopology(const SampleJob& job, const std::vector<SampleSection>& se
     CURPHBM_REC_TOPO& r = rec.physBeams[p - 1];
     r.SetLabel(static_cast<uint16_t>(p));
     r.SetBeamCount(2);
-    r.SetFirstNode(static_cast<int16_t>(2 * p - 1));
-    r.SetLastNode(static_cast<int16_t>(2 * p + 1));
+    const int first = SampleJob::PhysBeamFirst(p);
+    r.SetFirstNode(static_cast<int16_t>(first));
+    r.SetLastNode(static_cast<int16_t>(first + 2));
     r.beams = static_cast<int16_t*>(telio::Calloc(2, sizeof(int16_t)));
     if (!r.beams) return telio::kErrorNotEnoughMemory;
-    r.beams[0] = static_cast<int16_t>(2 * p - 1);
-    r.beams[1] = static_cast<int16_t>(2 * p);
+    r.beams[0] = static_cast<int16_t>(first);
+    r.beams[1] = static_cast<int16_t>(first + 1);
   }
   return top.Export(path.c_str());
 }
@@ -433,7 +434,10 @@ std::string SampleJob::Validate(const SampleJobSize& s) {
 }
 
 int SampleJob::PhysBeams() const {
-  return std::min(kMaxPhysBeams, std::min(size_.beams, size_.nodes - 1) / 2);
+  const int last = std::min(size_.beams, size_.nodes - 1);
+  int p = 0;
+  while (p < kMaxPhysBeams && PhysBeamFirst(p + 1) + 1 <= last) ++p;
+  return p;
 }
 
 float SampleJob::X(int node) const { return 6.0f * static_cast<float>((node - 1) % kColumns); }

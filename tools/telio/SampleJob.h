@@ -14,14 +14,18 @@
 //   beam b (1..M):  k = b-1, start a = 1 + k mod (N-1),
 //                   end e = 1 + (a - 1 + 1 + k div (N-1)) mod N
 //                   (when e = a: e = a mod N + 1); label b; angle 0;
-//                   section 1 + (b-1) mod (section count); material 1
+//                   section 1 + ((b-1) div 10) mod (section count), so
+//                   the beams of a row of the grid (b = 10r+1 .. 10r+10)
+//                   share one; material 1
 //   sections:       the middle section of each of the catalogue families
 //                   12, 13, 14 and 41 that the catalogue holds (name,
 //                   family and key from the catalogue), then one composite
 //                   section "COMPOSITE 1" (family 104, sub-number 1) whose
 //                   record in the CS file is built on section 1
-//   physical beam p (1..min(20, min(M, N-1) div 2)): beams 2p-1 and 2p,
-//                   nodes 2p-1 to 2p+1
+//   physical beam p (1..P): row r = (p-1) div 4, slot s = (p-1) mod 4,
+//                   first beam f = 10r + 2s + 1: beams f and f+1, nodes f
+//                   to f+2 (straight, in one row of the grid); P is the
+//                   largest p <= 20 with f+1 <= min(M, N-1)
 //   static load case c (0..S-1): name "Load case <c+1>"; extra data bytes
 //                   c+1 (low 8 bits) and 0, value 1 + c/4 (T3L and JOB)
 //   dynamic:        2 load cases, 1 combination, 1 envelope (DYN names
@@ -108,6 +112,8 @@ class SampleJob {
   int Combinations() const { return size_.combinations; }
   int LoadResults() const { return size_.cases + size_.combinations; }
   int PhysBeams() const;
+  // The first of the two beams of physical beam p (1-based).
+  static int PhysBeamFirst(int p) { return 10 * ((p - 1) / 4) + 2 * ((p - 1) % 4) + 1; }
   long32 MaxLCE() const { return size_.eak ? kMaxLCEEak : kMaxLCE; }
 
   float X(int node) const;
@@ -116,7 +122,7 @@ class SampleJob {
   int BeamStart(int beam) const;
   int BeamEnd(int beam) const;
   // sectionCount: the number of sections the job holds.
-  int BeamSection(int beam, int sectionCount) const { return 1 + (beam - 1) % sectionCount; }
+  int BeamSection(int beam, int sectionCount) const { return 1 + ((beam - 1) / 10) % sectionCount; }
   double BeamLength(int beam) const;
 
   // Terms of combination j (0-based).

@@ -130,10 +130,9 @@ class JobWriter {
           CONSTRAINT r;
           std::memset(r.data, 0, sizeof r.data);
           if (j < count) {
-            r.SetKind(static_cast<uint8_t>(1 + (i + j + s) % 6));
+            r.SetKind(static_cast<uint8_t>(1 + 2 * ((i + j + s) % 3)));
             r.SetEta(0.25f * static_cast<float>(j % 5));
             r.SetFactor(1.0f + static_cast<float>(j) / 4.0f);
-            r.data[13] = static_cast<unsigned char>(s);
           }
           Put(b, r, CONSTRAINT::kFileSize);
         }

@@ -18,8 +18,10 @@
 // of beam f_i, profile 0, grade 1, beam count c_i, has LTB 1, angle 0.
 // Restraints (CNS) of member i with its nodes n_0 .. n_{c_i}:
 //   set 0: c_i + 1 nodes n_0 .. n_{c_i}; set 1: the 2 nodes n_0, n_{c_i}
-//   record j of set s: kind 1 + (i + j + s) mod 6, eta 0.25 (j mod 5),
-//   factor 1 + j/4, byte 13 = s; the other bytes zero
+//   record j of set s: kind 1 + 2 ((i + j + s) mod 3), eta 0.25 (j mod 5),
+//   factor 1 + j/4; the other bytes zero. The kinds are those of
+//   restraints that do not sway: a restraint's own sway does not survive
+//   a design project's save and load (its list's sway word replaces it).
 // Buckling points (LTB): c_i + 1 nodes n_0 .. n_{c_i}, and record j (0..c_i):
 //   k type 1 + j mod 2, kw type 2 - j mod 2, k 1 - j/8, kw 1
 // DB0: for member i one record per code {1, 2, 4, 8, 16, 32}[t] at (i, 1, 1)

@@ -34,6 +34,13 @@ CString ChangeExt(const CString& path, const char* ext) {
   return CString(p.GetFullPath());
 }
 
+// The file of a project folder's set with extension ext.
+CString SideOfFolder(const CAJF_PATHS& paths, const char* ext) {
+  CPathObj p(paths.T3L().GetString());
+  p.ChangeEXT(ext);
+  return CString(p.GetFullPath());
+}
+
 // The folder a design project path stands for: the path itself when it is
 // a folder, else its folder part.
 CString FolderOf(const CString& base) {
@@ -66,6 +73,7 @@ void CILinkJobData::ResetLinkJobData() {
   m_validity = 0;
   m_forcedValid = 0;
   m_resPath.Empty();
+  m_topPath.Empty();
   m_cmiPath.Empty();
   m_namPath.Empty();
   m_jobPath.Empty();
@@ -90,15 +98,19 @@ void CILinkJobData::SetValidLinkJobDirectory(const CString& path) {
     ulong32 bit;
     CString* stored;
   };
-  CString topPath;
   const JobFile files[] = {
-      {"RES", kLinkMissingRES, &m_resPath}, {"TOP", kLinkMissingTOP, &topPath},
+      {"RES", kLinkMissingRES, &m_resPath}, {"TOP", kLinkMissingTOP, &m_topPath},
       {"CMI", kLinkMissingCMI, &m_cmiPath}, {"NAM", kLinkMissingNAM, &m_namPath},
       {"JOB", kLinkMissingJOB, &m_jobPath}, {"ACE", kLinkMissingACE, &m_acePath},
       {"OUC", kLinkMissingOUC, &m_oucPath},
   };
+  // A project folder NAME.AJF holds its files as NAME.EXT; a path of a
+  // file stands beside them.
+  const bool folder = IsFolder(path);
+  CAJF_PATHS paths;
+  if (folder) paths.Set(path.GetString(), nullptr, 0);
   for (const JobFile& file : files) {
-    *file.stored = ChangeExt(path, file.ext);
+    *file.stored = folder ? SideOfFolder(paths, file.ext) : ChangeExt(path, file.ext);
     if (!Exists(*file.stored)) m_status |= file.bit;
   }
   m_link = 1;

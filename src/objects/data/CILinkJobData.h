@@ -56,7 +56,11 @@ class TELIO_EXPORT CILinkJobData : public GE_::Safe::ObjStrong {
   void ForceValid(int forced = 1) { m_forcedValid = forced; }
   bool IsValidLink() const { return m_link == 1 && m_validity == kValid; }
 
+  // The job's files. For a link path that names a project folder NAME.AJF
+  // they are the files NAME.EXT inside it; for any other path the path
+  // with its extension changed.
   CString RESPath() const { return m_resPath; }
+  CString TOPPath() const { return m_topPath; }
   CString CMIPath() const { return m_cmiPath; }
   CString NAMPath() const { return m_namPath; }
   CString JOBPath() const { return m_jobPath; }
@@ -108,6 +112,7 @@ class TELIO_EXPORT CILinkJobData : public GE_::Safe::ObjStrong {
   int m_validity;
   int m_forcedValid;
   CString m_resPath;
+  CString m_topPath;
   CString m_cmiPath;
   CString m_namPath;
   CString m_jobPath;

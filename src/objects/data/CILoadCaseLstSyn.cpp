@@ -48,32 +48,31 @@ void CILoadCaseLstSyn::OnAfterMoveLoadCase(int at) {
 }
 
 void CILoadCaseLstSyn::AddValueList(CILoadCaseValuesLst* lst) {
-  if (!lst) return;
+  if (!lst || lst->m_registryIndex >= 0) return;
   // Dead registrations are dropped once the registry has doubled since the
   // last time, so registering stays cheap however many lists come and go.
   if (m_valueLists.GetSize() >= m_compactAt) {
     int kept = 0;
     for (int i = 0; i < m_valueLists.GetSize(); ++i) {
-      if (m_valueLists[i].IsNull()) continue;
+      CILoadCaseValuesLst* live = m_valueLists[i].GetPtr();
+      if (!live) continue;
       if (kept != i) m_valueLists[kept] = m_valueLists[i];
-      ++kept;
+      live->m_registryIndex = kept++;
     }
     m_valueLists.SetSize(kept);
     m_compactAt = kept < kMinCompactAt / 2 ? kMinCompactAt : 2 * kept;
   }
   m_valueLists.Add(PtrWeak<CILoadCaseValuesLst>(lst));
+  lst->m_registryIndex = m_valueLists.GetSize() - 1;
 }
 
 void CILoadCaseLstSyn::RemoveValueList(CILoadCaseValuesLst* lst) {
   if (!lst) return;
-  for (int i = 0; i < m_valueLists.GetSize(); ++i) {
-    if (m_valueLists[i].GetRawPtr() == lst) {
-      // Emptied in place (the next registration drops it): lists die in
-      // any order, and shifting the rest each time would cost a pass.
-      m_valueLists[i].Reset();
-      return;
-    }
-  }
+  const int at = lst->m_registryIndex;
+  // Emptied in place (the next compaction drops it): lists die in any
+  // order, and shifting the rest each time would cost a pass.
+  if (at >= 0 && at < m_valueLists.GetSize() && m_valueLists[at].GetRawPtr() == lst) m_valueLists[at].Reset();
+  lst->m_registryIndex = -1;
 }
 
 }  // namespace TELMARO_DATA_OBJECTS

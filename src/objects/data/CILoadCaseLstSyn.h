@@ -6,8 +6,9 @@
 // Record and checksum: those of CILoadCaseLst. The registered value lists
 // are not stored; each registers again when it is synchronised.
 //
-// Registrations are weak: a value list that dies is no longer told, and its
-// entry is dropped at the next registration. Removing all load cases at
+// Registrations are weak: a value list withdraws its own as it dies, and
+// emptied entries are dropped once the registry has doubled. Removing all
+// load cases at
 // once (RemoveLoadCasesAll) tells no value list: their value sets stay
 // until each is synchronised again.
 //
@@ -48,12 +49,13 @@ class TELIO_EXPORT CILoadCaseLstSyn : public CILoadCaseLst {
   // Every live value list moves the value set of load case at to its place.
   void OnAfterMoveLoadCase(int at) override;
 
-  // Registers lst (null does nothing). A value list registers once with
-  // the list it follows (it remembers that it did), so no search is made
-  // here.
+  // Registers lst once (null does nothing). The value list remembers where
+  // its registration stands, so registering and withdrawing take constant
+  // time however many lists follow this one (a project has one per point
+  // of every member beam).
   void AddValueList(CILoadCaseValuesLst* lst);
-  // Drops the first registration of lst; null or an empty registry does
-  // nothing.
+  // Withdraws the registration of lst; a list not registered, or null,
+  // changes nothing.
   void RemoveValueList(CILoadCaseValuesLst* lst);
 
  private:

@@ -127,7 +127,7 @@ int CILoadCaseValuesLst::SynchronizeLCValues(CILoadCaseLstSyn* lst) {
     if (!lst || oldGone) RemoveLCValuesAll();
     if (CILoadCaseLstSyn* old = m_followed.GetPtr()) old->RemoveValueList(this);
     m_followed = lst;
-    m_registered = false;
+    m_registryIndex = -1;
   }
   CILoadCaseLstSyn* followed = m_followed.GetPtr();
   if (!followed) return 1;
@@ -148,8 +148,7 @@ int CILoadCaseValuesLst::SynchronizeLCValues(CILoadCaseLstSyn* lst) {
       ++i;
     }
   }
-  if (!m_registered) followed->AddValueList(this);
-  m_registered = true;
+  if (m_registryIndex < 0) followed->AddValueList(this);
   return 1;
 }
 

@@ -182,8 +182,9 @@ class TELIO_EXPORT CILoadCaseValuesLst : public CILoadCaseLst {
   CILoadCaseValues* InsertLCValues(const CILoadCaseLstSyn& followed, const LoadCasePtr& lc, int k);
 
   GE_::Safe::PtrStrong<CILoadCaseLstSyn> m_followed;
-  // This list is registered with m_followed.
-  bool m_registered = false;
+  // Where this list's registration stands in m_followed's registry, -1
+  // while it is not registered (kept up to date by the registry).
+  int m_registryIndex = -1;
 };
 
 }  // namespace TELMARO_DATA_OBJECTS

@@ -158,6 +158,21 @@ TEST_F(LinkJobData, ValidityFollowsMissingFiles) {
   EXPECT_EQ(0xFFu, link.Type());
 }
 
+TEST_F(LinkJobData, ProjectFolderLinksToTheFilesInside) {
+  // Hall.AJF is the folder itself, holding hall.top ... (no ACE).
+  const std::string folder = dir_.File("p/Hall.AJF");
+  std::filesystem::create_directories(folder);
+  for (const char* ext : {"top", "res", "cmi", "nam", "job", "ouc"}) {
+    ByteWriter().u8(0).WriteTo(folder + "/hall." + ext);
+  }
+  CILinkJobData link;
+  link.SetLinkJobData(folder.c_str(), 0);
+  EXPECT_TRUE(link.IsValidLink());
+  EXPECT_EQ(kLinkMissingACE, link.Type());
+  EXPECT_EQ(CString((folder + "/Hall.RES").c_str()), link.RESPath());
+  EXPECT_EQ(CString((folder + "/Hall.TOP").c_str()), link.TOPPath());
+}
+
 TEST_F(LinkJobData, SavedLinkLoadsBackAndFollowsAMovedProject) {
   std::string ajf = MakeJob("old/job", {});
   std::string project = dir_.File("old/Hall.MDP");
