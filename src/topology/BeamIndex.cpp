@@ -52,6 +52,8 @@ bool BeamIndex::Reserve(uint32_t nodes, uint32_t beams) {
   // they are followed.
   const size_t zeroed = buckets + static_cast<size_t>(nodes) + 1;
   const size_t words = zeroed + static_cast<size_t>(nodes) + 1 + static_cast<size_t>(beams) + 1;
+  telio::Free(block_);
+  block_ = nullptr;
   auto* w = static_cast<uint32_t*>(telio::Malloc(words * sizeof(uint32_t)));
   if (!w) return false;
   std::memset(w, 0, zeroed * sizeof(uint32_t));

@@ -376,6 +376,7 @@ class TopologySink {
   // work on copies of the tables' addresses, which the stores into the
   // records would otherwise make the compiler fetch again for every record.
   void Nodes(int first, const unsigned char* p, int n) {
+    if (!nodeSlots_) return;  // none to read
     Slot<NODE_REC>* const slots = nodeSlots_;
     Area* const area = AreaOf(slots);
     float* const x = t_->x;
@@ -411,6 +412,7 @@ class TopologySink {
   }
 
   void Beams(int first, const unsigned char* p, int n) {
+    if (!beamSlots_) return;  // none to read
     Slot<BEAM_REC>* const slots = beamSlots_;
     Slot<NODE_REC>* const nodeSlots = nodeSlots_;
     Area* const area = AreaOf(slots);
