@@ -41,6 +41,7 @@
 // folder, else szGDirs; empty when none is known. A caller that makes
 // several calls looks an empty one up once with it.
 TELIO_EXPORT CString SMDBFolder(const CString& folder);
+
 // The process-wide catalogue loaded from the folder (see above); null when
 // it cannot be loaded (the reason is the thread's last error).
 TELIO_EXPORT CSectionFiles* GetSMDBSectionFiles(const char* folder);
