@@ -48,6 +48,26 @@ void RawRead(benchmark::State& state, const std::string& path) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
 }
 
+void RawReadFresh(benchmark::State& state, const std::string& path) {
+  const size_t size = static_cast<size_t>(FileSize(path));
+  for (auto _ : state) {
+    FILE* f = std::fopen(path.c_str(), "rb");
+    char* buf = static_cast<char*>(std::malloc(size + 1));
+    if (!f || !buf) {
+      if (f) std::fclose(f);
+      std::free(buf);
+      state.SkipWithError("cannot read");
+      return;
+    }
+    size_t n = std::fread(buf, 1, size + 1, f);
+    std::fclose(f);
+    benchmark::DoNotOptimize(buf);
+    std::free(buf);
+    benchmark::DoNotOptimize(n);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(path));
+}
+
 void RawWrite(benchmark::State& state, const std::string& like, const std::string& path) {
   std::vector<char> bytes(static_cast<size_t>(FileSize(like)));
   FILE* in = std::fopen(like.c_str(), "rb");

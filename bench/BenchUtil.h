@@ -20,6 +20,11 @@ long long FileSize(const std::string& path);
 // reader of the same bytes can approach.
 void RawRead(benchmark::State& state, const std::string& path);
 
+// The same into a buffer of the file's size allocated and freed anew each
+// time: the limit for a reader that must fill fresh memory, as a whole
+// import does.
+void RawReadFresh(benchmark::State& state, const std::string& path);
+
 // Writes the bytes of the file at `like` to a fresh file at path with plain
 // fwrite, as often as the state asks: the limit a writer of the same bytes
 // can approach.

@@ -4,7 +4,8 @@
 //     beside plain freads of exactly the force blocks;
 //   - OUC (three points per beam): building the beam index and fetching
 //     every block through it beside plain positioned reads of the same
-//     blocks, and the loaded-mode import.
+//     blocks, and the loaded-mode import beside plain freads into a reused
+//     buffer and into fresh memory.
 // The files (about 1 GB of RES, 0.7 GB of OUC) are written once per process
 // from the test fixtures and removed at exit.
 #include <cstdint>
@@ -143,6 +144,7 @@ void BM_Results_RES_AllForces(benchmark::State& state) {
 }
 
 void BM_Results_OUC_RawRead(benchmark::State& state) { telio_bench::RawRead(state, OucPath()); }
+void BM_Results_OUC_RawReadFresh(benchmark::State& state) { telio_bench::RawReadFresh(state, OucPath()); }
 
 void BM_Results_OUC_BuildIndex(benchmark::State& state) {
   const std::string& path = OucPath();
@@ -220,6 +222,7 @@ BENCHMARK(BM_Results_RES_RawRead)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_RES_RawReadForceBlocks)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_RES_AllForces)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_RawRead)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Results_OUC_RawReadFresh)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_BuildIndex)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_RawPreadEveryBlock)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Results_OUC_FetchEveryBlock)->UseRealTime()->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "files/FileReading.h"
 #include "platform/CPathObj.h"
@@ -148,6 +149,19 @@ ulong32 ReadSome(std::FILE* f, void* buf, size_t max, size_t* got) {
   errno = 0;
   *got = std::fread(buf, 1, max, f);
   return std::ferror(f) ? StreamErrorCode(f, false) : 0;
+}
+
+ulong32 ReadAt(std::FILE* f, void* buf, size_t n, long long at) {
+  if (InjectedFault()) return kErrorReadFault;
+  auto* out = static_cast<unsigned char*>(buf);
+  for (size_t done = 0; done < n;) {
+    const ssize_t got = pread(fileno(f), out + done, n - done, static_cast<off_t>(at + static_cast<long long>(done)));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return errno != 0 ? ErrnoToSystemError(errno) : kErrorReadFault;
+    if (got == 0) return kErrorHandleEof;
+    done += static_cast<size_t>(got);
+  }
+  return 0;
 }
 
 }  // namespace filereading

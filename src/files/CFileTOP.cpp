@@ -109,6 +109,9 @@ std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* head, ulong32* 
     *code = OpenError();
     return nullptr;
   }
+  // Everything after the header is read in large chunks or straight into
+  // its tables: a stream buffer would only split those reads.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   *code = FReadBuff(f, head->header, TOPO_CURDIMS_REC::kHeaderSize, 1);
   if (*code != 0) {
     std::fclose(f);

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include <fcntl.h>
@@ -20,6 +21,11 @@ namespace {
 
 // As many links as the system itself follows before it gives up.
 constexpr int kMaxLinks = 40;
+
+// Writers hand over a record, or a field, at a time: the stream gathers
+// them into transfers of this size, so that a case file goes out in a
+// write or two rather than one per 4 KB.
+constexpr size_t kStreamBuffer = 64 * 1024;
 
 // The file that path finally names once every symbolic link is followed.
 ulong32 FollowLinks(std::string path, std::string* out) {
@@ -87,7 +93,10 @@ ExportFile::ExportFile(const char* path) {
   int fd = OpenTemp(target_, &temp_);
   if (fd >= 0) {
     stream_ = fdopen(fd, "wb");
-    if (stream_) return;
+    if (stream_) {
+      GatherWrites();
+      return;
+    }
     int err = errno;
     close(fd);
     std::remove(temp_.c_str());
@@ -99,10 +108,20 @@ ExportFile::ExportFile(const char* path) {
   temp_.clear();
   errno = 0;
   stream_ = std::fopen(target_.c_str(), "wb");
-  if (!stream_) Fail(CodeOfOpen(replacing_ ? errno : tempErrno, target_));
+  if (!stream_) {
+    Fail(CodeOfOpen(replacing_ ? errno : tempErrno, target_));
+    return;
+  }
+  GatherWrites();
 }
 
 ExportFile::~ExportFile() { Discard(); }
+
+void ExportFile::GatherWrites() {
+  // Without the memory the stream keeps its own small buffer.
+  buffer_.reset(new (std::nothrow) char[kStreamBuffer]);
+  if (buffer_) std::setvbuf(stream_, buffer_.get(), _IOFBF, kStreamBuffer);
+}
 
 ulong32 ExportFile::Fail(ulong32 code) {
   openError_ = code;

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "platform/Export.h"
@@ -55,9 +56,13 @@ class TELIO_EXPORT ExportFile {
 
  private:
   void Discard();
+  // Gives the stream a buffer of many records, which lives until the
+  // stream is closed.
+  void GatherWrites();
   ulong32 Fail(ulong32 code);
 
   std::FILE* stream_ = nullptr;
+  std::unique_ptr<char[]> buffer_;
   std::string target_;  // the file replaced, links followed
   std::string temp_;    // empty when writing in place
   bool replacing_ = false;

@@ -45,6 +45,11 @@ inline long long RecordsThatFit(std::FILE* f, long long size, long long wanted) 
 // code. Counted as one record transfer (see telio::FailRecordIoAfter).
 ulong32 ReadSome(std::FILE* f, void* buf, size_t max, size_t* got);
 
+// Reads n bytes at offset at of the file without moving the stream: 0 when
+// all were read, 38 when the file ends first, else the system's code.
+// Counted as one record transfer.
+ulong32 ReadAt(std::FILE* f, void* buf, size_t n, long long at);
+
 // Reads the leading signed 32-bit count of a count file and closes the
 // stream. A file shorter than 4 bytes leaves *count 0 and is accepted; only
 // a stream fault is an error.

@@ -44,6 +44,16 @@ constexpr size_t kChunk = 64 * 1024;
 // blocks do not fit.
 ulong32 CheckCounts(const TOPO_CURDIMS_REC& head, bool wholeFile, long long bytesLeft);
 
+// Where the beam angles start: after the header and the node, beam,
+// support and section records.
+inline long long AnglesOffset(const TOPO_CURDIMS_REC& head) {
+  return static_cast<long long>(TOPO_CURDIMS_REC::kHeaderSize) +
+         static_cast<long long>(TOP_NODE::kSize) * head.NodeCount() +
+         static_cast<long long>(TOP_BEAM::kSize) * head.BeamCount() +
+         static_cast<long long>(TOP_SUPPORT::kSize) * head.SupportCount() +
+         static_cast<long long>(TOP_SEC::kFileSize) * head.SectionCount();
+}
+
 // Opens path and reads its header into head; null with *code set when the
 // file cannot be opened or its header read.
 std::FILE* OpenAndReadHeader(const char* path, TOPO_CURDIMS_REC* head, ulong32* code);

@@ -19,9 +19,11 @@ TELIO_EXPORT void* Realloc(void* block, std::size_t size);
 TELIO_EXPORT void Free(void* block);
 
 // A zero-filled block for data about to be written whole (hundreds of MB
-// when a job's results are loaded): its pages are made at once rather than
-// one fault at a time. Released with FreeWhole and the same size, never with
-// free(); null on failure (injected failures included).
+// when a job's results are loaded): on large pages where the system has
+// them, each made as it is first written, so that the block costs a few
+// hundred faults rather than one per 4 KB page and is never zeroed long
+// before it is written. Released with FreeWhole and the same size, never
+// with free(); null on failure (injected failures included).
 TELIO_EXPORT void* CallocWhole(std::size_t size);
 TELIO_EXPORT void FreeWhole(void* block, std::size_t size);
 

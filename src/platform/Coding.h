@@ -25,8 +25,12 @@ inline void EncodeFixed32(unsigned char* dst, uint32_t v) {
 }
 
 inline void EncodeFixed64(unsigned char* dst, uint64_t v) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memcpy(dst, &v, sizeof v);  // one store where the byte stores are not merged
+#else
   EncodeFixed32(dst, static_cast<uint32_t>(v));
   EncodeFixed32(dst + 4, static_cast<uint32_t>(v >> 32));
+#endif
 }
 
 inline uint16_t DecodeFixed16(const unsigned char* p) {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/Alloc.h"
 
 using TOPOStructs::BEAM_REC;
-using TOPOStructs::TOPO_REC;
 
 namespace {
 
@@ -30,16 +30,7 @@ int64_t CellNumber(double v) {
 
 }  // namespace
 
-BeamIndex::~BeamIndex() { Release(); }
-
-void BeamIndex::Release() {
-  for (uint32_t** p : {&head_, &nextNode_, &firstBeam_, &lastBeam_, &nextBeam_, &endNode_}) {
-    telio::Free(*p);
-    *p = nullptr;
-  }
-  first_ = nullptr;
-  nodes_ = beams_ = mask_ = 0;
-}
+BeamIndex::~BeamIndex() { telio::Free(block_); }
 
 BeamIndex::Cell BeamIndex::CellOf(double x, double y, double z) const {
   return {{CellNumber((x - origin_[0]) * inverse_), CellNumber((y - origin_[1]) * inverse_),
@@ -54,59 +45,56 @@ uint32_t BeamIndex::Bucket(const Cell& c) const {
 }
 
 bool BeamIndex::Reserve(uint32_t nodes, uint32_t beams) {
-  Release();
   // About two nodes a bucket: the table stays in the nearest cache.
   uint32_t buckets = 1;
   while (2 * buckets < nodes) buckets <<= 1;
-  head_ = static_cast<uint32_t*>(telio::Calloc(buckets, sizeof(uint32_t)));
-  nextNode_ = static_cast<uint32_t*>(telio::Malloc((nodes + 1) * sizeof(uint32_t)));
-  firstBeam_ = static_cast<uint32_t*>(telio::Calloc(nodes + 1, sizeof(uint32_t)));
-  lastBeam_ = static_cast<uint32_t*>(telio::Malloc((nodes + 1) * sizeof(uint32_t)));
-  nextBeam_ = static_cast<uint32_t*>(telio::Malloc((beams + 1) * sizeof(uint32_t)));
-  endNode_ = static_cast<uint32_t*>(telio::Malloc((beams + 1) * sizeof(uint32_t)));
-  if (!head_ || !nextNode_ || !firstBeam_ || !lastBeam_ || !nextBeam_ || !endNode_) {
-    Release();
-    return false;
-  }
+  // Buckets and first beams start empty; the links are written before
+  // they are followed.
+  const size_t zeroed = buckets + static_cast<size_t>(nodes) + 1;
+  const size_t words = zeroed + static_cast<size_t>(nodes) + 1 + static_cast<size_t>(beams) + 1;
+  telio::Free(block_);
+  block_ = nullptr;
+  auto* w = static_cast<uint32_t*>(telio::Malloc(words * sizeof(uint32_t)));
+  if (!w) return false;
+  std::memset(w, 0, zeroed * sizeof(uint32_t));
+  block_ = w;
+  head_ = w;
+  firstBeam_ = w + buckets;
+  nextNode_ = firstBeam_ + nodes + 1;
+  nextBeam_ = nextNode_ + nodes + 1;
   mask_ = buckets - 1;
   nodes_ = nodes;
   beams_ = beams;
   return true;
 }
 
-void BeamIndex::IndexNodes(const float* x, const float* y, const float* z) {
+void BeamIndex::IndexNodes(const float* x, const float* y, const float* z, const Box& box) {
   xyz_[0] = x;
   xyz_[1] = y;
   xyz_[2] = z;
-  auto finite = [&](uint32_t n) { return std::isfinite(x[n]) && std::isfinite(y[n]) && std::isfinite(z[n]); };
   // A cell holds about one node: the box of the finite nodes shared out
   // over the axes along which they spread.
-  double low[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, high[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-  uint32_t count = 0;
-  for (uint32_t n = 1; n <= nodes_; ++n) {
-    if (!finite(n)) continue;
-    for (int a = 0; a < 3; ++a) {
-      low[a] = std::min<double>(low[a], xyz_[a][n]);
-      high[a] = std::max<double>(high[a], xyz_[a][n]);
-    }
-    ++count;
-  }
   double volume = 1, cell = kSmallestCell;
   int spread = 0;
-  for (int a = 0; a < 3 && count > 0; ++a) {
-    if (high[a] - low[a] <= kSmallestCell) continue;
-    volume *= high[a] - low[a];
+  for (int a = 0; a < 3 && box.nodes > 0; ++a) {
+    const double extent = static_cast<double>(box.high[a]) - box.low[a];
+    if (extent <= kSmallestCell) continue;
+    volume *= extent;
     ++spread;
   }
-  if (spread > 0) cell = std::max(kSmallestCell, std::pow(volume / count, 1.0 / spread));
+  if (spread > 0) cell = std::max(kSmallestCell, std::pow(volume / box.nodes, 1.0 / spread));
   if (!std::isfinite(cell)) cell = 1;  // a box too large for a double: one crowded cell
   inverse_ = 1 / cell;
   // Regular grids put their nodes at cell centres, away from the borders.
-  for (int a = 0; a < 3; ++a) origin_[a] = count > 0 ? low[a] - cell / 2 : 0;
+  for (int a = 0; a < 3; ++a) origin_[a] = box.nodes > 0 ? box.low[a] - cell / 2 : 0;
   for (uint32_t n = 1; n <= nodes_; ++n) {
-    // Non-finite coordinates are near nothing: such nodes are not indexed.
-    if (!finite(n)) continue;
-    const uint32_t k = Bucket(CellOf(x[n], y[n], z[n]));
+    if (!(std::isfinite(x[n]) && std::isfinite(y[n]) && std::isfinite(z[n]))) continue;
+    // Inside the box a cell number is never negative: its floor is the
+    // conversion's.
+    auto number = [this](int a, float v) {
+      return static_cast<int64_t>(std::min((v - origin_[a]) * inverse_, kCellLimit));
+    };
+    const uint32_t k = Bucket({{number(0, x[n]), number(1, y[n]), number(2, z[n])}});
     nextNode_[n] = head_[k];
     head_[k] = n;
   }
@@ -125,12 +113,11 @@ void BeamIndex::Scan(const float (&from)[3], const float (&to)[3], uint32_t* bes
       for (int64_t z = lo.i[2]; z <= hi.i[2]; ++z) {
         for (uint32_t n = head_[Bucket({{x, y, z}})]; n != 0; n = nextNode_[n]) {
           if (!NodeAt(n, from)) continue;
-          // The node's beams come in list order: the first whose end is
-          // near `to` is the node's best.
-          for (uint32_t b = firstBeam_[n]; b != 0 && b < *best; b = nextBeam_[b]) {
-            if (NodeAt(endNode_[b], to)) {
+          for (uint32_t b = firstBeam_[n]; b != 0; b = nextBeam_[b]) {
+            const int32_t end = endNode_[b];
+            if (b < *best && end >= 1 && static_cast<uint32_t>(end) <= nodes_ &&
+                NodeAt(static_cast<uint32_t>(end), to)) {
               *best = b;
-              break;
             }
           }
         }

@@ -30,38 +30,91 @@ constexpr long32 kResRecordSize = 52;
 constexpr int kFamilyTapered = 80;
 constexpr int kFamilyComposite = 104;
 
-// A chain is made as one zero-filled block of n slots linked in order, so
-// that making a list of 20,000 beams costs one allocation. Each slot holds
-// its block's address before the record, and the block counts the records
-// still alive in it: any record or part of a chain can then be freed on its
-// own, and the block goes with its last record.
+// List records are made in blocks: a list of 20,000 beams costs no
+// allocation of its own, and an opened topology's node and beam records
+// share one allocation with its arrays, which the allocator then keeps for
+// the next topology rather than give back to the system and fault in again.
+// Each slot holds the address of its area (the slots of one list), and the
+// block counts what still uses it: the records alive and, when it holds a
+// topology's arrays, one for them. Any record or part of a chain can then be
+// freed on its own, and the block goes with its last user.
 struct ChainBlock {
-  size_t live;
+  size_t users;
+};
+
+struct Area {
+  ChainBlock* block;
+  size_t slots;
 };
 
 template <typename T>
 struct Slot {
-  ChainBlock* block;
+  Area* area;
   T record;
 };
 
+constexpr size_t RoundUp(size_t n, size_t to) { return (n + to - 1) / to * to; }
+
 template <typename T>
-size_t SlotsAt() {
-  return (sizeof(ChainBlock) + alignof(Slot<T>) - 1) / alignof(Slot<T>) * alignof(Slot<T>);
+constexpr size_t SlotsAfterArea() {
+  return RoundUp(sizeof(Area), alignof(Slot<T>));
+}
+
+template <typename T>
+Slot<T>* SlotsOf(Area* area) {
+  return reinterpret_cast<Slot<T>*>(reinterpret_cast<unsigned char*>(area) + SlotsAfterArea<T>());
+}
+
+template <typename T>
+Area* AreaOf(Slot<T>* slots) {
+  return reinterpret_cast<Area*>(reinterpret_cast<unsigned char*>(slots) - SlotsAfterArea<T>());
+}
+
+void Release(ChainBlock* block, size_t users) {
+  block->users -= users;
+  if (block->users == 0) telio::Free(block);
+}
+
+// One block: an area of a slots of A and one of b slots of B (none when
+// not positive), then `extra` bytes for the caller, at *extraAt; no block
+// when it would hold nothing. The slots are not filled: their area
+// addresses and records are the caller's to write. The block's users are
+// the slots and, with extra bytes, one for them.
+struct Lists {
+  ChainBlock* block = nullptr;
+  void* first = nullptr;
+  void* second = nullptr;
+};
+
+template <typename A, typename B>
+Lists MakeBlock(int a, int b, size_t extra, unsigned char** extraAt) {
+  const size_t firstAt = RoundUp(sizeof(ChainBlock), alignof(Area));
+  const size_t secondAt =
+      RoundUp(firstAt + (a > 0 ? SlotsAfterArea<A>() + static_cast<size_t>(a) * sizeof(Slot<A>) : 0), alignof(Area));
+  const size_t extraFrom =
+      RoundUp(secondAt + (b > 0 ? SlotsAfterArea<B>() + static_cast<size_t>(b) * sizeof(Slot<B>) : 0),
+              alignof(std::max_align_t));
+  const size_t users =
+      (a > 0 ? static_cast<size_t>(a) : 0) + (b > 0 ? static_cast<size_t>(b) : 0) + (extra > 0 ? 1 : 0);
+  Lists made;
+  auto* raw = static_cast<unsigned char*>(users > 0 ? telio::Malloc(extraFrom + extra) : nullptr);
+  if (!raw) return made;
+  made.block = new (raw) ChainBlock{users};
+  if (a > 0) made.first = SlotsOf<A>(new (raw + firstAt) Area{made.block, static_cast<size_t>(a)});
+  if (b > 0) made.second = SlotsOf<B>(new (raw + secondAt) Area{made.block, static_cast<size_t>(b)});
+  if (extraAt) *extraAt = raw + extraFrom;
+  return made;
 }
 
 template <typename T>
 T* AllocList(int n) {
   if (n < 1) return nullptr;
-  const size_t at = SlotsAt<T>();
-  void* raw = telio::Malloc(at + static_cast<size_t>(n) * sizeof(Slot<T>));
-  if (!raw) return nullptr;
-  auto* block = static_cast<ChainBlock*>(raw);
-  block->live = static_cast<size_t>(n);
-  auto* slots = reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
+  auto* slots = static_cast<Slot<T>*>(MakeBlock<T, T>(n, 0, 0, nullptr).first);
+  if (!slots) return nullptr;
+  Area* area = AreaOf(slots);
   // Each slot written once, whole: zero, its number, its link.
   for (int i = 0; i < n; ++i) {
-    slots[i].block = block;
+    slots[i].area = area;
     slots[i].record = T{};
     slots[i].record.index = static_cast<uint16_t>(i + 1);
     slots[i].record.next = i + 1 < n ? &slots[i + 1].record : nullptr;
@@ -69,34 +122,26 @@ T* AllocList(int n) {
   return &slots[0].record;
 }
 
-// n slots of one block, not yet filled: each slot's block address and
-// record are the caller's to write before the chain is used.
-template <typename T>
-Slot<T>* RawSlots(int n) {
-  if (n < 1) return nullptr;
-  const size_t at = SlotsAt<T>();
-  void* raw = telio::Malloc(at + static_cast<size_t>(n) * sizeof(Slot<T>));
-  if (!raw) return nullptr;
-  static_cast<ChainBlock*>(raw)->live = static_cast<size_t>(n);
-  return reinterpret_cast<Slot<T>*>(static_cast<unsigned char*>(raw) + at);
-}
-
-template <typename T>
-ChainBlock* BlockOf(Slot<T>* slots) {
-  return reinterpret_cast<ChainBlock*>(reinterpret_cast<unsigned char*>(slots) - SlotsAt<T>());
-}
-
-// Frees every record of a chain made by AllocList, each after release(it).
-template <typename T, typename Release>
-void FreeList(T* first, Release release) {
-  static_assert(offsetof(Slot<T>, record) == sizeof(ChainBlock*), "the record follows its block's address");
+// Frees every record of a chain made here, each after release(it). A chain
+// mostly runs from slot to slot of one area as it was made: such a run is
+// taken whole, its links compared with the addresses they would have rather
+// than followed one after another.
+template <typename T, typename Each>
+void FreeList(T* first, Each release) {
+  static_assert(offsetof(Slot<T>, record) == sizeof(Area*), "the record follows its area's address");
   while (first) {
-    T* next = first->next;
-    release(first);
-    ChainBlock* block = reinterpret_cast<Slot<T>*>(reinterpret_cast<unsigned char*>(first) -
-                                                   offsetof(Slot<T>, record))->block;
-    if (--block->live == 0) telio::Free(block);
-    first = next;
+    auto* slot = reinterpret_cast<Slot<T>*>(reinterpret_cast<unsigned char*>(first) - offsetof(Slot<T>, record));
+    Area* area = slot->area;
+    const Slot<T>* last = SlotsOf<T>(area) + (area->slots - 1);
+    size_t run = 1;
+    release(&slot->record);
+    while (slot != last && slot->record.next == &slot[1].record) {
+      ++slot;
+      ++run;
+      release(&slot->record);
+    }
+    first = slot->record.next;
+    Release(area->block, run);
   }
 }
 
@@ -110,23 +155,35 @@ T* NthOf(T* first, int n) {
 // Names "%c%i" of a letter and a label, cut to size - 1 characters and
 // NUL-padded to size (7 or 8). Opening a topology names every node and
 // beam, and labels mostly run on by one: the name of the next label is the
-// last one's, counted up. The text is kept as the 8 bytes of an integer
-// (little-endian), so it is never stored and read back a byte at a time.
+// last one's, counted up, mostly by adding one to its last digit. The text
+// is kept as the 8 bytes of an integer (little-endian) and stored as one
+// word over the name field and, after a 7-byte name, its padding byte.
 class Namer {
  public:
   explicit Namer(char letter) : letter_(letter) {}
 
-  template <size_t kSize>
-  void Name(char (&name)[kSize], int label) {
-    static_assert(kSize <= 8, "names are at most 8 bytes");
-    if (!(label == last_ + 1 && last_ >= 0 && CountUp())) Format(label);
+  template <class Record>
+  void Name(Record& r, int label) {
+    constexpr size_t kSize = sizeof r.name;
+    static_assert(kSize == 7 || kSize == 8, "names are 7 or 8 bytes");
+    static_assert(offsetof(Record, name) == 0 && offsetof(Record, index) == 8, "the name's word ends at the index");
+    const bool next = label == last_ + 1 && last_ >= 0;
+    if (next && ((text_ >> lastDigit_) & 0xFF) < '9' && lastDigit_ < 56) {
+      text_ += uint64_t{1} << lastDigit_;
+    } else {
+      // The slow ways return the new text rather than write it, so that
+      // the namer of a loop stays in registers.
+      const uint64_t up = next ? CountedUp(text_, lastDigit_) : 0;
+      text_ = up != 0 ? up : Formatted(letter_, label);
+      lastDigit_ = LastDigit(text_);
+    }
     last_ = label;
-    const uint64_t cut = kSize == 8 ? text_ & 0x00FFFFFFFFFFFFFFull : text_ & 0x0000FFFFFFFFFFFFull;
-    for (size_t i = 0; i < kSize; ++i) name[i] = static_cast<char>(cut >> (8 * i));
+    telio::EncodeFixed64(reinterpret_cast<unsigned char*>(&r),
+                         text_ & (kSize == 8 ? 0x00FFFFFFFFFFFFFFull : 0x0000FFFFFFFFFFFFull));
   }
 
  private:
-  void Format(int label) {
+  static uint64_t Formatted(char letter, int label) {
     char digits[12];
     int n = 0;
     unsigned v = label < 0 ? 0u - static_cast<unsigned>(label) : static_cast<unsigned>(label);
@@ -134,29 +191,33 @@ class Namer {
       digits[n++] = static_cast<char>('0' + v % 10);
       v /= 10;
     } while (v != 0);
-    text_ = static_cast<unsigned char>(letter_);
-    length_ = 1;
-    if (label < 0) text_ |= static_cast<uint64_t>('-') << (8 * length_++);
-    while (n > 0 && length_ < 8) text_ |= static_cast<uint64_t>(static_cast<unsigned char>(digits[--n])) << (8 * length_++);
+    uint64_t text = static_cast<unsigned char>(letter);
+    int length = 1;
+    if (label < 0) text |= static_cast<uint64_t>('-') << (8 * length++);
+    while (n > 0 && length < 8) text |= static_cast<uint64_t>(static_cast<unsigned char>(digits[--n])) << (8 * length++);
+    return text;
   }
-  // Adds one to the decimal digits; false when a digit would be added (or
-  // they no longer all fit).
-  bool CountUp() {
-    if (length_ >= 8) return false;
-    for (int i = length_ - 1; i >= 1; --i) {
-      const uint64_t place = static_cast<uint64_t>(1) << (8 * i);
-      if (((text_ >> (8 * i)) & 0xFF) != '9') {
-        text_ += place;
-        return true;
-      }
-      text_ -= 9 * place;  // '9' becomes '0', carry on
+  // The shift of the last character of a text.
+  static int LastDigit(uint64_t text) {
+    int shift = 56;
+    while (shift > 0 && ((text >> shift) & 0xFF) == 0) shift -= 8;
+    return shift;
+  }
+  // The digits after the letter plus one; 0 when a digit would be added
+  // (or they were cut to fit).
+  static uint64_t CountedUp(uint64_t text, int lastDigit) {
+    if (lastDigit >= 56) return 0;
+    for (int i = lastDigit; i >= 8; i -= 8) {
+      const uint64_t place = static_cast<uint64_t>(1) << i;
+      if (((text >> i) & 0xFF) != '9') return text + place;
+      text -= 9 * place;  // '9' becomes '0', carry on
     }
-    return false;
+    return 0;
   }
 
-  const char letter_;
+  char letter_;
   uint64_t text_ = 0;
-  int length_ = 0;
+  int lastDigit_ = 0;  // shift of the last character
   int last_ = -2;
 };
 
@@ -187,56 +248,73 @@ bool FitsCapacity(const TOPO_REC* t, const TOPO_CURDIMS_REC* rec) {
   return FitsCapacity(t->nodeCapacity, t->beamCapacity, t->sectionCapacity, rec);
 }
 
+// The number-indexed arrays of a topology in field order: six of nodes,
+// five of beams.
+struct ArrayFields {
+  void** nodes[6];
+  void** beams[5];
+};
+
+ArrayFields FieldsOf(TOPO_REC* t) {
+  return {{reinterpret_cast<void**>(&t->restraint), reinterpret_cast<void**>(&t->x), reinterpret_cast<void**>(&t->y),
+           reinterpret_cast<void**>(&t->z), reinterpret_cast<void**>(&t->nodeExtra1),
+           reinterpret_cast<void**>(&t->nodeExtra2)},
+          {reinterpret_cast<void**>(&t->startNode), reinterpret_cast<void**>(&t->endNode),
+           reinterpret_cast<void**>(&t->section), reinterpret_cast<void**>(&t->angle),
+           reinterpret_cast<void**>(&t->beamExtra)}};
+}
+
 // A zero-filled block of count records, the first with arrays of the given
-// capacity: each zero-filled on its own, or all in one block with only slot
-// 0 of each zeroed (the slots up to the counts are then written by the one
-// reading of the file, and those beyond are never read).
-TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sections, bool zero) {
+// capacity, each zero-filled on its own.
+TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sections) {
   TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(static_cast<size_t>(count), sizeof(TOPO_REC)));
   if (!t) return nullptr;
-  // The arrays in field order: six of nodes, five of beams, the sections.
-  void** const nodeArrays[] = {reinterpret_cast<void**>(&t->restraint), reinterpret_cast<void**>(&t->x),
-                               reinterpret_cast<void**>(&t->y), reinterpret_cast<void**>(&t->z),
-                               reinterpret_cast<void**>(&t->nodeExtra1), reinterpret_cast<void**>(&t->nodeExtra2)};
-  void** const beamArrays[] = {reinterpret_cast<void**>(&t->startNode), reinterpret_cast<void**>(&t->endNode),
-                               reinterpret_cast<void**>(&t->section), reinterpret_cast<void**>(&t->angle),
-                               reinterpret_cast<void**>(&t->beamExtra)};
-  const size_t nodeBytes = static_cast<size_t>(nodes) * 4, beamBytes = static_cast<size_t>(beams) * 4;
-  const size_t sectionBytes = static_cast<size_t>(sections) * sizeof(TOP_SEC);
   t->nodeCapacity = nodes;
   t->beamCapacity = beams;
   t->sectionCapacity = sections;
-  if (!zero) {
-    // Sections first, for their alignment.
-    const size_t total = sectionBytes + 6 * nodeBytes + 5 * beamBytes;
-    auto* block = static_cast<unsigned char*>(total > 0 ? telio::Malloc(total) : nullptr);
-    if (total > 0 && !block) {
-      telio::Free(t);
-      return nullptr;
-    }
-    t->arrays = block;
-    unsigned char* at = block;
-    auto place = [&at](void** field, size_t bytes, size_t slot) {
-      if (bytes == 0) return;
-      *field = at;
-      std::memset(at, 0, slot);
-      at += bytes;
-    };
-    place(reinterpret_cast<void**>(&t->sections), sectionBytes, sizeof(TOP_SEC));
-    for (void** f : nodeArrays) place(f, nodeBytes, 4);
-    for (void** f : beamArrays) place(f, beamBytes, 4);
-    return t;
-  }
   bool ok = true;
   auto alloc = [&ok](void** field, ulong32 slots, size_t size) {
     if (!ok || slots == 0) return;
     *field = telio::Calloc(slots, size);
     if (!*field) ok = false;
   };
-  for (void** f : nodeArrays) alloc(f, nodes, 4);
-  for (void** f : beamArrays) alloc(f, beams, 4);
+  const ArrayFields fields = FieldsOf(t);
+  for (void** f : fields.nodes) alloc(f, nodes, 4);
+  for (void** f : fields.beams) alloc(f, beams, 4);
   alloc(reinterpret_cast<void**>(&t->sections), sections, sizeof(TOP_SEC));
   if (!ok) CTOPO_REC::DeAllocateTOPO_REC(&t);
+  return t;
+}
+
+// A topology of the standard capacity for a file of the given counts: its
+// arrays and the slots of its node and beam records in one block, of which
+// only slot 0 of each array is zeroed (the slots up to the counts are
+// written by the one reading of the file, and those beyond are never read).
+TOPO_REC* AllocateOpened(int nodeCount, int beamCount, Lists* lists) {
+  TOPO_REC* t = static_cast<TOPO_REC*>(telio::Calloc(1, sizeof(TOPO_REC)));
+  if (!t) return nullptr;
+  t->nodeCapacity = kTopoMaxNodes + 1;
+  t->beamCapacity = kTopoMaxBeams + 1;
+  t->sectionCapacity = kTopoMaxSections + 1;
+  const size_t nodeBytes = size_t{4} * t->nodeCapacity, beamBytes = size_t{4} * t->beamCapacity;
+  const size_t sectionBytes = sizeof(TOP_SEC) * t->sectionCapacity;
+  unsigned char* at = nullptr;
+  *lists = MakeBlock<NODE_REC, BEAM_REC>(nodeCount, beamCount, sectionBytes + 6 * nodeBytes + 5 * beamBytes, &at);
+  if (!lists->block) {
+    telio::Free(t);
+    return nullptr;
+  }
+  t->arrays = lists->block;
+  auto place = [&at](void** field, size_t bytes, size_t slot) {
+    *field = at;
+    std::memset(at, 0, slot);
+    at += bytes;
+  };
+  // Sections first, for their alignment.
+  place(reinterpret_cast<void**>(&t->sections), sectionBytes, sizeof(TOP_SEC));
+  const ArrayFields fields = FieldsOf(t);
+  for (void** f : fields.nodes) place(f, nodeBytes, 4);
+  for (void** f : fields.beams) place(f, beamBytes, 4);
   return t;
 }
 
@@ -245,12 +323,23 @@ TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sectio
 // into the list records, beams find their nodes by position.
 class TopologySink {
  public:
-  TopologySink(const TOPO_CURDIMS_REC& head, TOPO_REC* t, BeamIndex* index)
-      : head_(head), t_(t), index_(index), plane_(head.Flag3D() == 0) {}
+  // The slots of the node and beam records are those of lists, made for
+  // the header's counts. anglesHeld: the angle array already holds the
+  // beams' angles, so that a beam record is written whole, once; otherwise
+  // the angles are given after the beams, if at all.
+  TopologySink(const TOPO_CURDIMS_REC& head, TOPO_REC* t, BeamIndex* index, bool anglesHeld, const Lists& lists)
+      : head_(head),
+        t_(t),
+        index_(index),
+        plane_(head.Flag3D() == 0),
+        anglesHeld_(anglesHeld),
+        block_(lists.block),
+        nodeSlots_(static_cast<Slot<NODE_REC>*>(lists.first)),
+        beamSlots_(static_cast<Slot<BEAM_REC>*>(lists.second)) {}
   ~TopologySink() {
     // Lists that were not filled whole were never handed to the topology.
-    if (nodeSlots_ && !t_->nodes) telio::Free(BlockOf(nodeSlots_));
-    if (beamSlots_ && !t_->beams) telio::Free(BlockOf(beamSlots_));
+    if (nodeSlots_ && !t_->nodes) Release(block_, static_cast<size_t>(head_.NodeCount()));
+    if (beamSlots_ && !t_->beams) Release(block_, static_cast<size_t>(head_.BeamCount()));
   }
   TopologySink(const TopologySink&) = delete;
   TopologySink& operator=(const TopologySink&) = delete;
@@ -267,15 +356,12 @@ class TopologySink {
     t_->physBeamCount = head_.PhysBeamCount();
     if (sections > 0) std::memset(t_->sections + 1, 0, static_cast<size_t>(sections) * sizeof(TOP_SEC));
     t_->sectionCount = sections;
-    nodeSlots_ = RawSlots<NODE_REC>(nodes);
-    beamSlots_ = RawSlots<BEAM_REC>(beams);
     // Physical beams are filled one by one and may stop short: they are
     // linked and zeroed first.
     if (head_.PhysBeamCount() > 0) {
       t_->physBeams = nextPhys_ = CTOPO_REC::AllocatePhysBeamsLList(head_.PhysBeamCount());
       if (!t_->physBeams) return telio::kErrorNotEnoughMemory;
     }
-    if ((nodes > 0 && !nodeSlots_) || (beams > 0 && !beamSlots_)) return telio::kErrorNotEnoughMemory;
     if (!index_->Reserve(static_cast<uint32_t>(nodes), static_cast<uint32_t>(beams))) {
       return telio::kErrorNotEnoughMemory;
     }
@@ -285,61 +371,85 @@ class TopologySink {
   // The records are converted as they come, a chunk at a time.
   unsigned char* Direct(size_t) { return nullptr; }
 
+  // Each slot is zeroed and filled in turn, while its memory is at hand:
+  // its padding is then zero, as in a list made by AllocList. The loops
+  // work on copies of the tables' addresses, which the stores into the
+  // records would otherwise make the compiler fetch again for every record.
   void Nodes(int first, const unsigned char* p, int n) {
-    ChainBlock* block = BlockOf(nodeSlots_);
+    if (!nodeSlots_) return;  // none to read
+    Slot<NODE_REC>* const slots = nodeSlots_;
+    Area* const area = AreaOf(slots);
+    float* const x = t_->x;
+    float* const y = t_->y;
+    float* const z = t_->z;
+    int32_t* const restraint = t_->restraint;
     const int count = head_.NodeCount();
-    for (int k = 0; k < n; ++k, p += TOP_NODE::kSize) {
+    Namer names = nodeNames_;
+    BeamIndex::Box box = box_;
+    for (int i = first + 1; i <= first + n; ++i, p += TOP_NODE::kSize) {
       const TOP_NODE& src = *reinterpret_cast<const TOP_NODE*>(p);
-      const int i = first + k + 1;
-      Slot<NODE_REC>& slot = nodeSlots_[i - 1];
+      Slot<NODE_REC>& slot = slots[i - 1];
+      std::memset(static_cast<void*>(&slot), 0, sizeof slot);
       NODE_REC& r = slot.record;
-      slot.block = block;
-      r.x = t_->x[i] = src.X();
-      r.y = t_->y[i] = src.Y();
-      r.z = t_->z[i] = src.Z();
-      t_->restraint[i] = src.Restraint();
+      slot.area = area;
+      r.x = x[i] = src.X();
+      r.y = y[i] = src.Y();
+      r.z = z[i] = src.Z();
+      restraint[i] = src.Restraint();
       r.index = static_cast<uint16_t>(i);
       r.label = src.Label();
-      std::memset(r.reserved, 0, sizeof r.reserved);
       r.restraint = static_cast<uint8_t>(src.Restraint() & 0xFF);
-      r.next = i < count ? &nodeSlots_[i].record : nullptr;
-      nodeNames_.Name(r.name, r.label);
+      r.next = i < count ? &slots[i].record : nullptr;
+      names.Name(r, r.label);
+      box.Add(r.x, r.y, r.z);
     }
+    nodeNames_ = names;
+    box_ = box;
     if (first + n == count) {
-      t_->nodes = &nodeSlots_[0].record;
-      index_->IndexNodes(t_->x, t_->y, t_->z);
+      t_->nodes = &slots[0].record;
+      index_->IndexNodes(x, y, z, box);
     }
   }
 
   void Beams(int first, const unsigned char* p, int n) {
-    ChainBlock* block = BlockOf(beamSlots_);
+    if (!beamSlots_) return;  // none to read
+    Slot<BEAM_REC>* const slots = beamSlots_;
+    Slot<NODE_REC>* const nodeSlots = nodeSlots_;
+    Area* const area = AreaOf(slots);
+    int32_t* const startNode = t_->startNode;
+    int32_t* const endNode = t_->endNode;
+    int32_t* const section = t_->section;
+    float* const angles = t_->angle;
+    const bool held = anglesHeld_;
     const int count = head_.BeamCount(), nodes = head_.NodeCount();
-    for (int k = 0; k < n; ++k, p += TOP_BEAM::kSize) {
+    Namer names = beamNames_;
+    const BeamIndex::Chains chains = index_->BeamChains();
+    for (int i = first + 1; i <= first + n; ++i, p += TOP_BEAM::kSize) {
       const TOP_BEAM& src = *reinterpret_cast<const TOP_BEAM*>(p);
-      const int i = first + k + 1;
-      Slot<BEAM_REC>& slot = beamSlots_[i - 1];
+      Slot<BEAM_REC>& slot = slots[i - 1];
+      std::memset(static_cast<void*>(&slot), 0, sizeof slot);
       BEAM_REC& b = slot.record;
-      slot.block = block;
+      slot.area = area;
       const int start = src.StartNode(), end = src.EndNode();
-      t_->startNode[i] = start;
-      t_->endNode[i] = end;
-      t_->section[i] = b.section = src.Section();
-      t_->angle[i] = b.angle = 0;  // the angles come later in the file, if at all
-      b.zeroAngle = plane_ ? 1 : 0;
+      startNode[i] = start;
+      endNode[i] = end;
+      section[i] = b.section = src.Section();
+      const float angle = held ? angles[i] : 0;
+      angles[i] = b.angle = angle;
+      b.zeroAngle = ZeroAngle(angle);
       b.index = static_cast<uint16_t>(i);
       b.label = src.Label();
-      b.mark = 0;
-      std::memset(b.reserved, 0, sizeof b.reserved);
-      b.start = start >= 1 && start <= nodes ? &nodeSlots_[start - 1].record : nullptr;
-      b.end = end >= 1 && end <= nodes ? &nodeSlots_[end - 1].record : nullptr;
-      b.next = i < count ? &beamSlots_[i].record : nullptr;
-      beamNames_.Name(b.name, b.label);
-      index_->AddBeam(static_cast<uint32_t>(i), start, end);
+      b.start = NodeOf(nodeSlots, start, nodes);
+      b.end = NodeOf(nodeSlots, end, nodes);
+      b.next = i < count ? &slots[i].record : nullptr;
+      names.Name(b, b.label);
+      chains.Add(static_cast<uint32_t>(i), start, end);
     }
+    beamNames_ = names;
     if (first + n == count) {
-      t_->beams = &beamSlots_[0].record;
+      t_->beams = &slots[0].record;
       // The beam records lie one slot apart in list order, as just made.
-      index_->Finish(t_->beams, sizeof(Slot<BEAM_REC>));
+      index_->Finish(t_->beams, sizeof(Slot<BEAM_REC>), endNode);
     }
   }
 
@@ -353,12 +463,13 @@ class TopologySink {
   TOP_SEC* Sections() { return t_->sections + 1; }
 
   void Angles(int first, const unsigned char* p, int n) {
+    if (anglesHeld_) return;
     for (int k = 0; k < n; ++k) {
       const int i = first + k + 1;
       const float angle = telio::DecodeFloat(p + 4 * k);
       BEAM_REC& b = beamSlots_[i - 1].record;
       t_->angle[i] = b.angle = angle;
-      b.zeroAngle = (plane_ && std::fabs(static_cast<double>(angle)) <= kTolerance) ? 1 : 0;
+      b.zeroAngle = ZeroAngle(angle);
     }
   }
 
@@ -367,7 +478,7 @@ class TopologySink {
     CURPHBM_REC* r = nextPhys_;
     nextPhys_ = r->next;
     const int nodes = head_.NodeCount(), beams = head_.BeamCount();
-    auto node = [&](int number) { return number >= 1 && number <= nodes ? &nodeSlots_[number - 1].record : nullptr; };
+    auto node = [&](int number) { return NodeOf(nodeSlots_, number, nodes); };
     r->label = telio::DecodeFixed16(p);
     r->beamCount = static_cast<int16_t>(telio::DecodeFixed16(p + 2));
     r->firstNode = node(static_cast<int16_t>(telio::DecodeFixed16(p + 4)));
@@ -383,23 +494,34 @@ class TopologySink {
   }
 
  private:
+  // Node number `number`'s record; null outside 1 to nodes.
+  static NODE_REC* NodeOf(Slot<NODE_REC>* slots, int number, int nodes) {
+    return static_cast<unsigned>(number - 1) < static_cast<unsigned>(nodes) ? &slots[number - 1].record : nullptr;
+  }
+  uint16_t ZeroAngle(float angle) const {
+    return plane_ && std::fabs(static_cast<double>(angle)) <= kTolerance ? 1 : 0;
+  }
+
   const TOPO_CURDIMS_REC& head_;
   TOPO_REC* t_;
   BeamIndex* index_;
   const bool plane_;
-  Slot<NODE_REC>* nodeSlots_ = nullptr;
-  Slot<BEAM_REC>* beamSlots_ = nullptr;
+  const bool anglesHeld_;
+  ChainBlock* const block_;
+  Slot<NODE_REC>* const nodeSlots_;
+  Slot<BEAM_REC>* const beamSlots_;
   CURPHBM_REC* nextPhys_ = nullptr;
   Namer nodeNames_{'N'};
   Namer beamNames_{'B'};
+  BeamIndex::Box box_;
 };
 
-// Ties the sections to the suite's section catalogue: sections known by
-// their dimensions or names are resolved first, then every property block
-// is refilled. Without a catalogue the sections stay as read.
-void UpdateSectionsFromCatalogue(TOPO_REC* topo, const CString& suiteFolder) {
-  ResolveSMDBSectionsTOPO(topo, suiteFolder);
-  UpdateSMDBSectionsTOPO(topo, suiteFolder);
+// Ties the sections to the section catalogue of the folder: sections known
+// by their dimensions or names are resolved first, then every property
+// block is refilled. Without a catalogue the sections stay as read.
+void UpdateSectionsFromCatalogue(TOPO_REC* topo, const CString& folder) {
+  ResolveSMDBSectionsTOPO(topo, folder);
+  UpdateSMDBSectionsTOPO(topo, folder);
 }
 
 }  // namespace
@@ -451,13 +573,23 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
     if (code == 0 && !FitsCapacity(kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, &head)) {
       code = telio::kErrorBadArguments;
     }
+    Lists lists;
     if (code == 0) {
-      topo_ = AllocateRecord(1, kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, false);
       index_ = new (std::nothrow) BeamIndex;
-      if (!topo_ || !index_) code = telio::kErrorNotEnoughMemory;
+      if (index_) topo_ = AllocateOpened(head.NodeCount(), head.BeamCount(), &lists);
+      if (!topo_) code = telio::kErrorNotEnoughMemory;
     }
     if (code == 0) {
-      TopologySink sink(head, topo_, index_);
+      // The angles follow the supports and sections in the file: read
+      // ahead, they let each beam record be written once. Where they
+      // cannot be, they are taken as the file gives them.
+      const size_t beams = static_cast<size_t>(head.BeamCount());
+      float* angles = topo_->angle + 1;
+      const bool anglesHeld =
+          whole && beams > 0 &&
+          telio::filereading::ReadAt(f, angles, 4 * beams, telio::topfile::AnglesOffset(head)) == 0;
+      if (anglesHeld) telio::DecodeFloats(angles, reinterpret_cast<const unsigned char*>(angles), beams);
+      TopologySink sink(head, topo_, index_, anglesHeld, lists);
       code = telio::topfile::ReadTopBlocks(f, head, whole, sink);
     }
     std::fclose(f);
@@ -472,7 +604,10 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
   dynamicCases_ = topo_->dynamicCases;
   // A short companion keeps its whole records; any other failure leaves none.
   if (whole && !ReadCompSects(CompSectsPath(path), &compSects_)) FreeCompSects(&compSects_);
-  UpdateSectionsFromCatalogue(topo_, GetTelmaroDir());
+  // The folder is looked up once: each catalogue call would look an empty
+  // one up again.
+  const CString catalogue = SMDBFolder(CString());
+  if (!catalogue.IsEmpty()) UpdateSectionsFromCatalogue(topo_, catalogue);
   ValidateDimensions(topo_);
   telio::SetLastError(0);
   return 1;
@@ -506,16 +641,14 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     ClearTopology(t);
     return static_cast<int>(code);
   };
-  TopologySink sink(*rec, t, index_);
+  const Lists lists = MakeBlock<NODE_REC, BEAM_REC>(nodes, beams, 0, nullptr);
+  if ((nodes > 0 || beams > 0) && !lists.block) return fail(telio::kErrorNotEnoughMemory);
+  TopologySink sink(*rec, t, index_, true, lists);
   if (ulong32 code = sink.Begin()) return fail(code);
+  if (beams > 0) std::memcpy(t->angle + 1, rec->angles, static_cast<size_t>(beams) * sizeof(float));
   sink.Nodes(0, reinterpret_cast<const unsigned char*>(rec->nodes), nodes);
   sink.Beams(0, reinterpret_cast<const unsigned char*>(rec->beams), beams);
   sink.Supports(0, reinterpret_cast<const unsigned char*>(rec->supports), supports);
-  for (int i = 0; i < beams; ++i) {
-    unsigned char value[4];
-    telio::EncodeFloat(value, rec->angles[i]);
-    sink.Angles(i, value, 1);
-  }
   TOP_SEC* dst = sink.Sections();
   for (int i = 0; i < sections; ++i) {
     dst[i] = rec->sections[i];
@@ -542,7 +675,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
 // Record blocks
 
 TOPO_REC* CTOPO_REC::AllocateTOPO_REC(int count, ulong32 nodes, ulong32 beams, ulong32 sections) {
-  return count < 1 ? nullptr : AllocateRecord(count, nodes, beams, sections, true);
+  return count < 1 ? nullptr : AllocateRecord(count, nodes, beams, sections);
 }
 
 void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
@@ -555,7 +688,7 @@ void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
     }
   }
   if (t->arrays) {
-    telio::Free(t->arrays);
+    Release(static_cast<ChainBlock*>(t->arrays), 1);
   } else {
     for (void* a : {static_cast<void*>(t->restraint), static_cast<void*>(t->x), static_cast<void*>(t->y),
                     static_cast<void*>(t->z), static_cast<void*>(t->nodeExtra1), static_cast<void*>(t->nodeExtra2),

@@ -36,10 +36,13 @@ class TELIO_EXPORT CTOPO_REC {
   // closed and the thread's last error set: the TOP reader's code, 160 for
   // counts beyond the capacity, 8 when memory runs out.
   // The file is read once, straight into the records (the checks are
-  // CFileTOP's), and the beams are indexed by their end coordinates for the
-  // member FindBeam. The number-indexed arrays have the full capacity, but
-  // only slot 0 and the slots up to the counts are written: the slots
-  // beyond are not initialised (AllocateTOPO_REC still zero-fills).
+  // CFileTOP's; the beam angles, which follow the supports and sections,
+  // are read ahead so that each beam record is written once), and the beams
+  // are indexed by their end coordinates for the member FindBeam. The
+  // number-indexed arrays have the full capacity, but only slot 0 and the
+  // slots up to the counts are written: the slots beyond are not
+  // initialised (AllocateTOPO_REC still zero-fills). The arrays and the
+  // node and beam records are one block (see TOPO_REC::arrays).
   int Open(const char* path);
   // Header, nodes and beams only: sections, supports and physical beams are
   // zero-filled records, and there are no composite records. Whether the

@@ -3,9 +3,9 @@
 // physical beams) whose records point at one another.
 //
 // Node, beam and section numbers are 1-based: slot 0 of every number-indexed
-// array stays zero. Every block here is allocated zero-filled through
-// telio::Calloc and owned by the TOPO_REC (see CTOPO_REC for the routines
-// that make and free them); none of these records is written to a file
+// array stays zero. Every block here is allocated through telio's
+// allocator and owned by the TOPO_REC (see CTOPO_REC for the routines that
+// make and free them, and for what is zeroed); none of these records is written to a file
 // as it stands, except the 168-byte composite-section record.
 #pragma once
 
@@ -118,8 +118,9 @@ struct TELIO_EXPORT TOPO_REC {
   uint32_t beamCapacity;
   uint32_t sectionCapacity;
   // The one block that holds every array of a topology made by
-  // CTOPO_REC::Open (its arrays are then not freed one by one); null when
-  // each array is a block of its own (AllocateTOPO_REC).
+  // CTOPO_REC::Open, and its node and beam records (the arrays are then not
+  // freed one by one, and the block goes with the last of them and of those
+  // records); null when each array is a block of its own (AllocateTOPO_REC).
   void* arrays;
 
   // Section n (1 to sectionCount), or null.

@@ -61,6 +61,8 @@ bool RefillBlock(TOP_SEC* sec, const float values[7]) {
 
 }  // namespace
 
+CString SMDBFolder(const CString& folder) { return EffectiveFolder(folder); }
+
 CSectionFiles* GetSMDBSectionFiles(const char* folder) {
   const CString wanted = EffectiveFolder(CString(folder ? folder : ""));
   if (g_catalogue && g_catalogue->IsLoaded() && g_catalogueFolder == wanted) return g_catalogue;

@@ -37,6 +37,11 @@
 #include "sections/CSectionFiles.h"
 #include "topology/TOPO_REC.h"
 
+// The folder the catalogue calls take for folder: itself, else the suite
+// folder, else szGDirs; empty when none is known. A caller that makes
+// several calls looks an empty one up once with it.
+TELIO_EXPORT CString SMDBFolder(const CString& folder);
+
 // The process-wide catalogue loaded from the folder (see above); null when
 // it cannot be loaded (the reason is the thread's last error).
 TELIO_EXPORT CSectionFiles* GetSMDBSectionFiles(const char* folder);
