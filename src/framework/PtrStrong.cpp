@@ -10,11 +10,14 @@ void ThrowRefcntPtrExcp() {
 
 RefCount_base::~RefCount_base() = default;
 
-RefCount_base* ObjStrong_base::MakeRefCount() const {
-  RefCount<ObjStrong_base>* fresh = new RefCount<ObjStrong_base>(const_cast<ObjStrong_base*>(this), true);
+RefCount_base* ObjStrong_base::MakeRefCount(bool& withRef, bool strong) const {
+  RefCount<ObjStrong_base>* fresh =
+      new RefCount<ObjStrong_base>(const_cast<ObjStrong_base*>(this), true, withRef && strong ? 1 : 0);
+  if (withRef && !strong) fresh->AddWeakRef();
   RefCount<ObjStrong_base>* held = nullptr;
   if (m_pRefCount.compare_exchange_strong(held, fresh, std::memory_order_acq_rel)) return fresh;
   delete fresh;  // another thread made the block first
+  withRef = false;
   return held;
 }
 

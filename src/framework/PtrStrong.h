@@ -22,9 +22,12 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <type_traits>
 
+#include "platform/Alloc.h"
 #include "platform/Export.h"
 #include "platform/Interlocked.h"
 #include "platform/Types.h"
@@ -40,8 +43,25 @@ struct TELIO_EXPORT Refcnt_ptr_excp {
 
 [[noreturn]] TELIO_EXPORT void ThrowRefcntPtrExcp();
 
+// Allocation of count blocks and shared objects: they are made and dropped
+// by the million, and their blocks are recycled by size on the freeing
+// thread (telio::ObjectAlloc). new throws std::bad_alloc as the global form
+// does; the nothrow and placement forms are there too.
+struct TELIO_EXPORT SmallObjectAlloc {
+  static void* operator new(std::size_t size) {
+    if (void* p = telio::ObjectAlloc(size)) return p;
+    throw std::bad_alloc();
+  }
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return telio::ObjectAlloc(size); }
+  static void* operator new(std::size_t, void* where) noexcept { return where; }
+  static void operator delete(void* p, std::size_t size) noexcept { telio::ObjectFree(p, size); }
+  // A constructor that throws after a nothrow new: the size is not told.
+  static void operator delete(void* p, const std::nothrow_t&) noexcept { telio::ObjectFree(p, 0); }
+  static void operator delete(void*, void*) noexcept {}
+};
+
 // Interface of a count block.
-struct TELIO_EXPORT RefCount_base {
+struct TELIO_EXPORT RefCount_base : SmallObjectAlloc {
   virtual ~RefCount_base();
   virtual void AddStrongRef() = 0;
   virtual void AddWeakRef() = 0;
@@ -76,8 +96,8 @@ struct RefCount : RefCount_base {
   // made by a PtrStrong for another type). That reference is what keeps a
   // concurrent release of the last PtrWeak from freeing the block while the
   // last PtrStrong is destroying the object.
-  RefCount(T* object, bool holdsObjectRef)
-      : m_strong(0),
+  RefCount(T* object, bool holdsObjectRef, long32 strong = 0)
+      : m_strong(strong),
         m_weak(holdsObjectRef && (kIsOwnBlock || !kIsObjStrong) ? 1 : 0),
         m_object(object),
         m_holdsObjectRef(holdsObjectRef && !kIsObjStrong) {}
@@ -86,7 +106,7 @@ struct RefCount : RefCount_base {
   void AddWeakRef() override { InterlockedIncrement(&m_weak); }
 
   bool ReleaseStrongRef() override {
-    if (InterlockedDecrement(&m_strong) != 0) return false;
+    if (!ReleaseLast(m_strong)) return false;
     if constexpr (kIsOwnBlock) {
       // The object's own weak reference keeps the block alive until the
       // object's destructor has expired it and let go; the block is not
@@ -111,7 +131,7 @@ struct RefCount : RefCount_base {
   }
 
   bool ReleaseWeakRef() override {
-    if (InterlockedDecrement(&m_weak) == 0 && m_strong.load(std::memory_order_acquire) == 0) {
+    if (ReleaseLast(m_weak) && m_strong.load(std::memory_order_acquire) == 0) {
       delete this;
     }
     return true;
@@ -136,6 +156,19 @@ struct RefCount : RefCount_base {
 
   static bool DestroyObject(T* object);
 
+  // Drops one reference of count; true when it was the last. A count of 1
+  // is the caller's own reference alone: no other thread holds one, so none
+  // can take another (see the thread rules above), and it is cleared
+  // without a locked instruction, as happens to most objects, which only
+  // ever have one owner.
+  static bool ReleaseLast(std::atomic<long32>& count) {
+    if (count.load(std::memory_order_acquire) == 1) {
+      count.store(0, std::memory_order_relaxed);
+      return true;
+    }
+    return InterlockedDecrement(&count) == 0;
+  }
+
   std::atomic<long32> m_strong;
   std::atomic<long32> m_weak;
   std::atomic<T*> m_object;
@@ -149,7 +182,7 @@ struct RefCount : RefCount_base {
 // stack or inside others (points of a computation, a line's end points)
 // then cost no block. An object has at most one block; two threads asking
 // at once agree on one.
-class TELIO_EXPORT ObjStrong_base {
+class TELIO_EXPORT ObjStrong_base : public SmallObjectAlloc {
  public:
   // Deletes the object when no PtrStrong holds it; otherwise returns the
   // strong count and does nothing.
@@ -159,7 +192,18 @@ class TELIO_EXPORT ObjStrong_base {
   // The object's block (made now when the object has none yet).
   RefCount_base* GetRefCount() const {
     RefCount<ObjStrong_base>* block = m_pRefCount.load(std::memory_order_acquire);
-    return block ? block : MakeRefCount();
+    if (block) return block;
+    bool withRef = false;
+    return MakeRefCount(withRef, false);
+  }
+
+  // The block for a new pointer (strong or weak) to the object. A block
+  // made now already counts that pointer's reference (counted true); a
+  // block the object had does not.
+  RefCount_base* GetRefCountFor(bool strong, bool& counted) const {
+    RefCount<ObjStrong_base>* block = m_pRefCount.load(std::memory_order_acquire);
+    counted = !block;
+    return block ? block : MakeRefCount(counted, strong);
   }
 
  protected:
@@ -169,7 +213,10 @@ class TELIO_EXPORT ObjStrong_base {
   ObjStrong_base& operator=(const ObjStrong_base&) { return *this; }
 
  private:
-  RefCount_base* MakeRefCount() const;
+  // Makes the block. With withRef it is made holding one strong (strong)
+  // or weak reference; when another thread made the block first, that one
+  // is returned and withRef becomes false.
+  RefCount_base* MakeRefCount(bool& withRef, bool strong) const;
 
   mutable std::atomic<RefCount<ObjStrong_base>*> m_pRefCount;
 };
@@ -263,6 +310,13 @@ class TELIO_EXPORT _PtrSmart_base {
     m_pRefCount = block;
   }
 
+  // As Attach, for a block that already counts this pointer's reference.
+  void AttachCounted(void* raw, RefCount_base* block, bool strong) {
+    Detach(strong);
+    m_pRaw = raw;
+    m_pRefCount = block;
+  }
+
   // Drops the reference held. The fields are cleared first: the release may
   // destroy an object that owns this pointer.
   void Detach(bool strong) {
@@ -335,13 +389,19 @@ class _PtrSmart : public _PtrSmart_base {
       Detach(strong);
       return;
     }
-    RefCount_base* block;
     if (ObjStrong* o = detail::AsLiveObjStrong(p)) {
-      block = o->GetRefCount();
+      bool counted;
+      RefCount_base* block = o->GetRefCountFor(strong, counted);
+      if (counted) {
+        AttachCounted(p, block, strong);
+      } else {
+        Attach(p, block, strong);
+      }
+    } else if (strong) {
+      AttachCounted(p, new RefCount<T>(p, true, 1), true);
     } else {
-      block = new RefCount<T>(p, strong);
+      Attach(p, new RefCount<T>(p, false), false);
     }
-    Attach(p, block, strong);
   }
 
   // Shares the object of another pointer (given as its converted address

@@ -71,6 +71,94 @@ void FreeWhole(void* block, std::size_t size) {
   Free(block);
 }
 
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kRecycle = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kRecycle = false;
+#else
+constexpr bool kRecycle = true;
+#endif
+#else
+constexpr bool kRecycle = true;
+#endif
+
+constexpr std::size_t kGrain = 16;
+constexpr std::size_t kClasses = 32;  // blocks of up to 512 bytes
+// Bytes a thread keeps in all.
+constexpr std::size_t kKeptBytes = std::size_t{16} << 20;
+
+struct FreeBlock {
+  FreeBlock* next;
+};
+
+// A thread's kept blocks. Plain data, zero when the thread starts and
+// valid until it ends, so that blocks freed while the thread's objects are
+// being destroyed (after Drain) find it in a known state.
+struct Kept {
+  FreeBlock* heads[kClasses];
+  std::size_t bytes;
+  bool registered;  // Drain will run when the thread ends
+  bool closed;      // Drain has run: keep nothing more
+};
+thread_local Kept t_kept;
+
+void Drain() {
+  for (FreeBlock*& head : t_kept.heads) {
+    while (head) {
+      FreeBlock* next = head->next;
+      std::free(head);
+      head = next;
+    }
+  }
+  t_kept.bytes = 0;
+  t_kept.closed = true;
+}
+
+struct Drainer {
+  ~Drainer() { Drain(); }
+};
+
+// The class of a size (1 to kClasses), 0 when blocks of that size are not
+// kept.
+inline std::size_t ClassOf(std::size_t size) {
+  return (size == 0 || size > kGrain * kClasses) ? 0 : (size + kGrain - 1) / kGrain;
+}
+
+}  // namespace
+
+void* ObjectAlloc(std::size_t size) {
+  const std::size_t c = kRecycle ? ClassOf(size) : 0;
+  if (c == 0) return std::malloc(size == 0 ? 1 : size);
+  if (FreeBlock* b = t_kept.heads[c - 1]) {
+    t_kept.heads[c - 1] = b->next;
+    t_kept.bytes -= c * kGrain;
+    return b;
+  }
+  return std::malloc(c * kGrain);
+}
+
+void ObjectFree(void* block, std::size_t size) {
+  if (!block) return;
+  const std::size_t c = kRecycle ? ClassOf(size) : 0;
+  if (c == 0 || t_kept.closed || t_kept.bytes + c * kGrain > kKeptBytes) {
+    std::free(block);
+    return;
+  }
+  if (!t_kept.registered) {
+    // A thread-local object with a destructor is made on its first use.
+    static thread_local Drainer drainer;
+    (void)drainer;
+    t_kept.registered = true;
+  }
+  FreeBlock* b = static_cast<FreeBlock*>(block);
+  b->next = t_kept.heads[c - 1];
+  t_kept.heads[c - 1] = b;
+  t_kept.bytes += c * kGrain;
+}
+
 void FailAllocationsAfter(long n) {
   g_failAfter.store(n, std::memory_order_relaxed);
   g_seen.store(0, std::memory_order_relaxed);
