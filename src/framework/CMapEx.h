@@ -29,9 +29,7 @@ class CMapEx : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline> {
  public:
   enum { kHashTableSize = 17, kBlockSize = 10 };
 
-  CMapEx() : CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline>(kBlockSize) {
-    this->InitHashTable(kHashTableSize, false);
-  }
+  CMapEx() : CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline>(kBlockSize, kHashTableSize) {}
   CMapEx(const CMapEx& other) : CMapEx() { this->CopyEntriesFrom(other); }
   CMapEx& operator=(const CMapEx& other) {
     this->CopyEntriesFrom(other);

@@ -225,11 +225,21 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   // The collection becomes a list of copies (the element's Clone) of
   // other's elements in order, null for null; no placement rule is asked.
   // other must not be this collection.
+  // The storage is sized once and each copy moved into its place; when a
+  // copy cannot be made the list keeps those made before it.
   void CopyClonesFrom(const CSmartCollection& other) {
     RemoveAll();
-    for (int i = 0; i < other.GetCount(); ++i) {
+    const int n = other.GetCount();
+    m_array.SetSize(n);
+    for (int i = 0; i < n; ++i) {
       const T& e = other.m_array.GetData()[i];
-      m_array.Add(GE_::Safe::detail::IsLiveElement(e) ? T(e->Clone()) : T());
+      if (!GE_::Safe::detail::IsLiveElement(e)) continue;
+      try {
+        m_array.GetData()[i] = T(e->Clone());
+      } catch (...) {
+        m_array.SetSize(i);
+        throw;
+      }
     }
   }
 

@@ -88,17 +88,22 @@ constexpr bool kRecycle = true;
 constexpr std::size_t kGrain = 16;
 constexpr std::size_t kClasses = 32;  // blocks of up to 512 bytes
 // Bytes a thread keeps in all.
-constexpr std::size_t kKeptBytes = std::size_t{16} << 20;
+constexpr std::size_t kKeptBytes = std::size_t{4} << 20;
 
-struct FreeBlock {
-  FreeBlock* next;
+// A class's kept blocks. They are held in an array, not linked through
+// themselves: taking one then reads nothing from a block that may have
+// left the cache long ago.
+struct Stack {
+  void** blocks;
+  std::size_t count;
+  std::size_t capacity;
 };
 
 // A thread's kept blocks. Plain data, zero when the thread starts and
 // valid until it ends, so that blocks freed while the thread's objects are
 // being destroyed (after Drain) find it in a known state.
 struct Kept {
-  FreeBlock* heads[kClasses];
+  Stack stacks[kClasses];
   std::size_t bytes;
   bool registered;  // Drain will run when the thread ends
   bool closed;      // Drain has run: keep nothing more
@@ -106,12 +111,10 @@ struct Kept {
 thread_local Kept t_kept;
 
 void Drain() {
-  for (FreeBlock*& head : t_kept.heads) {
-    while (head) {
-      FreeBlock* next = head->next;
-      std::free(head);
-      head = next;
-    }
+  for (Stack& s : t_kept.stacks) {
+    for (std::size_t i = 0; i < s.count; ++i) std::free(s.blocks[i]);
+    std::free(s.blocks);
+    s = Stack{nullptr, 0, 0};
   }
   t_kept.bytes = 0;
   t_kept.closed = true;
@@ -127,15 +130,28 @@ inline std::size_t ClassOf(std::size_t size) {
   return (size == 0 || size > kGrain * kClasses) ? 0 : (size + kGrain - 1) / kGrain;
 }
 
+// Keeps block in s; false when it cannot be kept.
+bool Keep(Stack& s, void* block) {
+  if (s.count == s.capacity) {
+    const std::size_t capacity = s.capacity ? 2 * s.capacity : 256;
+    void** grown = static_cast<void**>(std::realloc(s.blocks, capacity * sizeof(void*)));
+    if (!grown) return false;
+    s.blocks = grown;
+    s.capacity = capacity;
+  }
+  s.blocks[s.count++] = block;
+  return true;
+}
+
 }  // namespace
 
 void* ObjectAlloc(std::size_t size) {
   const std::size_t c = kRecycle ? ClassOf(size) : 0;
   if (c == 0) return std::malloc(size == 0 ? 1 : size);
-  if (FreeBlock* b = t_kept.heads[c - 1]) {
-    t_kept.heads[c - 1] = b->next;
+  Stack& s = t_kept.stacks[c - 1];
+  if (s.count > 0) {
     t_kept.bytes -= c * kGrain;
-    return b;
+    return s.blocks[--s.count];
   }
   return std::malloc(c * kGrain);
 }
@@ -153,9 +169,10 @@ void ObjectFree(void* block, std::size_t size) {
     (void)drainer;
     t_kept.registered = true;
   }
-  FreeBlock* b = static_cast<FreeBlock*>(block);
-  b->next = t_kept.heads[c - 1];
-  t_kept.heads[c - 1] = b;
+  if (!Keep(t_kept.stacks[c - 1], block)) {
+    std::free(block);
+    return;
+  }
   t_kept.bytes += c * kGrain;
 }
 

@@ -31,6 +31,7 @@
 
 #include <cstdint>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 #include "platform/Alloc.h"
@@ -79,6 +80,9 @@ class CMap : private cmap_detail::InlineAssocs<cmap_detail::Assoc<KEY, VALUE>, k
   typedef VALUE ValueType;
 
   explicit CMap(int blockSize = 10) : blockSize_(blockSize > 0 ? blockSize : 10) {}
+  // With hashSize buckets (> 0), the table made with the first entry.
+  CMap(int blockSize, unsigned int hashSize)
+      : hashSize_(hashSize > 0 ? hashSize : 17), blockSize_(blockSize > 0 ? blockSize : 10) {}
   CMap(const CMap&) = delete;
   CMap& operator=(const CMap&) = delete;
   virtual ~CMap() { RemoveAll(); }
@@ -161,7 +165,7 @@ class CMap : private cmap_detail::InlineAssocs<cmap_detail::Assoc<KEY, VALUE>, k
   }
 
   bool RemoveKey(ARG_KEY key) {
-    CAssoc** link = table_ ? &table_[HashKey<KEY>(key) % hashSize_] : &chain_;
+    CAssoc** link = table_ ? &table_[Bucket(key)] : &chain_;
     for (CAssoc* a = *link; a; link = &a->pNext, a = a->pNext) {
       if (a->key == key) {
         *link = a->pNext;
@@ -175,10 +179,10 @@ class CMap : private cmap_detail::InlineAssocs<cmap_detail::Assoc<KEY, VALUE>, k
 
   void RemoveAll() {
     if (table_) {
-      for (unsigned int b = 0; b < hashSize_; ++b) FreeChain(table_[b]);
+      for (unsigned int b = 0; b < hashSize_ && !kPlainEntries; ++b) FreeChain(table_[b]);
       telio::Free(table_);
       table_ = nullptr;
-    } else {
+    } else if (!kPlainEntries) {
       FreeChain(chain_);
     }
     chain_ = nullptr;
@@ -209,7 +213,7 @@ class CMap : private cmap_detail::InlineAssocs<cmap_detail::Assoc<KEY, VALUE>, k
  protected:
   // The entry of key, or null.
   CAssoc* Find(ARG_KEY key) const {
-    CAssoc* a = table_ ? table_[HashKey<KEY>(key) % hashSize_] : chain_;
+    CAssoc* a = table_ ? table_[Bucket(key)] : chain_;
     for (; a; a = a->pNext) {
       if (a->key == key) return a;
     }
@@ -217,11 +221,21 @@ class CMap : private cmap_detail::InlineAssocs<cmap_detail::Assoc<KEY, VALUE>, k
   }
 
  private:
+  // Entries with nothing to destroy are dropped with their blocks, unwalked.
+  static constexpr bool kPlainEntries =
+      std::is_trivially_destructible<KEY>::value && std::is_trivially_destructible<VALUE>::value;
+
+  // The bucket of key. Keys are mostly small: no division for them.
+  unsigned int Bucket(ARG_KEY key) const {
+    const unsigned int h = HashKey<KEY>(key);
+    return h < hashSize_ ? h : h % hashSize_;
+  }
+
   // The entry of key; when there is none, null, and link is where a new
   // entry of key goes: the head (tail false) or the tail of its bucket.
   // One walk of the chain either way.
   CAssoc* Search(ARG_KEY key, bool tail, CAssoc**& link) {
-    const unsigned int h = HashKey<KEY>(key) % hashSize_;
+    const unsigned int h = Bucket(key);
     CAssoc** l;
     if (table_) {
       link = l = &table_[h];
@@ -297,7 +311,7 @@ class CMap : private cmap_detail::InlineAssocs<cmap_detail::Assoc<KEY, VALUE>, k
       a = &entries[0];
     }
     new (&a->key) KEY(key);
-    a->nHashValue = HashKey<KEY>(key) % hashSize_;
+    a->nHashValue = Bucket(key);
     return a;
   }
 

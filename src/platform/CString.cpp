@@ -57,10 +57,14 @@ int CString::CompareNoCase(const char* text) const {
   const unsigned char* a = reinterpret_cast<const unsigned char*>(s_.c_str());
   const unsigned char* b = reinterpret_cast<const unsigned char*>(text ? text : "");
   for (;; ++a, ++b) {
+    // Equal bytes (the usual case) need no folding.
+    if (*a == *b) {
+      if (*a == 0) return 0;
+      continue;
+    }
     unsigned char ca = static_cast<unsigned char>(AsciiLower(static_cast<char>(*a)));
     unsigned char cb = static_cast<unsigned char>(AsciiLower(static_cast<char>(*b)));
     if (ca != cb) return ca < cb ? -1 : 1;
-    if (ca == 0) return 0;
   }
 }
 
