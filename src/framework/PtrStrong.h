@@ -247,7 +247,8 @@ class TELIO_EXPORT ObjStrong_base {
   ObjStrong_base& operator=(const ObjStrong_base&) { return *this; }
 
  private:
-  friend struct RefCount<ObjStrong_base>;
+  template <class>
+  friend struct RefCount;
 
   // m_refCount holds 0, the address of the block, or one of these marks on
   // the address of the room in front of the object.
