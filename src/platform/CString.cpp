@@ -34,6 +34,14 @@ CString& CString::operator=(const char* text) {
   return *this;
 }
 
+void CString::SetString(const char* text, int length) {
+  if (text && length > 0) {
+    s_.assign(text, static_cast<size_t>(length));
+  } else {
+    s_.clear();
+  }
+}
+
 CString& CString::operator=(char ch) {
   s_.assign(1, ch);
   return *this;

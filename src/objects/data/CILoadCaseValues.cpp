@@ -157,7 +157,7 @@ int CILoadCaseValues::LoadInPlace(FILE* f, const ulong32* wrapper) {
   // Text after an embedded NUL is dropped.
   const char* text = reinterpret_cast<const char*>(p + kHeadBytes);
   const void* nul = std::memchr(text, 0, static_cast<std::size_t>(length));
-  *PName() = CString(text, nul ? static_cast<int>(static_cast<const char*>(nul) - text) : static_cast<int>(length));
+  PName()->SetString(text, nul ? static_cast<int>(static_cast<const char*>(nul) - text) : static_cast<int>(length));
   p += kHeadBytes + static_cast<std::size_t>(length);
   *PAttr() = Get32(p);
   *PFlags() = Get32(p + 4);
