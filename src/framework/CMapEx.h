@@ -3,6 +3,8 @@
 //
 // Every map of the model has 17 buckets and a block size of 10, and feeds
 // its checksum in iteration order, so both are part of the saved state.
+// kInline entries live inside the map object (see CMap): a map that rarely
+// holds more saves its allocations.
 // Copies and loads keep that order (see CMap), so a map copied, or saved
 // and loaded again, gives the checksum of the original.
 //
@@ -22,14 +24,12 @@
 #include "platform/LastError.h"
 #include "platform/Types.h"
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMapEx : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, int kInline = 0>
+class CMapEx : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline> {
  public:
   enum { kHashTableSize = 17, kBlockSize = 10 };
 
-  CMapEx() : CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>(kBlockSize) {
-    this->InitHashTable(kHashTableSize, false);
-  }
+  CMapEx() : CMap<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline>(kBlockSize, kHashTableSize) {}
   CMapEx(const CMapEx& other) : CMapEx() { this->CopyEntriesFrom(other); }
   CMapEx& operator=(const CMapEx& other) {
     this->CopyEntriesFrom(other);
@@ -87,14 +87,14 @@ class CMapEx : public CMap<KEY, ARG_KEY, VALUE, ARG_VALUE> {
   }
 };
 
-template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE>
-class CMapExNumbers : public CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE> {
+template <class KEY, class ARG_KEY, class VALUE, class ARG_VALUE, int kInline = 0>
+class CMapExNumbers : public CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline> {
  public:
   // Tolerance of the value comparison.
   static constexpr double kTolerance = 0.001;
 
   CMapExNumbers() = default;
-  CMapExNumbers(const CMapExNumbers& other) : CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE>(other) {}
+  CMapExNumbers(const CMapExNumbers& other) : CMapEx<KEY, ARG_KEY, VALUE, ARG_VALUE, kInline>(other) {}
   CMapExNumbers& operator=(const CMapExNumbers& other) {
     this->CopyEntriesFrom(other);
     return *this;

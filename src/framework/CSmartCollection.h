@@ -9,6 +9,8 @@
 // step or to veto a removal.
 #pragma once
 
+#include <utility>
+
 #include "framework/CArrayEx.h"
 #include "framework/ElementTraits.h"
 #include "framework/PtrStrong.h"
@@ -60,6 +62,30 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
     }
     m_addingNew = false;
     return added;
+  }
+
+  // As AddNew, taking over e's reference when the element is added (e is
+  // then null): no count changes hands. The index the element went to, or
+  // -1 when refused (e unchanged).
+  int AdoptNew(T& e) {
+    m_addingNew = true;
+    int at;
+    try {
+      at = Place(e, -1);
+    } catch (...) {
+      m_addingNew = false;
+      throw;
+    }
+    m_addingNew = false;
+    if (at < 0) return -1;
+    if (at == GetCount()) {
+      m_array.SetSize(at + 1);
+      m_array.GetData()[at] = std::move(e);
+    } else {
+      m_array.InsertAt(at, e);
+      e = T();
+    }
+    return at;
   }
 
   // The number of elements the storage grows by when it is full (0: the
@@ -199,11 +225,21 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   // The collection becomes a list of copies (the element's Clone) of
   // other's elements in order, null for null; no placement rule is asked.
   // other must not be this collection.
+  // The storage is sized once and each copy moved into its place; when a
+  // copy cannot be made the list keeps those made before it.
   void CopyClonesFrom(const CSmartCollection& other) {
     RemoveAll();
-    for (int i = 0; i < other.GetCount(); ++i) {
+    const int n = other.GetCount();
+    m_array.SetSize(n);
+    for (int i = 0; i < n; ++i) {
       const T& e = other.m_array.GetData()[i];
-      m_array.Add(GE_::Safe::detail::IsLiveElement(e) ? T(e->Clone()) : T());
+      if (!GE_::Safe::detail::IsLiveElement(e)) continue;
+      try {
+        m_array.GetData()[i] = T(e->Clone());
+      } catch (...) {
+        m_array.SetSize(i);
+        throw;
+      }
     }
   }
 

@@ -35,10 +35,6 @@ const std::size_t kShortText = 256;
 
 }  // namespace
 
-CPersist::CPersist(FILE* f, bool load) : m_file(f), m_load(load) {
-  if (!f) m_error = telio::kErrorBadArguments;
-}
-
 bool CPersist::Fail(ulong32 code) {
   if (m_error == 0) m_error = code;
   telio::SetLastError(code);

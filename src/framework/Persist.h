@@ -41,7 +41,9 @@ enum : int {
 class TELIO_EXPORT CPersist {
  public:
   // f must stay open while this object is used; load true reads.
-  CPersist(FILE* f, bool load);
+  CPersist(FILE* f, bool load) : m_file(f), m_load(load) {
+    if (!f) m_error = telio::kErrorBadArguments;
+  }
 
   bool IsLoading() const { return m_load; }
   FILE* File() const { return m_file; }
@@ -83,6 +85,49 @@ class TELIO_EXPORT CPersist {
   // Raw transfers behind the typed ones.
   bool ReadBytes(void* data, std::size_t size);
   bool WriteBytes(const void* data, std::size_t size);
+
+  // The stream's buffer, for records of many fixed-size fields that are
+  // decoded or encoded in place rather than field by field. Peek: the next
+  // size bytes read, when the buffer already holds them and nothing has
+  // failed; null otherwise, with nothing consumed. Skip(n) consumes n of
+  // the bytes Peek gave. Room: space for the next size bytes written, or
+  // null; Commit(n) after n of them were filled. A caller given null
+  // transfers its fields one by one, so the bytes, and the state after a
+  // failure, do not depend on what the buffer held.
+  const unsigned char* Peek(std::size_t size) const {
+#if defined(__GLIBC__)
+    if (ok() && m_file->_IO_read_ptr && static_cast<std::size_t>(m_file->_IO_read_end - m_file->_IO_read_ptr) >= size) {
+      return reinterpret_cast<const unsigned char*>(m_file->_IO_read_ptr);
+    }
+#else
+    (void)size;
+#endif
+    return nullptr;
+  }
+  void Skip(std::size_t n) {
+#if defined(__GLIBC__)
+    m_file->_IO_read_ptr += n;
+#else
+    (void)n;
+#endif
+  }
+  unsigned char* Room(std::size_t size) const {
+#if defined(__GLIBC__)
+    if (ok() && m_file->_IO_write_ptr && static_cast<std::size_t>(m_file->_IO_write_end - m_file->_IO_write_ptr) >= size) {
+      return reinterpret_cast<unsigned char*>(m_file->_IO_write_ptr);
+    }
+#else
+    (void)size;
+#endif
+    return nullptr;
+  }
+  void Commit(std::size_t n) {
+#if defined(__GLIBC__)
+    m_file->_IO_write_ptr += n;
+#else
+    (void)n;
+#endif
+  }
 
  private:
   // Fields up to this size go through the stream byte by byte.
@@ -174,7 +219,8 @@ bool SerializeList(FILE* f, bool load, ulong32 version, List& list, Header heade
     ok = e->Serialize(f, true);
     if (!ok) break;
     try {
-      if (list.AddNew(e)) loaded(e);
+      const int at = list.AdoptNew(e);
+      if (at >= 0) loaded(list.GetData()[at]);
     } catch (CMemoryException*) {
       ok = io.Fail(telio::kErrorNotEnoughMemory);
     }

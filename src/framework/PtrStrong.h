@@ -3,9 +3,12 @@
 // separate block for every other type.
 //
 // Lifetime rules:
-//  - An ObjStrong is born with its own block (strong 0, weak 1: the object
-//    holds a weak reference on its block while it lives). Two PtrStrong made
-//    separately from the same raw ObjStrong share that block.
+//  - An ObjStrong has its own block (strong 0, weak 1: the object holds a
+//    weak reference on its block while it lives), made with its first
+//    pointer. Two PtrStrong made separately from the same raw ObjStrong
+//    share that block. An ObjStrong made with new carries the room for its
+//    block in front of it, in the same allocation, which is released when
+//    both the object and the block are gone.
 //  - Any other type gets a new block per PtrStrong made from a raw pointer,
 //    so make such a pointer once and copy the pointer, never the address.
 //  - The object dies with its last PtrStrong, never through a PtrWeak; the
@@ -22,9 +25,12 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <type_traits>
 
+#include "platform/Alloc.h"
 #include "platform/Export.h"
 #include "platform/Interlocked.h"
 #include "platform/Types.h"
@@ -40,8 +46,25 @@ struct TELIO_EXPORT Refcnt_ptr_excp {
 
 [[noreturn]] TELIO_EXPORT void ThrowRefcntPtrExcp();
 
+// Allocation of count blocks and shared objects: they are made and dropped
+// by the million, and their blocks are recycled by size on the freeing
+// thread (telio::ObjectAlloc). new throws std::bad_alloc as the global form
+// does; the nothrow and placement forms are there too.
+struct TELIO_EXPORT SmallObjectAlloc {
+  static void* operator new(std::size_t size) {
+    if (void* p = telio::ObjectAlloc(size)) return p;
+    throw std::bad_alloc();
+  }
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return telio::ObjectAlloc(size); }
+  static void* operator new(std::size_t, void* where) noexcept { return where; }
+  static void operator delete(void* p, std::size_t size) noexcept { telio::ObjectFree(p, size); }
+  // A constructor that throws after a nothrow new: the size is not told.
+  static void operator delete(void* p, const std::nothrow_t&) noexcept { telio::ObjectFree(p, 0); }
+  static void operator delete(void*, void*) noexcept {}
+};
+
 // Interface of a count block.
-struct TELIO_EXPORT RefCount_base {
+struct TELIO_EXPORT RefCount_base : SmallObjectAlloc {
   virtual ~RefCount_base();
   virtual void AddStrongRef() = 0;
   virtual void AddWeakRef() = 0;
@@ -76,17 +99,20 @@ struct RefCount : RefCount_base {
   // made by a PtrStrong for another type). That reference is what keeps a
   // concurrent release of the last PtrWeak from freeing the block while the
   // last PtrStrong is destroying the object.
-  RefCount(T* object, bool holdsObjectRef)
-      : m_strong(0),
+  // inHeader: the block lives in the room in front of its object (an own
+  // block only), and is disposed of there.
+  RefCount(T* object, bool holdsObjectRef, long32 strong = 0, bool inHeader = false)
+      : m_strong(strong),
         m_weak(holdsObjectRef && (kIsOwnBlock || !kIsObjStrong) ? 1 : 0),
         m_object(object),
-        m_holdsObjectRef(holdsObjectRef && !kIsObjStrong) {}
+        m_holdsObjectRef(holdsObjectRef && !kIsObjStrong),
+        m_inHeader(inHeader) {}
 
   void AddStrongRef() override { InterlockedIncrement(&m_strong); }
   void AddWeakRef() override { InterlockedIncrement(&m_weak); }
 
   bool ReleaseStrongRef() override {
-    if (InterlockedDecrement(&m_strong) != 0) return false;
+    if (!ReleaseLast(m_strong)) return false;
     if constexpr (kIsOwnBlock) {
       // The object's own weak reference keeps the block alive until the
       // object's destructor has expired it and let go; the block is not
@@ -111,10 +137,13 @@ struct RefCount : RefCount_base {
   }
 
   bool ReleaseWeakRef() override {
-    if (InterlockedDecrement(&m_weak) == 0 && m_strong.load(std::memory_order_acquire) == 0) {
-      delete this;
-    }
+    if (ReleaseLast(m_weak) && m_strong.load(std::memory_order_acquire) == 0) Dispose(false);
     return true;
+  }
+
+  // The object's own weak reference, dropped by the object's destructor.
+  void ReleaseObjectRef() {
+    if (ReleaseLast(m_weak) && m_strong.load(std::memory_order_acquire) == 0) Dispose(true);
   }
 
   bool IsExpired() const override { return Expired(); }
@@ -136,10 +165,28 @@ struct RefCount : RefCount_base {
 
   static bool DestroyObject(T* object);
 
+  // Frees the block (last reference gone); byObject: on the thread that is
+  // destroying the object.
+  void Dispose(bool byObject);
+
+  // Drops one reference of count; true when it was the last. A count of 1
+  // is the caller's own reference alone: no other thread holds one, so none
+  // can take another (see the thread rules above), and it is cleared
+  // without a locked instruction, as happens to most objects, which only
+  // ever have one owner.
+  static bool ReleaseLast(std::atomic<long32>& count) {
+    if (count.load(std::memory_order_acquire) == 1) {
+      count.store(0, std::memory_order_relaxed);
+      return true;
+    }
+    return InterlockedDecrement(&count) == 0;
+  }
+
   std::atomic<long32> m_strong;
   std::atomic<long32> m_weak;
   std::atomic<T*> m_object;
   bool m_holdsObjectRef;
+  bool m_inHeader;
 };
 
 // Owner of an object's intrusive count block.
@@ -149,6 +196,19 @@ struct RefCount : RefCount_base {
 // stack or inside others (points of a computation, a line's end points)
 // then cost no block. An object has at most one block; two threads asking
 // at once agree on one.
+//
+// Allocation: new gives every shared object room in front of it for its
+// block (one allocation, and the block beside the object in memory, rather
+// than a second allocation per object; the blocks come from
+// telio::ObjectAlloc). The object's constructor recognises the allocation
+// just made for it; the room is used when the first pointer is made to the
+// whole object, and a block is allocated apart otherwise (an object on the
+// stack, inside another, in an array, or given its first pointer while it
+// is being constructed). The allocation is released when the object has
+// been deleted and its block is gone; a block that weak pointers hold
+// outlives its object. new throws std::bad_alloc as the global form does;
+// the nothrow and placement forms are there too. Types aligned beyond 16
+// bytes are not supported.
 class TELIO_EXPORT ObjStrong_base {
  public:
   // Deletes the object when no PtrStrong holds it; otherwise returns the
@@ -156,23 +216,70 @@ class TELIO_EXPORT ObjStrong_base {
   virtual long32 DeleteIfUnowned();
   virtual ~ObjStrong_base();
 
+  static void* operator new(std::size_t size);
+  static void* operator new(std::size_t size, const std::nothrow_t&) noexcept;
+  static void* operator new(std::size_t, void* where) noexcept { return where; }
+  static void operator delete(void* object) noexcept;
+  static void operator delete(void* object, const std::nothrow_t&) noexcept;
+  static void operator delete(void*, void*) noexcept {}
+
   // The object's block (made now when the object has none yet).
   RefCount_base* GetRefCount() const {
-    RefCount<ObjStrong_base>* block = m_pRefCount.load(std::memory_order_acquire);
-    return block ? block : MakeRefCount();
+    const std::uintptr_t held = m_refCount.load(std::memory_order_acquire);
+    if (IsBlock(held)) return reinterpret_cast<RefCount<ObjStrong_base>*>(held);
+    bool withRef = false;
+    return MakeRefCount(withRef, false);
+  }
+
+  // The block for a new pointer (strong or weak) to the object. A block
+  // made now already counts that pointer's reference (counted true); a
+  // block the object had does not.
+  RefCount_base* GetRefCountFor(bool strong, bool& counted) const {
+    const std::uintptr_t held = m_refCount.load(std::memory_order_acquire);
+    counted = !IsBlock(held);
+    return counted ? MakeRefCount(counted, strong) : reinterpret_cast<RefCount<ObjStrong_base>*>(held);
   }
 
  protected:
-  ObjStrong_base() : m_pRefCount(nullptr) {}
+  ObjStrong_base();
   // A copy is a new object: it gets a block of its own.
-  ObjStrong_base(const ObjStrong_base&) : m_pRefCount(nullptr) {}
+  ObjStrong_base(const ObjStrong_base&);
   ObjStrong_base& operator=(const ObjStrong_base&) { return *this; }
 
  private:
-  RefCount_base* MakeRefCount() const;
+  template <class>
+  friend struct RefCount;
 
-  mutable std::atomic<RefCount<ObjStrong_base>*> m_pRefCount;
+  // m_refCount holds 0, the address of the block, or one of these marks on
+  // the address of the room in front of the object.
+  enum : std::uintptr_t {
+    kRoom = 1,        // room for the block, unused
+    kRoomFilling = 2  // a thread is making the block there
+  };
+  static bool IsBlock(std::uintptr_t v) { return v != 0 && (v & (kRoom | kRoomFilling)) == 0; }
+
+  // Makes the block. With withRef it is made holding one strong (strong)
+  // or weak reference; when another thread made the block first, that one
+  // is returned and withRef becomes false.
+  RefCount_base* MakeRefCount(bool& withRef, bool strong) const;
+  // The block in the room in front of the object is gone (byObject: on the
+  // thread destroying the object).
+  static void DisposeInRoom(RefCount<ObjStrong_base>* block, bool byObject);
+
+  mutable std::atomic<std::uintptr_t> m_refCount;
 };
+
+template <class T>
+void RefCount<T>::Dispose(bool byObject) {
+  if constexpr (kIsOwnBlock) {
+    if (m_inHeader) {
+      ObjStrong_base::DisposeInRoom(this, byObject);
+      return;
+    }
+  }
+  (void)byObject;
+  delete this;
+}
 
 // Base of every shared design object.
 class TELIO_EXPORT ObjStrong : public virtual ObjStrong_base {
@@ -263,6 +370,13 @@ class TELIO_EXPORT _PtrSmart_base {
     m_pRefCount = block;
   }
 
+  // As Attach, for a block that already counts this pointer's reference.
+  void AttachCounted(void* raw, RefCount_base* block, bool strong) {
+    Detach(strong);
+    m_pRaw = raw;
+    m_pRefCount = block;
+  }
+
   // Drops the reference held. The fields are cleared first: the release may
   // destroy an object that owns this pointer.
   void Detach(bool strong) {
@@ -335,13 +449,19 @@ class _PtrSmart : public _PtrSmart_base {
       Detach(strong);
       return;
     }
-    RefCount_base* block;
     if (ObjStrong* o = detail::AsLiveObjStrong(p)) {
-      block = o->GetRefCount();
+      bool counted;
+      RefCount_base* block = o->GetRefCountFor(strong, counted);
+      if (counted) {
+        AttachCounted(p, block, strong);
+      } else {
+        Attach(p, block, strong);
+      }
+    } else if (strong) {
+      AttachCounted(p, new RefCount<T>(p, true, 1), true);
     } else {
-      block = new RefCount<T>(p, strong);
+      Attach(p, new RefCount<T>(p, false), false);
     }
-    Attach(p, block, strong);
   }
 
   // Shares the object of another pointer (given as its converted address

@@ -77,7 +77,7 @@ class CMDDLoadCaseValuesLst::LoadIndex {
 
   static ulong32 Hash(const CILoadCase& lc) {
     ulong32 h = 2166136261u;
-    const CString name = lc.Name();
+    const CString& name = lc.NameRef();
     for (const char* p = name.GetString(); *p; ++p) {
       char c = *p;
       if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

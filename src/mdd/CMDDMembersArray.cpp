@@ -79,13 +79,10 @@ bool Joins(const BEAM_REC* b, float x1, float y1, float z1, float x2, float y2, 
 // within 0.001 of zero without a sign.
 double PointForce(float f) { return std::fabs(f) <= kTolerance ? std::fabs(static_cast<double>(f)) : -static_cast<double>(f); }
 
-// The six forces into a value set, in key order.
+// The six forces into a value set, in key order (as
+// CMDDLoadCaseValues::SetValues gives them).
 void SetForces(CILoadCaseValues* values, const double (&v)[6]) {
   if (!values) return;
-  if (auto* forces = dynamic_cast<CMDDLoadCaseValues*>(values)) {
-    forces->SetValues(v[0], v[1], v[2], v[3], v[4], v[5]);
-    return;
-  }
   for (int k = 0; k < 6; ++k) *values->LCValuePtr(kKeyFx + k) = v[k];
 }
 
@@ -190,6 +187,14 @@ bool IsReversed(const CGLine& internal, const BEAM_REC& analysis, int memberBeam
 // case after load case and, inside one, in the order of the analysis beams
 // (so that the OUC blocks are read in file order).
 //
+// The beams are taken a batch at a time: the forces of a batch are read for
+// every load case into a staging table of floats (the OUC's own values, and
+// the RES end forces, which are floats too), then given to the points one
+// point at a time, every load case in turn, so that each point's value sets
+// are made and filled together rather than each revisited once per load
+// case across gigabytes of them. Every point receives its forces in the
+// order of the load cases, as one pass per load case would give them.
+//
 // A point whose values list is empty when first reached (the usual case:
 // Link has just dropped every point) receives, in one copy, value sets for
 // every load case of the pass; value sets that got no forces are removed at
@@ -234,16 +239,30 @@ class CMDDMembersArray::ForceLinker {
       ~Release() { ouc.ReadAhead(false); }
     } release{ouc};
     for (Item& item : items_) RefreshPoints(item);
-    for (size_t k = 0; k < cases_.size(); ++k) {
-      const int r = cases_[k].result;
-      haveWhole_ = false;
-      for (Item& item : items_) {
-        if (const BEAM_DATA* d = ouc.GetBeamData(r, item.analysis)) {
-          FromOUC(item, k, *d);
-        } else if (const AnasisForces* f = Forces(r, item.analysis)) {
-          FromRES(item, k, *f);
+    for (size_t first = 0; first < items_.size();) {
+      // A batch: the beams whose forces of every load case fit the stage.
+      size_t end = first, staged = 0;
+      while (end < items_.size() && (end == first || staged + Stageable(items_[end]) <= kStagedSets)) {
+        staged += Stageable(items_[end++]);
+      }
+      for (size_t i = first; i < end; ++i) Restage(items_[i]);
+      for (size_t k = 0; k < cases_.size(); ++k) {
+        const int r = cases_[k].result;
+        haveWhole_ = false;
+        for (size_t i = first; i < end; ++i) {
+          Item& item = items_[i];
+          if (const BEAM_DATA* d = ouc.GetBeamData(r, item.analysis)) {
+            FromOUC(item, k, *d);
+          } else if (const AnasisForces* f = Forces(r, item.analysis)) {
+            FromRES(item, k, *f);
+          }
         }
       }
+      for (size_t i = first; i < end; ++i) {
+        Deliver(items_[i]);
+        items_[i].stage = Stage();
+      }
+      first = end;
     }
     for (Item& item : items_) {
       for (Point& p : item.points) DropUnset(p);
@@ -251,6 +270,9 @@ class CMDDMembersArray::ForceLinker {
   }
 
  private:
+  // Value sets staged at most in one batch (6 floats and a flag each).
+  static constexpr size_t kStagedSets = size_t{1} << 19;
+
   struct Case {
     int lc;      // index in the project's load-case list
     int result;  // load result in the analysis files
@@ -261,12 +283,60 @@ class CMDDMembersArray::ForceLinker {
     bool prefilled = false;        // holds a value set for every case
     std::vector<unsigned char> set;  // prefilled: which got forces
   };
+  // The forces of a beam's points for the cases of the pass, case by case:
+  // entry k * points + i is point i in case k.
+  struct Stage {
+    size_t points = 0;
+    std::vector<float> forces;     // 6 per entry
+    std::vector<unsigned char> has;
+  };
   struct Item {
     PtrStrong<CGLine> beam;
     int analysis = 0;  // 0-based index of the analysis beam
     bool reversed = false;
     std::vector<Point> points;  // the beam's points, in order
+    Stage stage;
   };
+
+  size_t Stageable(const Item& item) const { return std::max<size_t>(item.points.size(), 1) * cases_.size(); }
+
+  // An empty stage for the item's points as they are now.
+  void Restage(Item& item) {
+    item.stage.points = item.points.size();
+    item.stage.has.assign(item.stage.points * cases_.size(), 0);
+    item.stage.forces.resize(6 * item.stage.has.size());
+  }
+
+  // Stages the forces of point i in case k.
+  void Put(Item& item, size_t i, size_t k, const double (&v)[6]) {
+    const size_t at = k * item.stage.points + i;
+    for (int j = 0; j < 6; ++j) item.stage.forces[6 * at + static_cast<size_t>(j)] = static_cast<float>(v[j]);
+    item.stage.has[at] = 1;
+  }
+
+  // Gives the staged forces to the points, each point's in case order, and
+  // empties the stage.
+  void Deliver(Item& item) {
+    const size_t n = item.stage.points;
+    for (size_t i = 0; i < n && i < item.points.size(); ++i) {
+      for (size_t k = 0; k < cases_.size(); ++k) {
+        const size_t at = k * n + i;
+        if (!item.stage.has[at]) continue;
+        double v[6];
+        for (int j = 0; j < 6; ++j) v[j] = item.stage.forces[6 * at + static_cast<size_t>(j)];
+        Set(item.points[i], k, v);
+        item.stage.has[at] = 0;
+      }
+    }
+  }
+
+  // The item's points after a change of its beam's points: what was staged
+  // for the points before is delivered first.
+  void Repoint(Item& item) {
+    Deliver(item);
+    RefreshPoints(item);
+    Restage(item);
+  }
 
   // The states of item's points, after points were added.
   void RefreshPoints(Item& item) {
@@ -294,7 +364,7 @@ class CMDDMembersArray::ForceLinker {
     if (positions && beam.GetCountInternalPoints() < n) {
       const double length = beam.Length();
       for (int p = 0; p < n; ++p) beam.AddInternalPoint(item.reversed ? length - positions[p] : positions[p], false);
-      RefreshPoints(item);
+      Repoint(item);
     }
     const int count = static_cast<int>(item.points.size());
     for (int i = 0; i < count; ++i) {
@@ -304,14 +374,14 @@ class CMDDMembersArray::ForceLinker {
         const float* t = d.Table(kind);
         v[kind - 1] = (t && p >= 0 && p < n) ? t[p] : 0.0;
       }
-      Set(item.points[static_cast<size_t>(i)], k, v);
+      Put(item, static_cast<size_t>(i), k, v);
     }
   }
 
   void FromRES(Item& item, size_t k, const AnasisForces& f) {
     if (item.points.empty()) {
       item.beam->RemoveInternalPointsAll();  // the end points
-      RefreshPoints(item);
+      Repoint(item);
       if (item.points.empty()) return;
     }
     double first[6], second[6];
@@ -320,8 +390,8 @@ class CMDDMembersArray::ForceLinker {
       second[i] = PointForce(f.second.Value(i));
     }
     const size_t last = item.points.size() - 1;
-    Set(item.points[item.reversed ? last : 0], k, first);
-    Set(item.points[item.reversed ? 0 : last], k, second);
+    Put(item, item.reversed ? last : 0, k, first);
+    Put(item, item.reversed ? 0 : last, k, second);
   }
 
   // The RES end forces of a beam; a load case's are read whole once many
@@ -782,18 +852,15 @@ int CMDDMembersArray::SynchronizeLCValuesForMember(int index) {
 void CMDDMembersArray::SynchronizeAnalysisData() {
   CIAnalysisElementLst* members = m_analysis.GetElementLists().GetListAt(0);
   CIAnalysisElementLst* loads = m_analysis.GetElementLists().GetListAt(1);
+  std::vector<ELEMENT_OBJECTS::CEElement*> elements;
   if (members) {
-    members->RemoveAllAnalysisElements();
-    for (int i = 0; i < GetSize(); ++i) {
-      if (!GetData()[i].IsNull()) members->AddAnalysisElement(GetData()[i].GetPtr());
-    }
+    for (int i = 0; i < GetSize(); ++i) elements.push_back(GetData()[i].GetPtr());
+    members->SetAnalysisElements(elements.data(), static_cast<int>(elements.size()));
   }
   if (loads) {
-    loads->RemoveAllAnalysisElements();
-    for (int i = 0; m_loadCases && i < m_loadCases->GetCount(); ++i) {
-      const PtrStrong<CILoadCase> lc = m_loadCases->GetLoadCaseAt(i);
-      if (!lc.IsNull()) loads->AddAnalysisElement(lc.GetPtr());
-    }
+    elements.clear();
+    for (int i = 0; m_loadCases && i < m_loadCases->GetCount(); ++i) elements.push_back(m_loadCases->GetLoadCaseAt(i).GetPtr());
+    loads->SetAnalysisElements(elements.data(), static_cast<int>(elements.size()));
   }
 }
 

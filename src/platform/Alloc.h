@@ -27,6 +27,20 @@ TELIO_EXPORT void Free(void* block);
 TELIO_EXPORT void* CallocWhole(std::size_t size);
 TELIO_EXPORT void FreeWhole(void* block, std::size_t size);
 
+// Blocks of the small objects the design model makes and drops by the
+// million (shared objects and their count blocks). A block freed here is
+// kept by the freeing thread, by size (16-byte classes up to 512 bytes, a
+// few MB in all), and handed out again for the next object of its class
+// before malloc is asked. Every block is an ordinary malloc block of its
+// class's size, so a block may be freed on another thread than the one
+// that made it, and one freed when its thread is closing goes back to
+// free(). Not fault-injected: objects report a failed allocation as new
+// does. Under AddressSanitizer nothing is kept, so that a use after free
+// is still caught. ObjectFree takes the size given to ObjectAlloc, or 0
+// when it is not known (the block then goes straight back to free()).
+TELIO_EXPORT void* ObjectAlloc(std::size_t size);
+TELIO_EXPORT void ObjectFree(void* block, std::size_t size);
+
 // Fault injection for tests. After FailAllocationsAfter(n), the first n
 // allocations succeed and every later one fails until the counter is reset
 // with FailAllocationsAfter(-1). AllocationsSeen() counts calls since the

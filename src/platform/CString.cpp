@@ -34,6 +34,14 @@ CString& CString::operator=(const char* text) {
   return *this;
 }
 
+void CString::SetString(const char* text, int length) {
+  if (text && length > 0) {
+    s_.assign(text, static_cast<size_t>(length));
+  } else {
+    s_.clear();
+  }
+}
+
 CString& CString::operator=(char ch) {
   s_.assign(1, ch);
   return *this;
@@ -57,10 +65,14 @@ int CString::CompareNoCase(const char* text) const {
   const unsigned char* a = reinterpret_cast<const unsigned char*>(s_.c_str());
   const unsigned char* b = reinterpret_cast<const unsigned char*>(text ? text : "");
   for (;; ++a, ++b) {
+    // Equal bytes (the usual case) need no folding.
+    if (*a == *b) {
+      if (*a == 0) return 0;
+      continue;
+    }
     unsigned char ca = static_cast<unsigned char>(AsciiLower(static_cast<char>(*a)));
     unsigned char cb = static_cast<unsigned char>(AsciiLower(static_cast<char>(*b)));
     if (ca != cb) return ca < cb ? -1 : 1;
-    if (ca == 0) return 0;
   }
 }
 

@@ -24,6 +24,9 @@ class TELIO_EXPORT CString {
   CString& operator=(CString&&) noexcept = default;
   CString& operator=(const char* text);
   CString& operator=(char ch);
+  // The text becomes length bytes from text (none for a null text or a
+  // length <= 0), NUL bytes included.
+  void SetString(const char* text, int length);
 
   int GetLength() const { return static_cast<int>(s_.size()); }
   bool IsEmpty() const { return s_.empty(); }

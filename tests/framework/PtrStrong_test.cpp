@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -163,6 +164,63 @@ TEST_F(PtrStrongTest, ConcurrentCopiesDestroyOnce) {
   a.join();
   b.join();
   EXPECT_EQ(1, g_destroyed);
+}
+
+// A part that takes a pointer to itself while it is being constructed.
+struct SelfWatching : ObjStrong {
+  SelfWatching() { self = this; }
+  PtrWeak<SelfWatching> self;
+};
+struct Padding {
+  virtual ~Padding() = default;
+  double pad = 0;
+};
+// SelfWatching does not start the object: its pointer gets a block apart.
+struct Offset : Padding, SelfWatching {};
+struct Throwing : ObjStrong {
+  Throwing() { throw 7; }
+};
+
+// Objects made with new keep their count block in front of them, or apart
+// when their first pointer came while they were being constructed; the
+// memory goes with the last of object and block (the leak checker of the
+// sanitizer builds watches both).
+TEST_F(PtrStrongTest, BlocksInFrontOfTheirObjects) {
+  PtrWeak<Offset> outliving;
+  {
+    PtrStrong<Offset> made(new Offset);
+    EXPECT_EQ(made.GetRefCount(), made->self.GetRefCount());
+    outliving = made;
+    PtrStrong<SelfWatching> own(new SelfWatching);
+    EXPECT_EQ(own.GetRefCount(), own->self.GetRefCount());
+    EXPECT_EQ(1, Strong(own));
+  }
+  EXPECT_TRUE(outliving.IsNull());
+  outliving.Reset();
+
+  EXPECT_THROW(delete new Throwing, int);
+  Probe* quiet = new (std::nothrow) Probe;
+  ASSERT_NE(nullptr, quiet);
+  PtrStrong<Probe>(quiet).Reset();
+  EXPECT_EQ(1, g_destroyed);
+
+  // Two threads make the first pointers to one object at once: one block.
+  for (int round = 0; round < 200; ++round) {
+    Probe* raw = new Probe;
+    std::atomic<int> ready{0};
+    const GE_::Safe::RefCount_base* blocks[2] = {};
+    auto take = [&](int t) {
+      PtrStrong<Probe> p(raw);
+      blocks[t] = p.GetRefCount();
+      ++ready;
+      while (ready.load() < 2) std::this_thread::yield();
+    };
+    std::thread a(take, 0), b(take, 1);
+    a.join();
+    b.join();
+    ASSERT_EQ(blocks[0], blocks[1]);
+  }
+  EXPECT_EQ(201, g_destroyed);
 }
 
 }  // namespace

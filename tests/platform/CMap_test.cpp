@@ -11,7 +11,8 @@ namespace {
 
 typedef CMap<long, long, int, int> Map;
 
-std::vector<long> Keys(const Map& m) {
+template <class M>
+std::vector<long> Keys(const M& m) {
   std::vector<long> keys;
   long key;
   int value;
@@ -79,6 +80,50 @@ TEST(CMap, TableSizeAndFailures) {
   telio::FailAllocationsAfter(-1);
   EXPECT_EQ(m.GetCount(), 10);
   EXPECT_FALSE(m.Lookup(20 << 4, value));
+}
+
+// A map with inline entries iterates as one without: before it outgrows
+// them, while it makes its table from them, and after. A value's address
+// survives the change, and a table that cannot be made leaves the map whole.
+TEST(CMap, InlineEntriesIterateAsTheTable) {
+  CMap<long, long, int, int, 3> small;
+  Map plain;
+  auto both = [&](long k) {
+    small[k] = static_cast<int>(k);
+    plain[k] = static_cast<int>(k);
+  };
+  both(16);  // bucket 1
+  both(1);   // bucket 0
+  both(2);   // bucket 0, ahead of 1
+  EXPECT_EQ(Keys(small), (std::vector<long>{2, 1, 16}));
+  int* kept = small.PLookup(1);
+  ASSERT_TRUE(small.RemoveKey(2));
+  ASSERT_TRUE(plain.RemoveKey(2));
+  EXPECT_TRUE(small.SetAtTail(3, 3));  // bucket 0, behind 1
+  EXPECT_TRUE(plain.SetAtTail(3, 3));
+  EXPECT_EQ(Keys(small), (std::vector<long>{1, 3, 16}));
+
+  telio::FailAllocationsAfter(0);
+  EXPECT_FALSE(small.SetAtTail(17, 17));
+  try {
+    small[17] = 17;
+    ADD_FAILURE();
+  } catch (CMemoryException*) {
+  }
+  telio::FailAllocationsAfter(-1);
+  EXPECT_EQ(Keys(small), (std::vector<long>{1, 3, 16}));
+
+  both(17);   // bucket 1, ahead of 16: the table is made here
+  both(-16);  // bucket 15
+  both(0);    // bucket 0
+  EXPECT_EQ(Keys(small), (std::vector<long>{0, 1, 3, 17, 16, -16}));
+  EXPECT_EQ(Keys(small), Keys(plain));
+  EXPECT_EQ(kept, small.PLookup(1));
+  EXPECT_EQ(1, *kept);
+  for (long k : {3L, 0L, 1L, 17L, 16L, -16L}) ASSERT_TRUE(small.RemoveKey(k));
+  EXPECT_TRUE(small.IsEmpty());
+  both(5);
+  EXPECT_EQ(Keys(small), (std::vector<long>{5}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "objects/data/CIAnalysisElement.h"
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "framework/Persist.h"
 #include "platform/Alloc.h"
@@ -92,6 +93,16 @@ int CIAnalysisElementLst::FindIndexOf(const CEElement* element) const {
 int CIAnalysisElementLst::AddAnalysisElement(CEElement* element) {
   if (!element || FindIndexOf(element) >= 0) return 0;
   return Add(ElementPtr(new CIAnalysisElement(element)));
+}
+
+void CIAnalysisElementLst::SetAnalysisElements(CEElement* const* elements, int count) {
+  RemoveAll();
+  std::unordered_set<const CEElement*> held;
+  SetGrowStep(count);
+  for (int i = 0; i < count; ++i) {
+    if (elements[i] && held.insert(elements[i]).second) AddNew(ElementPtr(new CIAnalysisElement(elements[i])));
+  }
+  SetGrowStep(0);
 }
 
 int CIAnalysisElementLst::RemoveAnalysisElement(CEElement* element) {

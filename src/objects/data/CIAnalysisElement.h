@@ -102,6 +102,11 @@ class TELIO_EXPORT CIAnalysisElementLst : public CSmartCollection<GE_::Safe::Ptr
   // Element i, or null.
   CIAnalysisElement* GetAnalysisElementAt(int i) const;
   void RemoveAllAnalysisElements() { RemoveAll(); }
+  // The list becomes what RemoveAllAnalysisElements and then
+  // AddAnalysisElement of each element in turn make of it (null and
+  // repeated elements skipped), without searching the list for each.
+  // Throws CMemoryException* when memory is short.
+  void SetAnalysisElements(ELEMENT_OBJECTS::CEElement* const* elements, int count);
 
   // The number of live elements whose analysis flag equals v.
   int GetCountAnalysisElements(int v) const;

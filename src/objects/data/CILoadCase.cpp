@@ -21,7 +21,7 @@ PtrStrong<CILoadCase> CILoadCase::GetNewObject() { return PtrStrong<CILoadCase>(
 
 bool CILoadCase::CopyFrom(const CILoadCase* other) {
   if (!other) return false;
-  SetName(other->Name());
+  SetName(other->NameRef());
   *PFlags() = other->Flags();
   SetID(other->ID());
   *PAttr() = 0;
@@ -43,7 +43,7 @@ bool CILoadCase::Serialize(FILE* f, bool load) {
 
 ulong32 CILoadCase::CheckSum() const {
   CCheckSum sum;
-  sum.Add(Name());
+  sum.Add(NameRef());
   return sum.get();
 }
 

@@ -1,8 +1,11 @@
 #include "objects/data/CILoadCaseValues.h"
 
+#include <cstring>
+
 #include "framework/Persist.h"
 #include "objects/data/CILoadCaseLstSyn.h"
 #include "platform/CCheckSum.h"
+#include "platform/Coding.h"
 #include "platform/LastError.h"
 
 namespace TELMARO_DATA_OBJECTS {
@@ -50,7 +53,144 @@ bool CILoadCaseValues::CopyFrom(const ValueMap* values) { return m_values.CopyFr
 
 PtrStrong<CILoadCase> CILoadCaseValues::Clone() const { return PtrStrong<CILoadCase>(new CILoadCaseValues(*this)); }
 
+// A value set's record is short and made of fixed-size fields around the
+// name: it is encoded and decoded in the stream's buffer in one piece when
+// the buffer holds it, which is nearly always, and field by field (the
+// same bytes, and the same state after a failure) when it does not.
+namespace {
+
+// Version words of the CILoadCaseValues, CILoadCase and CEElement records,
+// the ID and the name's length.
+constexpr std::size_t kHeadBytes = 20;
+// Attribute and flag words.
+constexpr std::size_t kTailBytes = 8;
+constexpr std::size_t kPairBytes = 12;
+// Longest record encoded on the stack when the buffer has no room.
+constexpr std::size_t kLocalRecord = 512;
+// Longest name and most values decoded in place.
+constexpr long32 kPlaceName = 4096;
+constexpr long32 kPlaceValues = 1024;
+
+// On a little-endian host a field's bytes are its file image: one store.
+// (The portable encoders build runs of fields byte by byte.)
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+inline void Put32(unsigned char* p, ulong32 v) { std::memcpy(p, &v, 4); }
+inline void PutDouble(unsigned char* p, double v) { std::memcpy(p, &v, 8); }
+inline ulong32 Get32(const unsigned char* p) {
+  ulong32 v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+inline double GetDouble(const unsigned char* p) {
+  double v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+#else
+inline void Put32(unsigned char* p, ulong32 v) { telio::EncodeFixed32(p, v); }
+inline void PutDouble(unsigned char* p, double v) { telio::EncodeDouble(p, v); }
+inline ulong32 Get32(const unsigned char* p) { return telio::DecodeFixed32(p); }
+inline double GetDouble(const unsigned char* p) { return telio::DecodeDouble(p); }
+#endif
+
+}  // namespace
+
+int CILoadCaseValues::StoreInPlace(FILE* f, const ulong32* wrapper) {
+  const CString& name = *PName();
+  const std::size_t length = static_cast<std::size_t>(name.GetLength());
+  const std::size_t count = static_cast<std::size_t>(m_values.GetCount());
+  const std::size_t size = (wrapper ? 4 : 0) + kHeadBytes + length + kTailBytes + 4 + kPairBytes * count;
+  CPersist io(f, false);
+  unsigned char local[kLocalRecord];
+  unsigned char* const room = io.Room(size);
+  if (!room && size > sizeof local) return -1;
+  unsigned char* p = room ? room : local;
+  if (wrapper) {
+    Put32(p, *wrapper);
+    p += 4;
+  }
+  Put32(p, _SerializeVersionCILoadCaseValues);
+  Put32(p + 4, _SerializeVersionCILoadCase);
+  Put32(p + 8, ELEMENT_OBJECTS::_SerializeVersionCEElement);
+  Put32(p + 12, ID());
+  Put32(p + 16, static_cast<ulong32>(length));
+  std::memcpy(p + kHeadBytes, name.GetString(), length);
+  p += kHeadBytes + length;
+  Put32(p, Attr());
+  Put32(p + 4, Flags());
+  Put32(p + 8, static_cast<ulong32>(count));
+  p += 12;
+  int key;
+  double value;
+  for (POSITION pos = m_values.GetStartPosition(); pos; p += kPairBytes) {
+    m_values.GetNextAssoc(pos, key, value);
+    Put32(p, static_cast<ulong32>(key));
+    PutDouble(p + 4, value);
+  }
+  if (room) {
+    io.Commit(size);
+  } else {
+    io.WriteBytes(local, size);
+  }
+  return io.ok() ? 1 : 0;
+}
+
+int CILoadCaseValues::LoadInPlace(FILE* f, const ulong32* wrapper) {
+  CPersist io(f, true);
+  const std::size_t skip = wrapper ? 4 : 0;
+  const unsigned char* p = io.Peek(skip + kHeadBytes);
+  if (!p) return -1;
+  if ((wrapper && Get32(p) != *wrapper) || Get32(p + skip) != _SerializeVersionCILoadCaseValues ||
+      Get32(p + skip + 4) != _SerializeVersionCILoadCase ||
+      Get32(p + skip + 8) != ELEMENT_OBJECTS::_SerializeVersionCEElement) {
+    return -1;
+  }
+  const long32 length = static_cast<long32>(Get32(p + skip + 16));
+  if (length < 0 || length > kPlaceName) return -1;
+  const std::size_t size = skip + kHeadBytes + static_cast<std::size_t>(length) + kTailBytes;
+  p = io.Peek(size);
+  if (!p) return -1;
+  ResetElement();
+  m_values.RemoveAll();
+  p += skip;
+  SetID(Get32(p + 12));
+  // Text after an embedded NUL is dropped.
+  const char* text = reinterpret_cast<const char*>(p + kHeadBytes);
+  const void* nul = std::memchr(text, 0, static_cast<std::size_t>(length));
+  PName()->SetString(text, nul ? static_cast<int>(static_cast<const char*>(nul) - text) : static_cast<int>(length));
+  p += kHeadBytes + static_cast<std::size_t>(length);
+  *PAttr() = Get32(p);
+  *PFlags() = Get32(p + 4);
+  io.Skip(size);
+  return ReadVersion1(f) ? 1 : 0;
+}
+
+int CILoadCaseValues::ReadValuesInPlace(FILE* f) {
+  CPersist io(f, true);
+  const unsigned char* p = io.Peek(4);
+  if (!p) return -1;
+  const long32 count = static_cast<long32>(Get32(p));
+  if (count < 0 || count > kPlaceValues) return -1;
+  const std::size_t size = 4 + kPairBytes * static_cast<std::size_t>(count);
+  p = io.Peek(size);
+  if (!p) return -1;
+  p += 4;
+  for (long32 i = 0; i < count; ++i, p += kPairBytes) {
+    const int key = static_cast<int>(Get32(p));
+    if (key == 0) continue;
+    if (!m_values.SetAtTail(key, GetDouble(p + 4))) {
+      io.Skip(4 + kPairBytes * static_cast<std::size_t>(i + 1));
+      io.Fail(telio::kErrorNotEnoughMemory);
+      return 0;
+    }
+  }
+  io.Skip(size);
+  return 1;
+}
+
 bool CILoadCaseValues::Serialize(FILE* f, bool load) {
+  const int done = load ? LoadInPlace(f, nullptr) : StoreInPlace(f, nullptr);
+  if (done >= 0) return done == 1;
   CPersist io(f, load);
   ulong32 version = _SerializeVersionCILoadCaseValues;
   io.Version(version);
@@ -74,6 +214,8 @@ bool CILoadCaseValues::Serialize(FILE* f, bool load) {
 }
 
 bool CILoadCaseValues::ReadVersion1(FILE* f) {
+  const int done = ReadValuesInPlace(f);
+  if (done >= 0) return done == 1;
   CPersist io(f, true);
   long32 count = 0;
   io.Int32(count);
@@ -91,6 +233,8 @@ bool CILoadCaseValues::ReadVersion1(FILE* f) {
 void CILoadCaseValues::InitializeValues() {}
 
 bool CILoadCaseValues::SerializeWrapped(FILE* f, bool load, ulong32 version) {
+  const int done = load ? LoadInPlace(f, &version) : StoreInPlace(f, &version);
+  if (done >= 0) return done == 1;
   CPersist io(f, load);
   ulong32 stored = version;
   io.Version(stored);

@@ -50,7 +50,8 @@ class CILoadCaseValuesLst;
 
 class TELIO_EXPORT CILoadCaseValues : public CILoadCase {
  public:
-  typedef CMapExNumbers<int, int, double, double> ValueMap;
+  // Six values (the forces of a point) fit without an allocation.
+  typedef CMapExNumbers<int, int, double, double, 6> ValueMap;
 
   CILoadCaseValues();
   CILoadCaseValues(const CILoadCaseValues& other) = default;
@@ -100,6 +101,14 @@ class TELIO_EXPORT CILoadCaseValues : public CILoadCase {
   bool SerializeWrapped(FILE* f, bool load, ulong32 version);
 
  private:
+  // The record (after the wrapper's version word when wrapper is not null)
+  // encoded or decoded in the stream's buffer in one piece. 1 done and
+  // whole, 0 done and failed, -1 not done (nothing transferred): the
+  // fields then go one by one.
+  int StoreInPlace(FILE* f, const ulong32* wrapper);
+  int LoadInPlace(FILE* f, const ulong32* wrapper);
+  int ReadValuesInPlace(FILE* f);
+
   ValueMap m_values;
 };
 

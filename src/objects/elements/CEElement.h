@@ -38,6 +38,9 @@ class TELIO_EXPORT CEElement {
   virtual ~CEElement();
 
   CString Name() const { return m_name; }
+  // The name in place, without a copy; valid while the element lives and
+  // its name is not changed.
+  const CString& NameRef() const { return m_name; }
   CString* PName() { return &m_name; }
   void SetName(const CString& name) { m_name = name; }
   ulong32 ID() const { return m_id; }

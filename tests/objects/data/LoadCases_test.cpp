@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <random>
@@ -142,6 +143,36 @@ TEST(LoadCaseValues, RecordSkipsKeyZeroAndSavesInMapOrder) {
   ASSERT_TRUE(telio_test::LoadRecord(v, negative));
   EXPECT_EQ("A", v.Name().str());
   EXPECT_EQ(0, v.Exists());
+}
+
+// A record goes through the stream's buffer in one piece when it fits
+// there and field by field when it does not: the bytes, and what loads, are
+// the same. Forty values outgrow the map's inline entries and the record
+// the stack buffer of a save.
+TEST(LoadCaseValues, RecordsAreTheSameThroughAnyStreamBuffer) {
+  for (int count : {6, 40}) {
+    std::vector<std::pair<int32_t, double>> values;
+    for (int k = 1; k <= count; ++k) values.push_back({k * 6, k * 0.5});  // in bucket order
+    ByteWriter record;
+    telio_test::PutValueSet(record, telio_test::ValueSet(3, "Snow", 1, values));
+    CILoadCaseValues buffered, unbuffered;
+    ASSERT_TRUE(telio_test::LoadRecord(buffered, record));
+    FILE* f = telio_test::StreamOf(record);
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    ASSERT_TRUE(unbuffered.Serialize(f, true));
+    std::fclose(f);
+    EXPECT_EQ(buffered.CheckSum(), unbuffered.CheckSum()) << count;
+    EXPECT_EQ(record.data(), telio_test::SavedRecord(buffered)) << count;
+
+    f = std::tmpfile();
+    std::setvbuf(f, nullptr, _IONBF, 0);
+    ASSERT_TRUE(unbuffered.Serialize(f, false));
+    std::vector<uint8_t> bytes(static_cast<size_t>(std::ftell(f)));
+    std::rewind(f);
+    ASSERT_EQ(bytes.size(), std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+    EXPECT_EQ(record.data(), bytes) << count;
+  }
 }
 
 TEST(LoadCaseLists, RecordsKeepDuplicatesInLoadCaseListsOnly) {
