@@ -1,10 +1,22 @@
 #include "objects/geometry/CGLineLst.h"
 
 #include "framework/Persist.h"
+#include "objects/geometry/CGNearIndex.h"
 
 namespace GEOMETRY_OBJECTS {
 
 using GE_::Safe::PtrStrong;
+
+namespace {
+
+// Where a line is filed while its list loads: equal lines (same ends,
+// either order) have midpoints within the tolerance box.
+CGPoint MidPoint(const CGLine& l) {
+  const CGPoint s = l.SPoint(), e = l.EPoint();
+  return CGPoint((s.X() + e.X()) / 2, (s.Y() + e.Y()) / 2, (s.Z() + e.Z()) / 2);
+}
+
+}  // namespace
 
 CGLineLst::CGLineLst(ulong32 flags, ElementFactory factory) : CGGeometryLstBase(flags), m_factory(factory) {}
 
@@ -25,12 +37,27 @@ bool CGLineLst::IsEqualWith(const CGLineLst* other) const { return other && IsEq
 bool CGLineLst::CopyFrom(const CGLineLst* other) { return CopyClonesAndFlagsFrom(other); }
 
 bool CGLineLst::Serialize(FILE* f, bool load) {
-  return SerializeList(f, load, _SerializeVersionCGLineLst, *this, [this](CPersist& io) { io.UInt32(m_flags); });
+  auto header = [this](CPersist& io) { io.UInt32(m_flags); };
+  if (!load) return SerializeList(f, load, _SerializeVersionCGLineLst, *this, header);
+  CGNearIndex index;
+  m_loading = &index;
+  const bool ok = SerializeList(f, load, _SerializeVersionCGLineLst, *this, header,
+                                [&index](const PtrStrong<CGLine>& l) { index.Add(MidPoint(*l), l.GetPtr()); });
+  m_loading = nullptr;
+  return ok;
+}
+
+bool CGLineLst::HoldsEqual(const PtrStrong<CGLine>& e) const {
+  const CGLine* l = e.GetPtr();
+  auto equal = [l](const void* held) { return static_cast<const CGLine*>(held)->IsEqualWith(l); };
+  bool found;
+  if (m_loading && m_loading->Search(MidPoint(*l), equal, &found)) return found;
+  return FindValue(e) >= 0;
 }
 
 int CGLineLst::GetPosition(const PtrStrong<CGLine>& e, int requested) const {
   if (IsRefusedByCommonRule(e)) return -1;
-  if (IsUniqueList() && FindValue(e) >= 0) return -1;
+  if (IsUniqueList() && HoldsEqual(e)) return -1;
   const int n = GetCount();
   if (n == 0) return requested == -1 ? 0 : requested;
   const PtrStrong<CGLine>& first = *ElementAt(0);

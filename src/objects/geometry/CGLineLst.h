@@ -29,6 +29,8 @@
 
 namespace GEOMETRY_OBJECTS {
 
+class CGNearIndex;
+
 const unsigned int _SerializeVersionCGLineLst = 1;
 
 class TELIO_EXPORT CGLineLst : public CGGeometryLstBase<GE_::Safe::PtrStrong<CGLine>> {
@@ -61,7 +63,12 @@ class TELIO_EXPORT CGLineLst : public CGGeometryLstBase<GE_::Safe::PtrStrong<CGL
  private:
   CGLineLst(const CGLineLst&) = delete;
 
+  // Whether the list holds an element equal to e (IsEqualWith).
+  bool HoldsEqual(const GE_::Safe::PtrStrong<CGLine>& e) const;
+
   ElementFactory m_factory;
+  // The elements filed while the list loads; null otherwise.
+  CGNearIndex* m_loading = nullptr;
 };
 
 }  // namespace GEOMETRY_OBJECTS

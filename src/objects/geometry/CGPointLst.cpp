@@ -5,6 +5,7 @@
 
 #include "framework/Persist.h"
 #include "objects/geometry/CGLine.h"
+#include "objects/geometry/CGNearIndex.h"
 
 namespace GEOMETRY_OBJECTS {
 
@@ -87,12 +88,27 @@ bool CGPointLst::MatchWith(const CGPointLst* other) const {
 bool CGPointLst::CopyFrom(const CGPointLst* other) { return CopyClonesAndFlagsFrom(other); }
 
 bool CGPointLst::Serialize(FILE* f, bool load) {
-  return SerializeList(f, load, _SerializeVersionCGPointLst, *this, [this](CPersist& io) { io.UInt32(m_flags); });
+  auto header = [this](CPersist& io) { io.UInt32(m_flags); };
+  if (!load) return SerializeList(f, load, _SerializeVersionCGPointLst, *this, header);
+  CGNearIndex index;
+  m_loading = &index;
+  const bool ok = SerializeList(f, load, _SerializeVersionCGPointLst, *this, header,
+                                [&index](const PtrStrong<CGPoint>& p) { index.Add(*p, p.GetPtr()); });
+  m_loading = nullptr;
+  return ok;
+}
+
+bool CGPointLst::HoldsEqual(const PtrStrong<CGPoint>& e) const {
+  const CGPoint* p = e.GetPtr();
+  auto equal = [p](const void* held) { return static_cast<const CGPoint*>(held)->IsEqualWith(p); };
+  bool found;
+  if (m_loading && m_loading->Search(*p, equal, &found)) return found;
+  return FindValue(e) >= 0;
 }
 
 int CGPointLst::GetPosition(const PtrStrong<CGPoint>& e, int requested) const {
   if (IsRefusedByCommonRule(e)) return -1;
-  if (IsUniqueList() && FindValue(e) >= 0) return -1;
+  if (IsUniqueList() && HoldsEqual(e)) return -1;
   const int n = GetCount();
   if (n < 2 || ElementAt(0)->IsNull() || ElementAt(n - 1)->IsNull()) return GetPositionBase(requested);
   const CGPoint& first = **ElementAt(0);

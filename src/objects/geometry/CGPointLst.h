@@ -34,6 +34,8 @@
 
 namespace GEOMETRY_OBJECTS {
 
+class CGNearIndex;
+
 const unsigned int _SerializeVersionCGPointLst = 1;
 
 class TELIO_EXPORT CGPointLst : public CGGeometryLstBase<GE_::Safe::PtrStrong<CGPoint>> {
@@ -71,7 +73,12 @@ class TELIO_EXPORT CGPointLst : public CGGeometryLstBase<GE_::Safe::PtrStrong<CG
  private:
   CGPointLst(const CGPointLst&) = delete;
 
+  // Whether the list holds an element equal to e (IsEqualWith).
+  bool HoldsEqual(const GE_::Safe::PtrStrong<CGPoint>& e) const;
+
   ElementFactory m_factory;
+  // The elements filed while the list loads; null otherwise.
+  CGNearIndex* m_loading = nullptr;
 };
 
 // Shape flags 0; placement by the collection's common rule.

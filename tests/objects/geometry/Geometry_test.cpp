@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <random>
+#include <utility>
 #include <vector>
 
 #include "objects/geometry/CCoordinateSystem.h"
@@ -210,6 +213,61 @@ TEST(LineList, ChainOfBeamsKeepsItsOrder) {
   std::vector<double> starts;
   for (int i = 0; i < chain.GetCount(); ++i) starts.push_back(chain.GetAt(i)->SPoint().X());
   EXPECT_EQ((std::vector<double>{0, 3, 6, 9}), starts);
+}
+
+// A unique list loaded from a record refuses the same elements as one
+// built by adding them one at a time: near-equal points straddle every
+// kind of boundary (0.001 apart exactly and just over, either side of zero,
+// in every axis), with huge and non-finite coordinates among them.
+TEST(UniqueLists, LoadingRefusesWhatAddingRefuses) {
+  std::mt19937 rng(7);
+  const double jitters[] = {0, 0.0005, -0.0005, 0.001, -0.001, 0.00101, 0.0039999, 0.004, 0.0080001};
+  std::uniform_int_distribution<int> pick(0, sizeof(jitters) / sizeof(jitters[0]) - 1);
+  std::uniform_int_distribution<int> lattice(-3, 3);
+  auto coord = [&] { return lattice(rng) * 0.008 + jitters[pick(rng)]; };
+  const double inf = std::numeric_limits<double>::infinity();
+  std::vector<telio_test::Xyz> points = {{1e13, 0, 0}, {1e13 + 0.0005, 0, 0}, {inf, 0, 0},   {inf, 0, 0},
+                                         {NAN, 1, 1},  {-1e300, 2, 2},       {-1e300, 2, 2}};
+  for (int i = 0; i < 600; ++i) points.push_back({coord(), coord(), coord()});
+  ByteWriter pw;
+  telio_test::PutListHeader(pw, static_cast<int32_t>(points.size()), kGeoListUnique);
+  for (const auto& p : points) telio_test::PutPoint(pw, p);
+  CGPointLst loaded, added(kGeoListUnique);
+  ASSERT_TRUE(LoadRecord(loaded, pw));
+  for (const auto& p : points) added.Add(PtrStrong<CGPoint>(new CGPoint(p.x, p.y, p.z)));
+  ASSERT_EQ(added.GetCount(), loaded.GetCount());
+  EXPECT_LT(loaded.GetCount(), static_cast<int>(points.size()));
+  for (int i = 0; i < added.GetCount(); ++i) {
+    const CGPoint& a = *added.GetAt(i);
+    const CGPoint& b = *loaded.GetAt(i);
+    EXPECT_TRUE((a.X() == b.X() || (std::isnan(a.X()) && std::isnan(b.X()))) && a.Y() == b.Y() && a.Z() == b.Z())
+        << i;
+  }
+
+  // Lines, equal either way round: ends drawn from few places so that many
+  // lines repeat, reversed or within the tolerance.
+  std::vector<std::pair<telio_test::Xyz, telio_test::Xyz>> lines = {{{1e308, 0, 0}, {1e308, 0, 1}},
+                                                                   {{1e308, 0, 1}, {1e308, 0, 0}}};
+  std::uniform_int_distribution<int> few(0, 2);
+  auto end = [&](double z) { return telio_test::Xyz{few(rng) * 0.008 + jitters[pick(rng)], 0.001 * few(rng), z}; };
+  for (int i = 0; i < 600; ++i) {
+    const telio_test::Xyz a = end(0), b = end(1);
+    lines.push_back(few(rng) == 0 ? std::make_pair(b, a) : std::make_pair(a, b));
+  }
+  ByteWriter lw;
+  telio_test::PutListHeader(lw, static_cast<int32_t>(lines.size()), kGeoListUnique);
+  for (const auto& l : lines) telio_test::PutLine(lw, {l.first, l.second});
+  CGLineLst loadedLines, addedLines(kGeoListUnique);
+  ASSERT_TRUE(LoadRecord(loadedLines, lw));
+  for (const auto& l : lines) {
+    const auto& [a, b] = l;
+    addedLines.Add(PtrStrong<CGLine>(new CGLine(Line(a.x, a.y, a.z, b.x, b.y, b.z))));
+  }
+  ASSERT_EQ(addedLines.GetCount(), loadedLines.GetCount());
+  EXPECT_LT(loadedLines.GetCount(), static_cast<int>(lines.size()));
+  for (int i = 0; i < addedLines.GetCount(); ++i) {
+    EXPECT_TRUE(addedLines.GetAt(i)->IsEqualWith(loadedLines.GetAt(i).GetPtr())) << i;
+  }
 }
 
 TEST(CoordinateSystem, ConversionsRoundTrip) {
