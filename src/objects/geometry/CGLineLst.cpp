@@ -42,7 +42,9 @@ bool CGLineLst::Serialize(FILE* f, bool load) {
   CGNearIndex index;
   m_loading = &index;
   const bool ok = SerializeList(f, load, _SerializeVersionCGLineLst, *this, header,
-                                [&index](const PtrStrong<CGLine>& l) { index.Add(MidPoint(*l), l.GetPtr()); });
+                                [&index](const PtrStrong<CGLine>& l) {
+                                  if (index.Active()) index.Add(MidPoint(*l), l.GetPtr());
+                                });
   m_loading = nullptr;
   return ok;
 }
@@ -50,8 +52,17 @@ bool CGLineLst::Serialize(FILE* f, bool load) {
 bool CGLineLst::HoldsEqual(const PtrStrong<CGLine>& e) const {
   const CGLine* l = e.GetPtr();
   auto equal = [l](const void* held) { return static_cast<const CGLine*>(held)->IsEqualWith(l); };
-  bool found;
-  if (m_loading && m_loading->Search(MidPoint(*l), equal, &found)) return found;
+  if (m_loading && GetCount() >= CGNearIndex::kFrom) {
+    if (!m_loading->Active()) {
+      m_loading->Activate();
+      for (int i = 0; i < GetCount(); ++i) {
+        const PtrStrong<CGLine>& held = *ElementAt(i);
+        if (!held.IsNull()) m_loading->Add(MidPoint(*held), held.GetPtr());
+      }
+    }
+    bool found;
+    if (m_loading->Search(MidPoint(*l), equal, &found)) return found;
+  }
   return FindValue(e) >= 0;
 }
 

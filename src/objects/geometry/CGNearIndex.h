@@ -4,6 +4,10 @@
 // Loading n elements into a unique list is then linear instead of
 // quadratic.
 //
+// A short list is searched faster than filed: the list starts filing when
+// it holds kFrom elements (Activate, then Add of each one held), and from
+// then on files each element it takes.
+//
 // It is only used while a list loads: the elements are new and reachable
 // through the list alone, so none moves while it is filed. A list that
 // changes by any other way searches all of its elements.
@@ -36,6 +40,10 @@ class CGNearIndex {
   static inline const double kReach = 2 * kGeoTolerance;
   static inline const double kCell = 8 * kGeoTolerance;
   static constexpr double kGridLimit = 1e12;
+  static constexpr int kFrom = 16;
+
+  bool Active() const { return m_active; }
+  void Activate() { m_active = true; }
 
   // Files item under p. Failing for want of memory leaves the index
   // unusable, never throws.
@@ -110,6 +118,7 @@ class CGNearIndex {
 
   std::unordered_map<Cell, std::vector<const void*>, CellHash> m_cells;
   std::vector<const void*> m_loose;
+  bool m_active = false;
   bool m_broken = false;
 };
 

@@ -93,7 +93,9 @@ bool CGPointLst::Serialize(FILE* f, bool load) {
   CGNearIndex index;
   m_loading = &index;
   const bool ok = SerializeList(f, load, _SerializeVersionCGPointLst, *this, header,
-                                [&index](const PtrStrong<CGPoint>& p) { index.Add(*p, p.GetPtr()); });
+                                [&index](const PtrStrong<CGPoint>& p) {
+                                  if (index.Active()) index.Add(*p, p.GetPtr());
+                                });
   m_loading = nullptr;
   return ok;
 }
@@ -101,8 +103,17 @@ bool CGPointLst::Serialize(FILE* f, bool load) {
 bool CGPointLst::HoldsEqual(const PtrStrong<CGPoint>& e) const {
   const CGPoint* p = e.GetPtr();
   auto equal = [p](const void* held) { return static_cast<const CGPoint*>(held)->IsEqualWith(p); };
-  bool found;
-  if (m_loading && m_loading->Search(*p, equal, &found)) return found;
+  if (m_loading && GetCount() >= CGNearIndex::kFrom) {
+    if (!m_loading->Active()) {
+      m_loading->Activate();
+      for (int i = 0; i < GetCount(); ++i) {
+        const PtrStrong<CGPoint>& held = *ElementAt(i);
+        if (!held.IsNull()) m_loading->Add(*held, held.GetPtr());
+      }
+    }
+    bool found;
+    if (m_loading->Search(*p, equal, &found)) return found;
+  }
   return FindValue(e) >= 0;
 }
 
