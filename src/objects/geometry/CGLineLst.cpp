@@ -50,20 +50,7 @@ bool CGLineLst::Serialize(FILE* f, bool load) {
 }
 
 bool CGLineLst::HoldsEqual(const PtrStrong<CGLine>& e) const {
-  const CGLine* l = e.GetPtr();
-  auto equal = [l](const void* held) { return static_cast<const CGLine*>(held)->IsEqualWith(l); };
-  if (m_loading && GetCount() >= CGNearIndex::kFrom) {
-    if (!m_loading->Active()) {
-      m_loading->Activate();
-      for (int i = 0; i < GetCount(); ++i) {
-        const PtrStrong<CGLine>& held = *ElementAt(i);
-        if (!held.IsNull()) m_loading->Add(MidPoint(*held), held.GetPtr());
-      }
-    }
-    bool found;
-    if (m_loading->Search(MidPoint(*l), equal, &found)) return found;
-  }
-  return FindValue(e) >= 0;
+  return m_loading ? m_loading->ListHoldsEqual(*this, e, MidPoint) : FindValue(e) >= 0;
 }
 
 int CGLineLst::GetPosition(const PtrStrong<CGLine>& e, int requested) const {

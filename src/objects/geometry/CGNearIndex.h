@@ -5,7 +5,7 @@
 // quadratic.
 //
 // A short list is searched faster than filed: the list starts filing when
-// it holds kFrom elements (Activate, then Add of each one held), and from
+// it holds kFrom elements (ListHoldsEqual files all it holds then), and from
 // then on files each element it takes.
 //
 // It is only used while a list loads: the elements are new and reachable
@@ -43,7 +43,26 @@ class CGNearIndex {
   static constexpr int kFrom = 16;
 
   bool Active() const { return m_active; }
-  void Activate() { m_active = true; }
+
+  // Whether list, loading through this index, holds an element equal to e
+  // (IsEqualWith); keyOf gives an element's filing point.
+  template <class List, class Element, class KeyOf>
+  bool ListHoldsEqual(const List& list, const Element& e, KeyOf keyOf) {
+    if (list.GetCount() >= kFrom) {
+      if (!m_active) {
+        m_active = true;
+        for (int i = 0; i < list.GetCount(); ++i) {
+          const Element held = list.GetAt(i);
+          if (!held.IsNull()) Add(keyOf(*held), held.GetPtr());
+        }
+      }
+      const auto* wanted = e.GetPtr();
+      auto equal = [wanted](const void* held) { return static_cast<decltype(wanted)>(held)->IsEqualWith(wanted); };
+      bool found;
+      if (Search(keyOf(*wanted), equal, &found)) return found;
+    }
+    return list.FindValue(e) >= 0;
+  }
 
   // Files item under p. Failing for want of memory leaves the index
   // unusable, never throws.

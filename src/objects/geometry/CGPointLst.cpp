@@ -101,20 +101,8 @@ bool CGPointLst::Serialize(FILE* f, bool load) {
 }
 
 bool CGPointLst::HoldsEqual(const PtrStrong<CGPoint>& e) const {
-  const CGPoint* p = e.GetPtr();
-  auto equal = [p](const void* held) { return static_cast<const CGPoint*>(held)->IsEqualWith(p); };
-  if (m_loading && GetCount() >= CGNearIndex::kFrom) {
-    if (!m_loading->Active()) {
-      m_loading->Activate();
-      for (int i = 0; i < GetCount(); ++i) {
-        const PtrStrong<CGPoint>& held = *ElementAt(i);
-        if (!held.IsNull()) m_loading->Add(*held, held.GetPtr());
-      }
-    }
-    bool found;
-    if (m_loading->Search(*p, equal, &found)) return found;
-  }
-  return FindValue(e) >= 0;
+  if (!m_loading) return FindValue(e) >= 0;
+  return m_loading->ListHoldsEqual(*this, e, [](const CGPoint& p) -> const CGPoint& { return p; });
 }
 
 int CGPointLst::GetPosition(const PtrStrong<CGPoint>& e, int requested) const {
