@@ -39,14 +39,11 @@ bool CGLineLst::CopyFrom(const CGLineLst* other) { return CopyClonesAndFlagsFrom
 bool CGLineLst::Serialize(FILE* f, bool load) {
   auto header = [this](CPersist& io) { io.UInt32(m_flags); };
   if (!load) return SerializeList(f, load, _SerializeVersionCGLineLst, *this, header);
-  CGNearIndex index;
-  m_loading = &index;
-  const bool ok = SerializeList(f, load, _SerializeVersionCGLineLst, *this, header,
-                                [&index](const PtrStrong<CGLine>& l) {
-                                  if (index.Active()) index.Add(MidPoint(*l), l.GetPtr());
-                                });
-  m_loading = nullptr;
-  return ok;
+  CGNearIndexScope loading(m_loading);
+  CGNearIndex& index = loading.Index();
+  return SerializeList(f, load, _SerializeVersionCGLineLst, *this, header, [&index](const PtrStrong<CGLine>& l) {
+    if (index.Active()) index.Add(MidPoint(*l), l.GetPtr());
+  });
 }
 
 bool CGLineLst::HoldsEqual(const PtrStrong<CGLine>& e) const {

@@ -22,7 +22,7 @@
 // eight at most. A filing point with a coordinate that is not finite or
 // beyond kGridLimit goes to a loose list, which every search also walks;
 // a search from such a point, or after filing failed for want of memory,
-// is not answered (Usable / Search false) and the caller walks its list.
+// is not answered (Search returns false) and the caller walks its list.
 #pragma once
 
 #include <cmath>
@@ -37,6 +37,7 @@ namespace GEOMETRY_OBJECTS {
 
 class CGNearIndex {
  public:
+
   static inline const double kReach = 2 * kGeoTolerance;
   static inline const double kCell = 8 * kGeoTolerance;
   static constexpr double kGridLimit = 1e12;
@@ -139,6 +140,21 @@ class CGNearIndex {
   std::vector<const void*> m_loose;
   bool m_active = false;
   bool m_broken = false;
+};
+
+// Points a list's slot at a new index for the scope's length, however the
+// scope is left (a load may end in an exception).
+class CGNearIndexScope {
+ public:
+  explicit CGNearIndexScope(CGNearIndex*& slot) : m_slot(slot) { m_slot = &m_index; }
+  ~CGNearIndexScope() { m_slot = nullptr; }
+  CGNearIndexScope(const CGNearIndexScope&) = delete;
+  CGNearIndexScope& operator=(const CGNearIndexScope&) = delete;
+  CGNearIndex& Index() { return m_index; }
+
+ private:
+  CGNearIndex*& m_slot;
+  CGNearIndex m_index;
 };
 
 }  // namespace GEOMETRY_OBJECTS

@@ -90,14 +90,11 @@ bool CGPointLst::CopyFrom(const CGPointLst* other) { return CopyClonesAndFlagsFr
 bool CGPointLst::Serialize(FILE* f, bool load) {
   auto header = [this](CPersist& io) { io.UInt32(m_flags); };
   if (!load) return SerializeList(f, load, _SerializeVersionCGPointLst, *this, header);
-  CGNearIndex index;
-  m_loading = &index;
-  const bool ok = SerializeList(f, load, _SerializeVersionCGPointLst, *this, header,
-                                [&index](const PtrStrong<CGPoint>& p) {
-                                  if (index.Active()) index.Add(*p, p.GetPtr());
-                                });
-  m_loading = nullptr;
-  return ok;
+  CGNearIndexScope loading(m_loading);
+  CGNearIndex& index = loading.Index();
+  return SerializeList(f, load, _SerializeVersionCGPointLst, *this, header, [&index](const PtrStrong<CGPoint>& p) {
+    if (index.Active()) index.Add(*p, p.GetPtr());
+  });
 }
 
 bool CGPointLst::HoldsEqual(const PtrStrong<CGPoint>& e) const {
