@@ -22,7 +22,7 @@ constexpr int kRow = 125;  // nodes per storey row: a 125 x 80 frame
 // sections. Written once per process.
 const std::string& FrameTOP() {
   static const std::string path = [] {
-    telio_test::TopModelSpec m;
+    telio_test::TopModelLayout m;
     m.space = false;
     for (int i = 0; i < kNodes; ++i) {
       m.nodes.push_back({static_cast<int16_t>(i + 1), 0, 6.0f * static_cast<float>(i % kRow),

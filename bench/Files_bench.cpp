@@ -37,17 +37,17 @@ const std::string& LargeT3L() {
 // A topology of 30,000 nodes and 60,000 beams built from the layout.
 const std::string& LargeTOP() {
   static const std::string path = [] {
-    telio_test::TopModelSpec m;
+    telio_test::TopModelLayout m;
     m.staticCases = 400;
     for (int i = 0; i < 30000; ++i) {
-      telio_test::TopNodeSpec n;
+      telio_test::TopNodeLayout n;
       n.label = static_cast<int16_t>(i + 1);
       n.x = static_cast<float>(i % 100);
       n.y = static_cast<float>(i / 100);
       m.nodes.push_back(n);
     }
     for (int i = 0; i < 60000; ++i) {
-      telio_test::TopBeamSpec b;
+      telio_test::TopBeamLayout b;
       b.section = static_cast<uint16_t>(1 + i % 4);
       b.start = static_cast<uint16_t>(1 + i % 30000);
       b.end = static_cast<uint16_t>(1 + (i + 1) % 30000);

@@ -53,8 +53,8 @@ void Track(const std::string& path) {
   Written().push_back(path);
 }
 
-telio_test::ResSpec JobSpec() {
-  telio_test::ResSpec s;
+telio_test::ResLayout JobLayout() {
+  telio_test::ResLayout s;
   s.nodes = kNodes;
   s.beams = kBeams;
   s.supports = kSupports;
@@ -66,7 +66,7 @@ telio_test::ResSpec JobSpec() {
 const std::string& ResPath() {
   static const std::string path = [] {
     std::string p = ScratchDir() + "/Job.RES";
-    telio_test::ResSpec s = JobSpec();
+    telio_test::ResLayout s = JobLayout();
     telio_test::WriteRes(s, p);
     telio_test::WriteResSideFiles(s, p);
     for (const char* ext : {"RES", "TOP", "JOB", "CMI"}) Track(telio_test::SidePath(p, ext));

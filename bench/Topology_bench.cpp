@@ -26,17 +26,17 @@ int NodeAt(int col, int row) { return 1 + row * kSide + col; }
 // beams. Written once per process with its composite-section companion.
 const std::string& GridTOP() {
   static const std::string path = [] {
-    telio_test::TopModelSpec m;
+    telio_test::TopModelLayout m;
     m.staticCases = 40;
     for (int i = 0; i < kSide * kSide; ++i) {
-      telio_test::TopNodeSpec n;
+      telio_test::TopNodeLayout n;
       n.label = static_cast<int16_t>(i + 1);
       n.x = static_cast<float>(i % kSide);
       n.y = static_cast<float>(i / kSide);
       m.nodes.push_back(n);
     }
     auto beam = [&m](int a, int b) {
-      telio_test::TopBeamSpec s;
+      telio_test::TopBeamLayout s;
       s.section = static_cast<uint16_t>(1 + m.beams.size() % 4);
       s.label = static_cast<int16_t>(m.beams.size() + 1);
       s.start = static_cast<uint16_t>(a);

@@ -20,7 +20,7 @@ using namespace ENTITIESConstants;
 
 namespace {
 
-struct ListSpec {
+struct ListInfo {
   int index;
   const char* name;
   int itemSize;
@@ -28,7 +28,7 @@ struct ListSpec {
 };
 
 // The lists InitEntities makes; each item size is its record's size.
-const ListSpec kLists[] = {
+const ListInfo kLists[] = {
     {EntNode, "Node", sizeof(B_Node), 2},
     {EntBeam, "Beam", sizeof(B_Beam), 2},
     {EntPhysBeam, "PhysBeam", sizeof(PhysBeam), 0},
@@ -224,7 +224,7 @@ Entity* CEntity::GetEntity(int index) const {
 int CEntity::InitEntities() {
   if (!Allocate()) return 0;
   CleanUp();
-  for (const ListSpec& s : kLists) InitEntity(List(s.index), s.name, s.itemSize, 0, 0, s.flags);
+  for (const ListInfo& s : kLists) InitEntity(List(s.index), s.name, s.itemSize, 0, 0, s.flags);
   return 1;
 }
 

@@ -7,13 +7,13 @@
 #include "support/CaseFilesFixture.h"
 #include "support/TempDir.h"
 
-using telio_test::AceSpec;
+using telio_test::AceLayout;
 
 namespace {
 
 TEST(CFileACE, FlagsInterleaveActiveEntriesAndSecondKindPositions) {
   telio_test::TempDir dir;
-  AceSpec layout;
+  AceLayout layout;
   layout.cmbAct = {{1, 1}, {2, 0}, {3, 1}};  // 0 is in the set but not active
   layout.cmbPos = {{0, 2}, {1, 2}, {2, 4}};  // positions 2 and 4 are second kind
   layout.envAct = {{10000, 1}};
@@ -44,7 +44,7 @@ TEST(CFileACE, FlagsInterleaveActiveEntriesAndSecondKindPositions) {
 
 TEST(CFileACE, OldFileHasFourListsOf101Words) {
   telio_test::TempDir dir;
-  AceSpec layout;
+  AceLayout layout;
   layout.cmbSize = layout.envSize = 101;
   layout.cmbAct = {{1, 1}, {100, 1}};
   layout.envAct = {{1, 1}, {2, 1}};
@@ -80,7 +80,7 @@ TEST(CFileACE, ActivationRangesAndExportRoundTrip) {
 
   const std::string path = dir.File("r.ACE");
   ASSERT_EQ(ace.Export(path.c_str()), 0u);
-  AceSpec layout;
+  AceLayout layout;
   layout.cmbAct = {{1, 1}, {2, 1}, {3, 1}, {799, 1}, {800, 1}};
   layout.envAct = {{1, 1}, {2, 1}};
   EXPECT_EQ(telio_test::ReadFileBytes(path), telio_test::AceFile(layout).data());
@@ -97,7 +97,7 @@ TEST(CFileACE, ActivationRangesAndExportRoundTrip) {
 
 TEST(CFileACE, ShortFileAndMissingTables) {
   telio_test::TempDir dir;
-  AceSpec layout;
+  AceLayout layout;
   layout.cmbAct = {{1, 1}};
   telio_test::AceFile(layout).WriteTo(dir.File("s.ACE"), 1000);
   CFileACE ace;

@@ -64,7 +64,7 @@ TEST(CFileNAM, ExportMatchesTheLayoutAndReadsBack) {
 
 // A DYN job: the TOP header's dynamic count, the DCM and DEN counts.
 void WriteSideFiles(const telio_test::TempDir& dir, uint16_t dynamicCases, int32_t dcm, int32_t den) {
-  telio_test::TopModelSpec top = telio_test::SampleTopModel();
+  telio_test::TopModelLayout top = telio_test::SampleTopModel();
   top.dynamicCases = dynamicCases;
   telio_test::BuildTop(top).WriteTo(dir.File("j.TOP"));
   telio_test::CountFile(dcm, 8).WriteTo(dir.File("j.DCM"));
@@ -120,7 +120,7 @@ TEST(CFileDYN, CountsFromSideFilesOnly) {
   // A TOP file that ends early still gives its header's count.
   WriteSideFiles(dir, 1, 0, 0);
   telio_test::ByteWriter top = telio_test::BuildTop([] {
-    telio_test::TopModelSpec m = telio_test::SampleTopModel();
+    telio_test::TopModelLayout m = telio_test::SampleTopModel();
     m.dynamicCases = 1;
     return m;
   }());

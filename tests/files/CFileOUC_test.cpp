@@ -15,21 +15,21 @@
 
 using telio_test::BuildOuc;
 using telio_test::OucBeam;
-using telio_test::OucSpec;
+using telio_test::OucLayout;
 using telio_test::OucValue;
 using telio_test::TempDir;
 
 namespace {
 
 // Three load cases, beams numbered 1..count in each, IP counts 0 to 4.
-OucSpec Regular(size_t maxLCE = 400) {
-  OucSpec s;
+OucLayout Regular(size_t maxLCE = 400) {
+  OucLayout s;
   s.maxLCE = maxLCE;
   s.lcs = {{{1, 3}, {2, 0}, {3, 4}}, {{1, 1}, {2, 2}}, {{1, 4}, {2, 4}, {3, 0}, {4, 2}}};
   return s;
 }
 
-std::string Write(const TempDir& dir, const OucSpec& s, bool eak = false) {
+std::string Write(const TempDir& dir, const OucLayout& s, bool eak = false) {
   std::string path = dir.File("A.OUC");
   BuildOuc(s).WriteTo(path);
   telio_test::WriteOucJob(path, eak);
@@ -54,7 +54,7 @@ void ExpectSameAnswers(CFileOUC& a, CFileOUC& b, int lcs, int beams) {
 TEST(CFileOUC, LoadedAndIndexedModesGiveTheLaidOutValues) {
   for (bool eak : {false, true}) {
     TempDir dir;
-    OucSpec s = Regular(eak ? 20803 : 400);
+    OucLayout s = Regular(eak ? 20803 : 400);
     std::string path = Write(dir, s, eak);
     // The first block sits right after the table: 1608 or 83220.
     ASSERT_EQ(telio_test::OucBlockOffsets(s)[0][0], eak ? 83220u : 1608u);
@@ -106,7 +106,7 @@ TEST(CFileOUC, LoadedAndIndexedModesGiveTheLaidOutValues) {
 
 TEST(CFileOUC, LoadedModeCountsPositionsIndexedModeFindsNumbers) {
   TempDir dir;
-  OucSpec s;
+  OucLayout s;
   s.lcs = {{{1, 1}, {2, 1}, {7, 2}}};
   std::string path = Write(dir, s);
   CFileOUC ouc;
@@ -151,7 +151,7 @@ class OucProbe : public CFileOUC {
 
 TEST(CFileOUC, HeadersTheTablesCannotHoldAndEmptyTables) {
   TempDir dir;
-  OucSpec beyond = Regular();
+  OucLayout beyond = Regular();
   beyond.lcNum = 401;  // more load cases than the job's table
   for (bool indexed : {false, true}) {
     CFileOUC ouc;
@@ -161,13 +161,13 @@ TEST(CFileOUC, HeadersTheTablesCannotHoldAndEmptyTables) {
   }
   // A negative LCNum or table entry is an empty table: load case 1 has no
   // blocks, so those of load case 2 follow those of load case 0.
-  OucSpec negative = Regular();
+  OucLayout negative = Regular();
   negative.lcs[1].clear();
   negative.table[1] = -2;
-  OucSpec none = Regular();
+  OucLayout none = Regular();
   none.lcNum = -2;
   // A MaxIP no block could have sizes the tables by the file instead.
-  OucSpec huge = Regular();
+  OucLayout huge = Regular();
   huge.maxIP = 1 << 28;
   for (bool indexed : {false, true}) {
     CFileOUC ouc;
@@ -186,7 +186,7 @@ TEST(CFileOUC, HeadersTheTablesCannotHoldAndEmptyTables) {
 
 TEST(CFileOUC, BlocksWithoutPointsStillHaveTables) {
   TempDir dir;
-  OucSpec s;
+  OucLayout s;
   s.lcs = {{{1, 0}, {2, 0}}};
   std::string path = Write(dir, s);
   for (bool indexed : {false, true}) {
@@ -229,13 +229,13 @@ TEST(CFileOUC, IndexAndBlockStepsAnswerAsTheFormatReads) {
 // replaced on disk meanwhile is not read half old, half new.
 TEST(CFileOUC, IndexedModeServesTheIndexedFileUntilTheNextImport) {
   TempDir dir;
-  OucSpec before = Regular();
+  OucLayout before = Regular();
   std::string path = Write(dir, before);
   CFileOUC ouc;
   ouc.SetUseBmidx(true);
   ASSERT_EQ(ouc.Import(path.c_str()), 0u);
   EXPECT_EQ(ouc.GetValue(0, 2, 1, 0), OucValue(0, 3, 0, 1));
-  OucSpec after = Regular();
+  OucLayout after = Regular();
   after.lcs[0][0].n = 4;  // every later block moves by one point
   after.lcs[2][3].beam = 9;
   BuildOuc(after).WriteTo(path);
@@ -256,15 +256,15 @@ TEST(CFileOUC, IndexedModeServesTheIndexedFileUntilTheNextImport) {
 
 TEST(CFileOUC, BadOrShortBlocksKeepTheWholeBlocksBefore) {
   // A block with more points than MaxIP in load case 1.
-  OucSpec tooMany = Regular();
+  OucLayout tooMany = Regular();
   tooMany.maxIP = 4;
   tooMany.lcs[1][1].n = 5;
   // Load case 0 promises a million blocks in a small file.
-  OucSpec lying = Regular();
+  OucLayout lying = Regular();
   lying.table[0] = 1000000;
   struct Case {
     const char* what;
-    OucSpec model;
+    OucLayout model;
     size_t cut;
     ulong32 code;
     int keptInLc1;

@@ -19,7 +19,7 @@ using telio_test::BuildRes;
 using telio_test::ResDisplacement;
 using telio_test::ResForce;
 using telio_test::ResReaction;
-using telio_test::ResSpec;
+using telio_test::ResLayout;
 using telio_test::SidePath;
 using telio_test::TempDir;
 
@@ -35,8 +35,8 @@ class ResProbe : public CFileRES {
 };
 
 // N = 3, P = 1 (node 2), M = 2, S = 2, K = 1.
-ResSpec Small() {
-  ResSpec s;
+ResLayout Small() {
+  ResLayout s;
   s.nodes = 3;
   s.supports = 1;
   s.supportNodes = {2};
@@ -46,7 +46,7 @@ ResSpec Small() {
   return s;
 }
 
-std::string WriteJob(const TempDir& dir, const ResSpec& s, uint8_t eak = 0) {
+std::string WriteJob(const TempDir& dir, const ResLayout& s, uint8_t eak = 0) {
   std::string res = dir.File("A.RES");
   BuildRes(s).WriteTo(res);
   telio_test::WriteResSideFiles(s, res, eak);
@@ -55,7 +55,7 @@ std::string WriteJob(const TempDir& dir, const ResSpec& s, uint8_t eak = 0) {
 
 TEST(CFileRES, OffsetsFollowTheBlockLayout) {
   TempDir dir;
-  ResSpec s = Small();
+  ResLayout s = Small();
   ResProbe res;
   ASSERT_EQ(res.Import(WriteJob(dir, s).c_str()), 0u);
   EXPECT_EQ((std::vector<int>{res.NumberOfNodes(), res.NumberOfSupports(), res.NumberOfBeams(),
@@ -83,7 +83,7 @@ TEST(CFileRES, OffsetsFollowTheBlockLayout) {
 
 TEST(CFileRES, ReadsDisplacementsReactionsAndForcesOfEveryLoadResult) {
   TempDir dir;
-  ResSpec s = Small();
+  ResLayout s = Small();
   CFileRES res;
   ASSERT_EQ(res.Import(WriteJob(dir, s).c_str()), 0u);
   for (int r = 0; r < 3; ++r) {
@@ -130,7 +130,7 @@ TEST(CFileRES, ReadsDisplacementsReactionsAndForcesOfEveryLoadResult) {
 
 TEST(CFileRES, ForcesOfManyBeamsComeWholeAndInOrder) {
   TempDir dir;
-  ResSpec s;
+  ResLayout s;
   s.nodes = 2;
   s.beams = 3001;
   s.staticCases = 2;
@@ -165,7 +165,7 @@ TEST(CFileRES, NodeNumbersComeFromTheRecordNames) {
   EXPECT_EQ(p.GetNodeNumber("N12345678"), static_cast<short>(1234567 % 65536));
 
   TempDir dir;
-  ResSpec s = Small();
+  ResLayout s = Small();
   s.nodes = 8;
   s.nodeNames = {"X7", "Q", "N3", "N4", "N5", "N6", "N1", "N8"};
   CFileRES res;
@@ -189,7 +189,7 @@ TEST(CFileRES, EakFlagIsOneOnlyForOne) {
 
 TEST(CFileRES, ShortFileGivesTheRecordsBeforeTheCut) {
   TempDir dir;
-  ResSpec s = Small();
+  ResLayout s = Small();
   std::string path = WriteJob(dir, s);
   // Cut inside the second node record of load result 1 (block at 468).
   const size_t cut = 52 + 416 + 52 + 30;

@@ -58,7 +58,7 @@ TEST_F(T3LTest, ImportsEveryTableWhereTheLayoutPutsIt) {
 }
 
 TEST_F(T3LTest, ClassicHeaderIsWidenedAndWrittenBackExtended) {
-  T3LSpec model = SampleT3L(false);
+  T3LLayout model = SampleT3L(false);
   model.flagBits = 0x05;
   Bytes classic = BuildT3L(model).data();
   CFileT3L f;
@@ -86,7 +86,7 @@ TEST_F(T3LTest, ExportRepeatsTheFileByteForByte) {
   EXPECT_EQ(w.data(), ReadFileBytes(dir_.File("Copy.T3L")));
 
   // Built through the editing interface from the same records.
-  T3LSpec s = SampleT3L();
+  T3LLayout s = SampleT3L();
   CFileT3L g;
   g.SetDIM(f.Dim());
   g.SetDYNA(f.DynaBuf());
@@ -122,7 +122,7 @@ TEST_F(T3LTest, ShortExtraDataLyingAndNegativeCounts) {
   EXPECT_FLOAT_EQ(9.81f, f.LoadingCaseExtra(0)->Value());
   EXPECT_EQ(0, f.LoadingCaseExtra(1)->First());  // the record cut short stays zero
 
-  T3LSpec model;
+  T3LLayout model;
   model.claim[kT3LNodes] = 0x7FFFFFFF;
   model.nodes = {T3LNode(1)};
   telio::FailAllocationsAfter(-1);
@@ -136,7 +136,7 @@ TEST_F(T3LTest, ShortExtraDataLyingAndNegativeCounts) {
   EXPECT_EQ(1, f.Count(CFileT3L::kNodes));
   EXPECT_EQ(nullptr, f.NodeMasses());
 
-  T3LSpec phys;  // physical beams are counted in 16 bits: 65535 claimed
+  T3LLayout phys;  // physical beams are counted in 16 bits: 65535 claimed
   phys.claimPhysBeams = 0xFFFF;
   EXPECT_EQ(telio::kErrorHandleEof, f.Import(Write(BuildT3L(phys)).c_str()));
   EXPECT_EQ(telio::kErrorFileNotFound, f.Import(dir_.File("None.T3L").c_str()));
@@ -192,7 +192,7 @@ TEST_F(T3LTest, CopiesAndAddsAreWholeOrUnchangedWhenMemoryRunsOut) {
 }
 
 TEST_F(T3LTest, RemovingRenumbersTheRecordsThatPointAtTheRemovedOne) {
-  T3LSpec s = SampleT3L();
+  T3LLayout s = SampleT3L();
   s.beams = {T3LBeam(3, 1, 1, 1), T3LBeam(2, 3, 2, 1), T3LBeam(3, 4, 0, 0), T3LBeam(4, 3, 2, 0),
              T3LBeam(4, 5, 2, 1)};
   s.nodes.push_back(T3LNode(14));

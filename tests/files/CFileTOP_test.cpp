@@ -18,7 +18,7 @@ using telio_test::ReadFileBytes;
 using telio_test::SampleTopModel;
 using telio_test::TempDir;
 using telio_test::TopBlockOffsets;
-using telio_test::TopModelSpec;
+using telio_test::TopModelLayout;
 
 namespace {
 
@@ -67,12 +67,12 @@ TEST(CFileTOP, ReadsEveryRecordAndSectionGroup) {
 }
 
 TEST(CFileTOP, RoundTripIsByteForByte) {
-  TopModelSpec plane = SampleTopModel();
+  TopModelLayout plane = SampleTopModel();
   plane.space = false;
   plane.sections.clear();
   plane.physBeams.clear();
   for (auto& b : plane.beams) b.section = 0;
-  for (const TopModelSpec& m : {SampleTopModel(), plane}) {
+  for (const TopModelLayout& m : {SampleTopModel(), plane}) {
     TempDir dir;
     telio_test::ByteWriter w = BuildTop(m);
     WriteTop(dir, "Frame.TOP", w);
@@ -118,7 +118,7 @@ TEST(CFileTOP, LyingHeadersAreRefusedBeforeAllocating) {
 TEST(CFileTOP, ANegativeBeamCountIsAnEmptyList) {
   TempDir dir;
   TopBlockOffsets o{};
-  TopModelSpec m = SampleTopModel();
+  TopModelLayout m = SampleTopModel();
   m.physBeams[0].beams.clear();
   telio_test::ByteWriter w = BuildTop(m, &o);
   w.put_u16(o.physBeams + 2, 0xFFFE);  // -2 beams
@@ -202,7 +202,7 @@ TEST(CFileTOP, TopologyOnlyReadsNodesAndBeams) {
   // Only nodes and beams need to be there; both must be.
   w.WriteTo(dir.File("short.top"), o.supports);
   EXPECT_EQ(top.ImportTopology(dir.File("short.top").c_str()), 0u);
-  TopModelSpec noBeams = SampleTopModel();
+  TopModelLayout noBeams = SampleTopModel();
   noBeams.beams.clear();
   noBeams.physBeams.clear();
   EXPECT_EQ(top.ImportTopology(WriteTop(dir, "nob.top", BuildTop(noBeams)).c_str()), telio::kErrorBadArguments);

@@ -70,8 +70,8 @@ std::string WriteTOP(const TempDir& d) { return Put(d, "f.TOP", BuildTop(SampleT
 // A TOP file may end inside the seventh value of a composite block.
 ulong32 CutTOP(size_t n) { return n >= g_top.composite && (n - g_top.composite) % 28 >= 24 ? 0 : kEof; }
 
-ResSpec SmallRes() {
-  ResSpec s;
+ResLayout SmallRes() {
+  ResLayout s;
   s.nodes = 3;
   s.supports = 1;
   s.beams = 2;
@@ -81,7 +81,7 @@ ResSpec SmallRes() {
 }
 
 std::string WriteOUC(const TempDir& d) {
-  OucSpec s;
+  OucLayout s;
   s.lcs = {{{1, 3}, {2, 0}, {3, 4}}, {{1, 1}, {2, 2}}};
   WriteOucJob(d.File("o.OUC"), false);
   return Put(d, "o.OUC", BuildOuc(s));
@@ -171,7 +171,7 @@ const Reader kReaders[] = {
      Accepted, telio::kErrorReadFault},
     {"DYN",
      [](const TempDir& d) {
-       TopModelSpec top = SampleTopModel();
+       TopModelLayout top = SampleTopModel();
        top.dynamicCases = 1;
        Put(d, "j.TOP", BuildTop(top));
        Put(d, "j.DCM", CountFile(1));
@@ -212,7 +212,7 @@ const Reader kReaders[] = {
     // layout and ends inside its first list.
     {"ACE",
      [](const TempDir& d) {
-       AceSpec s;
+       AceLayout s;
        s.cmbSize = s.envSize = 101;
        s.cmbAct = {{1, 1}, {2, 1}};
        return Put(d, "a.ACE", AceFile(s));

@@ -21,13 +21,13 @@ using MD_TOOLS::CMemberValidation;
 using MDD_OBJECTS::CMDDBeam;
 using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
-using telio_test::DesignJobSpec;
-using telio_test::TopSectionSpec;
+using telio_test::DesignJobLayout;
+using telio_test::TopSectionLayout;
 
 namespace {
 
-TopSectionSpec Tapered(const char* name, int16_t sub, float start, float end) {
-  TopSectionSpec s;
+TopSectionLayout Tapered(const char* name, int16_t sub, float start, float end) {
+  TopSectionLayout s;
   s.name = name;
   s.family = 80;
   s.sub = sub;
@@ -55,9 +55,9 @@ PtrStrong<CMDDMember> AlongX(const std::vector<double>& xs) {
 
 class Validation : public ::testing::Test {
  protected:
-  // Writes spec and opens its topology.
-  const TOPOStructs::TOPO_REC* Open(const DesignJobSpec& spec) {
-    const std::string folder = telio_test::WriteDesignJob(spec, dir_.path(), "J" + std::to_string(++jobs_));
+  // Writes job and opens its topology.
+  const TOPOStructs::TOPO_REC* Open(const DesignJobLayout& job) {
+    const std::string folder = telio_test::WriteDesignJob(job, dir_.path(), "J" + std::to_string(++jobs_));
     topo_.Close();
     EXPECT_EQ(1, topo_.Open((folder + "/J" + std::to_string(jobs_) + ".TOP").c_str()));
     return topo_.GetTOPO_REC();
@@ -74,13 +74,13 @@ class Validation : public ::testing::Test {
 }  // namespace
 
 TEST_F(Validation, CodesOfTheStraightMembers) {
-  DesignJobSpec spec = telio_test::DesignTestJob();
-  TopSectionSpec user;
+  DesignJobLayout job = telio_test::DesignTestJob();
+  TopSectionLayout user;
   user.name = "USER";
-  spec.top.sections.push_back(user);  // section 3: family 0
-  spec.top.beams[4].section = 3;      // beam 5 (12,0,0)-(12,0,4)
-  spec.top.beams[5].section = 9;      // beam 6: no such section
-  const TOPOStructs::TOPO_REC* topo = Open(spec);
+  job.top.sections.push_back(user);  // section 3: family 0
+  job.top.beams[4].section = 3;      // beam 5 (12,0,0)-(12,0,4)
+  job.top.beams[5].section = 9;      // beam 6: no such section
+  const TOPOStructs::TOPO_REC* topo = Open(job);
 
   PtrStrong<CMDDMember> member = AlongX({0, 3, 6});
   EXPECT_EQ(0, Code(member, topo));
@@ -105,9 +105,9 @@ TEST_F(Validation, CodesOfTheStraightMembers) {
 
 TEST_F(Validation, RotationsWithinATolerance) {
   for (float angle : {0.0005f, 0.002f}) {
-    DesignJobSpec spec = telio_test::DesignTestJob();
-    spec.top.beams[1].angle = angle;
-    EXPECT_EQ(angle < 0.001f ? 0 : -94, Code(AlongX({0, 3, 6}), Open(spec))) << angle;
+    DesignJobLayout job = telio_test::DesignTestJob();
+    job.top.beams[1].angle = angle;
+    EXPECT_EQ(angle < 0.001f ? 0 : -94, Code(AlongX({0, 3, 6}), Open(job))) << angle;
   }
 }
 
@@ -123,17 +123,17 @@ TEST_F(Validation, TaperedSegmentsShareOneRate) {
       {300, 300, 300, 300, 0},    // straight segments
   };
   for (const Case& c : cases) {
-    DesignJobSpec spec = telio_test::DesignTestJob();
-    spec.top.sections = {Tapered("T1", 1, c.s0, c.e0), Tapered("T2", 2, c.s1, c.e1)};
-    spec.top.beams[0].section = 1;
-    spec.top.beams[1].section = 2;
-    spec.top.beams[7].section = 1;
-    EXPECT_EQ(c.code, Code(AlongX({0, 3, 6}), Open(spec))) << c.s1 << "-" << c.e1;
+    DesignJobLayout job = telio_test::DesignTestJob();
+    job.top.sections = {Tapered("T1", 1, c.s0, c.e0), Tapered("T2", 2, c.s1, c.e1)};
+    job.top.beams[0].section = 1;
+    job.top.beams[1].section = 2;
+    job.top.beams[7].section = 1;
+    EXPECT_EQ(c.code, Code(AlongX({0, 3, 6}), Open(job))) << c.s1 << "-" << c.e1;
   }
-  DesignJobSpec spec = telio_test::DesignTestJob();
-  spec.top.sections.push_back(Tapered("T", 1, 300, 400));
-  spec.top.beams[1].section = 3;  // a tapered segment after a plain one
-  EXPECT_EQ(-93, Code(AlongX({0, 3, 6}), Open(spec)));
+  DesignJobLayout job = telio_test::DesignTestJob();
+  job.top.sections.push_back(Tapered("T", 1, 300, 400));
+  job.top.beams[1].section = 3;  // a tapered segment after a plain one
+  EXPECT_EQ(-93, Code(AlongX({0, 3, 6}), Open(job)));
 }
 
 TEST_F(Validation, BeamsAndPointsTakeTheTopologyNames) {

@@ -63,7 +63,7 @@ ByteWriter CmiRecord(size_t recordSize, int32_t n, const std::vector<int32_t>& i
   return w;
 }
 
-ByteWriter AceFile(const AceSpec& model) {
+ByteWriter AceFile(const AceLayout& model) {
   auto list = [](ByteWriter& w, size_t size, const std::map<size_t, uint16_t>& set, uint16_t dflt) {
     for (size_t i = 0; i < size; ++i) {
       auto it = set.find(i);

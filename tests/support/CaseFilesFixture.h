@@ -43,10 +43,10 @@ ByteWriter CmiRecord(size_t recordSize, int32_t n, const std::vector<int32_t>& i
 // ACE file: the four lists of `cmbSize`, `envSize`, `cmbSize`, `envSize`
 // words. Activation lists default to 0xFFFF from entry 1 on, position
 // lists to 0; the maps set single entries.
-struct AceSpec {
+struct AceLayout {
   size_t cmbSize = 801, envSize = 10001;
   std::map<size_t, uint16_t> cmbAct, envAct, cmbPos, envPos;
 };
-ByteWriter AceFile(const AceSpec& model);
+ByteWriter AceFile(const AceLayout& model);
 
 }  // namespace telio_test

@@ -16,8 +16,8 @@ namespace {
 // OUC tables in file order, as force kinds (0 is the position).
 const int kFileKinds[7] = {0, 1, 2, 6, 3, 4, 5};
 
-TopNodeSpec Node(int16_t label, float x, float y, float z) {
-  TopNodeSpec n;
+TopNodeLayout Node(int16_t label, float x, float y, float z) {
+  TopNodeLayout n;
   n.label = label;
   n.x = x;
   n.y = y;
@@ -25,8 +25,8 @@ TopNodeSpec Node(int16_t label, float x, float y, float z) {
   return n;
 }
 
-TopBeamSpec Beam(int16_t label, uint16_t start, uint16_t end, uint16_t section) {
-  TopBeamSpec b;
+TopBeamLayout Beam(int16_t label, uint16_t start, uint16_t end, uint16_t section) {
+  TopBeamLayout b;
   b.label = label;
   b.start = start;
   b.end = end;
@@ -34,14 +34,14 @@ TopBeamSpec Beam(int16_t label, uint16_t start, uint16_t end, uint16_t section) 
   return b;
 }
 
-double Length(const TopModelSpec& m, const TopBeamSpec& b) {
-  const TopNodeSpec& s = m.nodes[b.start - 1];
-  const TopNodeSpec& e = m.nodes[b.end - 1];
+double Length(const TopModelLayout& m, const TopBeamLayout& b) {
+  const TopNodeLayout& s = m.nodes[b.start - 1];
+  const TopNodeLayout& e = m.nodes[b.end - 1];
   const double dx = e.x - s.x, dy = e.y - s.y, dz = e.z - s.z;
   return std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
-bool Omitted(const DesignJobSpec& s, size_t lc, int beam) {
+bool Omitted(const DesignJobLayout& s, size_t lc, int beam) {
   if (lc >= s.omitted.size()) return false;
   return std::find(s.omitted[lc].begin(), s.omitted[lc].end(), beam) != s.omitted[lc].end();
 }
@@ -63,17 +63,17 @@ ByteWriter DesignOucBlock(int lc, int beam, double length, int n) {
   return w;
 }
 
-DesignJobSpec DesignTestJob() {
-  DesignJobSpec s;
+DesignJobLayout DesignTestJob() {
+  DesignJobLayout s;
   s.top.space = true;
   s.top.nodes = {Node(1, 0, 0, 0),  Node(2, 3, 0, 0),  Node(3, 6, 0, 0), Node(4, 9, 0, 0),
                  Node(5, 12, 0, 0), Node(6, 12, 0, 4), Node(7, 0, 0, 4), Node(8, 0, 0, 8)};
   s.top.beams = {Beam(1, 1, 2, 1), Beam(2, 2, 3, 1), Beam(3, 3, 4, 1), Beam(4, 5, 4, 1),
                  Beam(5, 5, 6, 1), Beam(6, 6, 7, 1), Beam(7, 1, 7, 1), Beam(8, 7, 8, 2)};
-  TopSupportSpec support;
+  TopSupportLayout support;
   support.node = 1;
   s.top.supports = {support};
-  TopSectionSpec ipe200, ipe300;
+  TopSectionLayout ipe200, ipe300;
   ipe200.name = "IPE200";
   ipe200.family = 12;
   ipe200.key = 12007;
@@ -81,7 +81,7 @@ DesignJobSpec DesignTestJob() {
   ipe300.family = 12;
   ipe300.key = 12011;
   s.top.sections = {ipe200, ipe300};
-  TopPhysBeamSpec p1, p2;
+  TopPhysBeamLayout p1, p2;
   p1.label = 1;
   p1.first = 1;
   p1.last = 3;
@@ -97,26 +97,26 @@ DesignJobSpec DesignTestJob() {
   return s;
 }
 
-std::string WriteDesignJob(const DesignJobSpec& spec, const std::string& parent, const std::string& name) {
+std::string WriteDesignJob(const DesignJobLayout& job, const std::string& parent, const std::string& name) {
   const std::string folder = parent + "/" + name + ".AJF";
   std::filesystem::create_directories(folder);
   const std::string base = folder + "/" + name + ".";
-  const int cases = static_cast<int>(spec.caseNames.size());
+  const int cases = static_cast<int>(job.caseNames.size());
 
-  TopModelSpec top = spec.top;
+  TopModelLayout top = job.top;
   top.staticCases = static_cast<uint16_t>(cases);
   BuildTop(top).WriteTo(base + "TOP");
   std::array<int16_t, 10> run{};
   run[1] = 1;  // a static run
   JobHeader(2050, {0, 0, 0, 0, 0}, run).WriteTo(base + "JOB");
-  NameFile(spec.caseNames).WriteTo(base + "NAM");
+  NameFile(job.caseNames).WriteTo(base + "NAM");
   CmiHeader(3204, 0, 0, 12, 3204).WriteTo(base + "CMI");
 
-  ResSpec res;
+  ResLayout res;
   res.nodes = static_cast<int>(top.nodes.size());
   res.beams = static_cast<int>(top.beams.size());
   res.supports = static_cast<int>(top.supports.size());
-  for (const TopSupportSpec& sup : top.supports) res.supportNodes.push_back(sup.node);
+  for (const TopSupportLayout& sup : top.supports) res.supportNodes.push_back(sup.node);
   res.staticCases = cases;
   BuildRes(res).WriteTo(base + "RES");
 
@@ -127,8 +127,8 @@ std::string WriteDesignJob(const DesignJobSpec& spec, const std::string& parent,
     int32_t count = 0;
     for (size_t b = 0; b < top.beams.size(); ++b) {
       const int beam = static_cast<int>(b) + 1;
-      if (Omitted(spec, static_cast<size_t>(lc), beam)) continue;
-      const int n = spec.ipCounts[b];
+      if (Omitted(job, static_cast<size_t>(lc), beam)) continue;
+      const int n = job.ipCounts[b];
       maxIP = std::max(maxIP, n);
       blocks.append(DesignOucBlock(lc, beam, Length(top, top.beams[b]), n));
       ++count;

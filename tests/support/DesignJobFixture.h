@@ -16,8 +16,8 @@
 
 namespace telio_test {
 
-struct DesignJobSpec {
-  TopModelSpec top;                      // space model, its static case count set on writing
+struct DesignJobLayout {
+  TopModelLayout top;                      // space model, its static case count set on writing
   std::vector<std::string> caseNames;    // one static load case each
   std::vector<int> ipCounts;             // per beam (0-based): IPs of its OUC blocks
   std::vector<std::vector<int>> omitted; // per load case: beams (1-based) without an OUC block
@@ -39,9 +39,9 @@ ByteWriter DesignOucBlock(int lc, int beam, double length, int n);
 //   (12011), physical beams 1 (beams 1, 2) and 2 (beams 3, 4)
 //   load cases "Dead", "Live"; IP counts 3, 2, 5, 2, 3, 2, 2, 2; load case
 //   1 has no OUC block of beam 3.
-DesignJobSpec DesignTestJob();
+DesignJobLayout DesignTestJob();
 
 // Writes the job as parent/name.AJF and returns that folder.
-std::string WriteDesignJob(const DesignJobSpec& spec, const std::string& parent, const std::string& name);
+std::string WriteDesignJob(const DesignJobLayout& job, const std::string& parent, const std::string& name);
 
 }  // namespace telio_test

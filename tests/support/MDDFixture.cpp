@@ -36,7 +36,7 @@ void PadTo(ByteWriter& w, size_t slot, int capacity) {
 
 uint8_t MddCarried(size_t at) { return static_cast<uint8_t>(0xA0 + at % 37); }
 
-ByteWriter MddJobBlock(const MddSpec& s) {
+ByteWriter MddJobBlock(const MddLayout& s) {
   ByteWriter w;
   w.u16(s.declaredSize).u16(s.kind).i16(s.type).i16(s.capacity);  // 0, 2, 4, 6
   w.text(s.jobName, 62);                                           // 8
@@ -63,7 +63,7 @@ ByteWriter MddMemberRecord(const MddMember& m, size_t size) {
   return w;
 }
 
-ByteWriter BuildMdd(const MddSpec& s) {
+ByteWriter BuildMdd(const MddLayout& s) {
   ByteWriter w;
   w.u32(s.magic);
   w.append(MddJobBlock(s));
@@ -85,7 +85,7 @@ float MlcValue(int m, int c, int kind, int p) {
   return static_cast<float>(m * 100 + c) + static_cast<float>(kind) / 8.0f + static_cast<float>(p) / 256.0f;
 }
 
-ByteWriter BuildMlc(const MlcSpec& s) {
+ByteWriter BuildMlc(const MlcLayout& s) {
   std::vector<uint8_t> file;
   ByteWriter head;
   head.i16(s.a).i16(s.b);
@@ -228,7 +228,7 @@ void AddRestraints(MddJobFiles& job, int beams, int firstNode) {
 
 MddJobFiles SmallUnlinkedJob() {
   MddJobFiles job;
-  MddSpec& s = job.mdd;
+  MddLayout& s = job.mdd;
   s.jobName = "Shed";
   s.engineer = "A. Engineer";
   s.date = "2024-05-01";
@@ -247,7 +247,7 @@ MddJobFiles SmallUnlinkedJob() {
   for (int m = 0; m < 3; ++m) AddRestraints(job, m + 1, 1);
   job.db0 = {{2, 1, 3, 2, 0.5f}, {1, 2, 1, 1, 1.25f}, {32, 1, 1, 3, -2.0f}, {64, 1, 1, 1, 9.0f}, {8, 3, 1, 1, 0.75f}};
   for (int n = 0; n < 4; ++n) {
-    TopNodeSpec node;
+    TopNodeLayout node;
     node.label = static_cast<int16_t>(n + 1);
     node.x = 6.0f * static_cast<float>(n);
     job.top.nodes.push_back(node);
@@ -259,7 +259,7 @@ MddJobFiles SmallUnlinkedJob() {
 
 MddJobFiles SmallLinkedJob(const std::string& name, const std::string& folder) {
   MddJobFiles job;
-  MddSpec& s = job.mdd;
+  MddLayout& s = job.mdd;
   s.jobName = name;
   s.folder = folder;
   s.linked = 1;
@@ -281,7 +281,7 @@ MddJobFiles SmallLinkedJob(const std::string& name, const std::string& folder) {
 
 void WriteLinkedAnalysis(const std::string& folder, const std::string& name, int16_t staticRun) {
   const std::string base = folder + "/" + name + ".";
-  ResSpec r;
+  ResLayout r;
   r.nodes = 4;
   r.beams = 3;
   r.supports = 1;
@@ -293,8 +293,8 @@ void WriteLinkedAnalysis(const std::string& folder, const std::string& name, int
   run[1] = staticRun;
   JobHeader(2050, {0, 0, 0, 0, 0}, run).WriteTo(base + "JOB");
   NameFile({"Dead", "Live"}).WriteTo(base + "NAM");
-  AceFile(AceSpec()).WriteTo(base + "ACE");
-  OucSpec o;
+  AceFile(AceLayout()).WriteTo(base + "ACE");
+  OucLayout o;
   o.lcs = {{{1, 2}, {2, 2}, {3, 2}}, {{1, 2}, {2, 2}, {3, 2}}, {{1, 2}, {2, 2}, {3, 2}}};
   BuildOuc(o).WriteTo(base + "OUC");
 }

@@ -39,7 +39,7 @@ struct MddMember {
   int32_t sectionId = 0;
 };
 
-struct MddSpec {
+struct MddLayout {
   uint32_t magic = 0xD192A038u;
   uint16_t declaredSize = 432;
   uint16_t kind = 1;
@@ -58,11 +58,11 @@ struct MddSpec {
 // The carried bytes the builders write, so tests can see them kept.
 uint8_t MddCarried(size_t at);
 
-ByteWriter MddJobBlock(const MddSpec& s);
+ByteWriter MddJobBlock(const MddLayout& s);
 ByteWriter MddMemberRecord(const MddMember& m, size_t size);
-ByteWriter BuildMdd(const MddSpec& s);
+ByteWriter BuildMdd(const MddLayout& s);
 
-struct MlcSpec {
+struct MlcLayout {
   int16_t a = 0, b = 0;
   std::vector<std::string> names;  // OEM bytes, cut at 21
   std::vector<int16_t> counts;     // written for the first b members
@@ -73,7 +73,7 @@ struct MlcSpec {
 // Value p (0-based) of kind k in the block of member m and load case c
 // (both 1-based): exact in a float for m below 100.
 float MlcValue(int m, int c, int kind, int p);
-ByteWriter BuildMlc(const MlcSpec& s);
+ByteWriter BuildMlc(const MlcLayout& s);
 
 // One 83-byte restraint record: kind, eta, factor, byte 13, the other
 // bytes a pattern.
@@ -120,13 +120,13 @@ ByteWriter BuildTgd(const std::vector<TgdRecord>& records);
 // A whole job set: whichever parts are present are written beside the
 // MDD (or MDL) path, with its extension replaced.
 struct MddJobFiles {
-  MddSpec mdd;
+  MddLayout mdd;
   bool hasMlc = true, hasCns = true, hasLtb = true, hasDb0 = true, hasTop = true;
-  MlcSpec mlc;
+  MlcLayout mlc;
   std::vector<CnsMember> cns;
   std::vector<LtbMember> ltb;
   std::vector<Db0Record> db0;
-  TopModelSpec top;
+  TopModelLayout top;
 };
 void WriteMddJob(const MddJobFiles& job, const std::string& mddPath);
 

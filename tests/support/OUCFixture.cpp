@@ -28,7 +28,7 @@ ByteWriter OucBlock(int lc, int32_t beam, int16_t n) {
 }
 
 namespace {
-std::vector<int32_t> Table(const OucSpec& s) {
+std::vector<int32_t> Table(const OucLayout& s) {
   std::vector<int32_t> t(s.maxLCE, 0);
   for (size_t i = 0; i < s.lcs.size() && i < s.maxLCE; ++i) t[i] = static_cast<int32_t>(s.lcs[i].size());
   for (const auto& e : s.table) {
@@ -37,7 +37,7 @@ std::vector<int32_t> Table(const OucSpec& s) {
   return t;
 }
 
-int32_t MaxIP(const OucSpec& s) {
+int32_t MaxIP(const OucLayout& s) {
   if (s.maxIP >= 0) return s.maxIP;
   int32_t most = 0;
   for (const auto& lc : s.lcs) {
@@ -47,7 +47,7 @@ int32_t MaxIP(const OucSpec& s) {
 }
 }  // namespace
 
-ByteWriter BuildOuc(const OucSpec& s) {
+ByteWriter BuildOuc(const OucLayout& s) {
   int32_t lcNum = s.lcNum != INT32_MIN ? s.lcNum : static_cast<int32_t>(s.lcs.size());
   ByteWriter w = OucHeader(s.maxLCE, lcNum, MaxIP(s), Table(s));
   for (size_t lc = 0; lc < s.lcs.size(); ++lc) {
@@ -56,7 +56,7 @@ ByteWriter BuildOuc(const OucSpec& s) {
   return w;
 }
 
-std::vector<std::vector<size_t>> OucBlockOffsets(const OucSpec& s) {
+std::vector<std::vector<size_t>> OucBlockOffsets(const OucLayout& s) {
   std::vector<std::vector<size_t>> out(s.lcs.size());
   size_t at = 8 + 4 * s.maxLCE;
   for (size_t lc = 0; lc < s.lcs.size(); ++lc) {

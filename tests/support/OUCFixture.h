@@ -22,7 +22,7 @@ struct OucBeam {
   int16_t n;     // IP count written
 };
 
-struct OucSpec {
+struct OucLayout {
   size_t maxLCE = 400;                     // table length (from the job)
   std::vector<std::vector<OucBeam>> lcs;   // blocks of each load case
   int32_t lcNum = INT32_MIN;               // INT32_MIN: lcs.size()
@@ -36,9 +36,9 @@ float OucValue(int lc, int32_t beam, int slot, int ip);
 
 ByteWriter OucHeader(size_t maxLCE, int32_t lcNum, int32_t maxIP, const std::vector<int32_t>& table);
 ByteWriter OucBlock(int lc, int32_t beam, int16_t n);
-ByteWriter BuildOuc(const OucSpec& s);
+ByteWriter BuildOuc(const OucLayout& s);
 // Offset of every block of a built file, by load case.
-std::vector<std::vector<size_t>> OucBlockOffsets(const OucSpec& s);
+std::vector<std::vector<size_t>> OucBlockOffsets(const OucLayout& s);
 
 // A version-2050 JOB beside an OUC file: MaxLCE 20803 with eak, else 400.
 void WriteOucJob(const std::string& oucPath, bool eak);

@@ -11,7 +11,7 @@ namespace telio_test {
 namespace {
 constexpr size_t kRecord = 52;
 
-std::string NodeName(const ResSpec& s, int i) {
+std::string NodeName(const ResLayout& s, int i) {
   if (i < static_cast<int>(s.nodeNames.size())) return s.nodeNames[i];
   return "N" + std::to_string(i + 1);
 }
@@ -45,7 +45,7 @@ ByteWriter ResNodeRecord(const std::string& name, const float (&values)[6]) {
   return w;
 }
 
-ByteWriter ResBlock(const ResSpec& s, int r) {
+ByteWriter ResBlock(const ResLayout& s, int r) {
   ByteWriter w;
   float v[6];
   for (int i = 0; i < s.nodes; ++i) {
@@ -66,13 +66,13 @@ ByteWriter ResBlock(const ResSpec& s, int r) {
   return w;
 }
 
-ByteWriter BuildRes(const ResSpec& s) {
+ByteWriter BuildRes(const ResLayout& s) {
   ByteWriter w = ResHeaderRecord(s.headerWord);
   for (int r = 0; r < s.loadResults(); ++r) w.append(ResBlock(s, r));
   return w;
 }
 
-void WriteRes(const ResSpec& s, const std::string& path) {
+void WriteRes(const ResLayout& s, const std::string& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + path);
   auto put = [&out](const ByteWriter& w) {
@@ -83,18 +83,18 @@ void WriteRes(const ResSpec& s, const std::string& path) {
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
-void WriteResSideFiles(const ResSpec& s, const std::string& resPath, uint8_t eakFlag) {
-  TopModelSpec m;
+void WriteResSideFiles(const ResLayout& s, const std::string& resPath, uint8_t eakFlag) {
+  TopModelLayout m;
   m.space = true;
   m.staticCases = static_cast<uint16_t>(s.staticCases);
   for (int i = 0; i < s.nodes; ++i) {
-    TopNodeSpec n;
+    TopNodeLayout n;
     n.label = static_cast<int16_t>(i + 1);
     n.x = static_cast<float>(i);
     m.nodes.push_back(n);
   }
   for (int b = 0; b < s.beams; ++b) {
-    TopBeamSpec t;
+    TopBeamLayout t;
     t.section = 1;
     t.label = static_cast<int16_t>(b + 1);
     t.start = static_cast<uint16_t>(b % s.nodes + 1);
@@ -102,7 +102,7 @@ void WriteResSideFiles(const ResSpec& s, const std::string& resPath, uint8_t eak
     m.beams.push_back(t);
   }
   for (int j = 0; j < s.supports; ++j) {
-    TopSupportSpec sup;
+    TopSupportLayout sup;
     sup.node = static_cast<uint16_t>(j < static_cast<int>(s.supportNodes.size()) ? s.supportNodes[j] : j + 1);
     m.supports.push_back(sup);
   }

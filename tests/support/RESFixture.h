@@ -15,7 +15,7 @@
 
 namespace telio_test {
 
-struct ResSpec {
+struct ResLayout {
   int nodes = 0, supports = 0, beams = 0;
   int staticCases = 0, combinations = 0;
   uint32_t headerWord = 0x31534552;  // "RES1"
@@ -36,15 +36,15 @@ ByteWriter ResHeaderRecord(uint32_t word);
 // carried bytes.
 ByteWriter ResNodeRecord(const std::string& name, const float (&values)[6]);
 // The whole block of load result r.
-ByteWriter ResBlock(const ResSpec& s, int r);
-ByteWriter BuildRes(const ResSpec& s);
+ByteWriter ResBlock(const ResLayout& s, int r);
+ByteWriter BuildRes(const ResLayout& s);
 // Writes the file block by block (for files too large to build in memory).
-void WriteRes(const ResSpec& s, const std::string& path);
+void WriteRes(const ResLayout& s, const std::string& path);
 
 // Side files of a RES file at resPath (its extension replaced): a TOP with
 // the model's nodes, beams, supports and static cases, a version-2050 JOB
 // whose EAK flag byte is eakFlag, and a CMI of the model's combinations.
-void WriteResSideFiles(const ResSpec& s, const std::string& resPath, uint8_t eakFlag = 0);
+void WriteResSideFiles(const ResLayout& s, const std::string& resPath, uint8_t eakFlag = 0);
 
 // resPath with its extension replaced by ext.
 std::string SidePath(const std::string& resPath, const std::string& ext);

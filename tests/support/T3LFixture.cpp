@@ -17,7 +17,7 @@ void PutPattern(ByteWriter& w, size_t n, uint8_t seed) {
 
 Bytes Done(const ByteWriter& w) { return w.data(); }
 
-int64_t Claim(const T3LSpec& s, int slot, size_t actual) {
+int64_t Claim(const T3LLayout& s, int slot, size_t actual) {
   return s.claim[slot] ? *s.claim[slot] : static_cast<int64_t>(actual);
 }
 
@@ -75,7 +75,7 @@ Bytes T3LExtra(uint8_t a, uint8_t b, float value) {
   return Done(w);
 }
 
-ByteWriter BuildT3L(const T3LSpec& s, T3LOffsets* offsets) {
+ByteWriter BuildT3L(const T3LLayout& s, T3LOffsets* offsets) {
   T3LOffsets o{};
   ByteWriter w;
   const size_t counts[kT3LSlots] = {
@@ -124,8 +124,8 @@ ByteWriter BuildT3L(const T3LSpec& s, T3LOffsets* offsets) {
   return w;
 }
 
-T3LSpec SampleT3L(bool extended) {
-  T3LSpec s;
+T3LLayout SampleT3L(bool extended) {
+  T3LLayout s;
   s.extended = extended;
   s.text1 = "BRIDGE";
   s.text2 = "TWELVE-CHARS";

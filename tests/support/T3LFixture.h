@@ -22,7 +22,7 @@ enum T3LCountSlot {
   kT3LNodeLoads, kT3LCarried108, kT3LSlots
 };
 
-struct T3LSpec {
+struct T3LLayout {
   bool extended = true;
   std::string text1, text2, text3;          // up to 12 characters each
   uint8_t flagBits = 0;                     // byte 39 besides bit 7
@@ -52,9 +52,9 @@ struct T3LOffsets {
       beamLoads, nodeLoads, beamMasses, nodeMasses, extra, end;
 };
 
-ByteWriter BuildT3L(const T3LSpec& model, T3LOffsets* offsets = nullptr);
+ByteWriter BuildT3L(const T3LLayout& model, T3LOffsets* offsets = nullptr);
 
 // A small model with records in every table and extra data.
-T3LSpec SampleT3L(bool extended = true);
+T3LLayout SampleT3L(bool extended = true);
 
 }  // namespace telio_test

@@ -11,7 +11,7 @@ bool TopHasKey(int f, int sub) {
 
 bool TopHasComposite(int f) { return f == 104 || f == 108 || f == 109; }
 
-ByteWriter BuildTop(const TopModelSpec& m, TopBlockOffsets* offsets) {
+ByteWriter BuildTop(const TopModelLayout& m, TopBlockOffsets* offsets) {
   ByteWriter w;
   TopBlockOffsets o{};
   auto carried = [&](size_t n, uint8_t start) {
@@ -65,8 +65,8 @@ ByteWriter BuildTop(const TopModelSpec& m, TopBlockOffsets* offsets) {
   return w;
 }
 
-TopModelSpec SampleTopModel() {
-  TopModelSpec m;
+TopModelLayout SampleTopModel() {
+  TopModelLayout m;
   m.space = true;
   m.staticCases = 3;
   m.dynamicCases = 2;
@@ -78,14 +78,14 @@ TopModelSpec SampleTopModel() {
              {-4, 0, 0.f, 3.5f, -2.25f, 0}};
   m.beams = {{1, 7, 1, 2, 0.f}, {2, 8, 2, 3, 1.5f}, {3, 9, 3, 4, -0.25f},
              {4, 10, 4, 1, 0.f}, {9, 11, 1, 3, 3.25f}};
-  TopSupportSpec s1;
+  TopSupportLayout s1;
   s1.node = 1;
   for (uint8_t i = 0; i < 12; ++i) s1.carried[i] = static_cast<uint8_t>(0x10 + i);
-  TopSupportSpec s2;
+  TopSupportLayout s2;
   s2.node = 2;
   m.supports = {s1, s2};
   auto sec = [](const char* name, int16_t fam, int16_t sub, uint32_t key) {
-    TopSectionSpec s;
+    TopSectionLayout s;
     s.name = name;
     s.family = fam;
     s.sub = sub;

@@ -11,26 +11,26 @@
 
 namespace telio_test {
 
-struct TopNodeSpec {
+struct TopNodeLayout {
   int16_t label = 0;
   uint16_t carried = 0;
   float x = 0, y = 0, z = 0;
   int16_t restraint = 0;
 };
 
-struct TopBeamSpec {
+struct TopBeamLayout {
   uint16_t section = 0;
   int16_t label = 0;
   uint16_t start = 0, end = 0;
   float angle = 0;
 };
 
-struct TopSupportSpec {
+struct TopSupportLayout {
   uint16_t node = 0;
   std::array<uint8_t, 12> carried{};
 };
 
-struct TopSectionSpec {
+struct TopSectionLayout {
   std::string name;  // up to 15 characters
   int16_t family = 0;
   int16_t sub = 0;
@@ -39,21 +39,21 @@ struct TopSectionSpec {
   std::array<float, 7> composite{};  // written only for the composite families
 };
 
-struct TopPhysBeamSpec {
+struct TopPhysBeamLayout {
   uint16_t label = 0;
   int16_t first = 0, last = 0;
   std::vector<uint16_t> beams;
 };
 
-struct TopModelSpec {
+struct TopModelLayout {
   bool space = true;
   uint16_t staticCases = 0, dynamicCases = 0, modelWord = 0;
   uint8_t carriedSeed = 0;  // fills the carried header bytes with a pattern
-  std::vector<TopNodeSpec> nodes;
-  std::vector<TopBeamSpec> beams;
-  std::vector<TopSupportSpec> supports;
-  std::vector<TopSectionSpec> sections;
-  std::vector<TopPhysBeamSpec> physBeams;
+  std::vector<TopNodeLayout> nodes;
+  std::vector<TopBeamLayout> beams;
+  std::vector<TopSupportLayout> supports;
+  std::vector<TopSectionLayout> sections;
+  std::vector<TopPhysBeamLayout> physBeams;
 };
 
 // Where each block of a built file starts (the end is the file size).
@@ -66,9 +66,9 @@ bool TopHasPrs(int family);
 bool TopHasKey(int family, int sub);
 bool TopHasComposite(int family);
 
-ByteWriter BuildTop(const TopModelSpec& m, TopBlockOffsets* offsets = nullptr);
+ByteWriter BuildTop(const TopModelLayout& m, TopBlockOffsets* offsets = nullptr);
 
 // A small model using every section group, physical beams and load cases.
-TopModelSpec SampleTopModel();
+TopModelLayout SampleTopModel();
 
 }  // namespace telio_test

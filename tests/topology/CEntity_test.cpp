@@ -15,24 +15,24 @@
 using namespace ENTITIESStructs;
 using namespace ENTITIESConstants;
 using telio_test::TempDir;
-using telio_test::TopModelSpec;
+using telio_test::TopModelLayout;
 
 namespace {
 
 // Nodes 1..4; node 5 lies 0.0005 from node 3. Beams: 1-2, 2-3, 3-2 again
 // with another section, 1-1, 1-4 and 4-5.
-TopModelSpec SmallFrame() {
-  TopModelSpec m;
+TopModelLayout SmallFrame() {
+  TopModelLayout m;
   m.nodes = {{10, 0, 0, 0, 0, 1},   {20, 0, 1, 0, 0, 0}, {30, 0, 2, 0, 0, 0},
              {40, 0, 0, 3, 0, 0},   {50, 0, 2, 0, 0.0005f, 0}};
   m.beams = {{1, 1, 1, 2, 0.5f}, {1, 2, 2, 3, 0.f}, {2, 3, 3, 2, 1.5f},
              {1, 4, 1, 1, 0.f},  {2, 5, 1, 4, 0.f}, {1, 6, 4, 5, 0.f}};
   m.supports.resize(1);
   m.supports[0].node = 1;
-  telio_test::TopSectionSpec ipe{"IPE200", 12, 0, 0xA1B2C3D4, {}, {}};
-  telio_test::TopSectionSpec comp{"COMP1", 104, 1, 0, {}, {1, 2, 3, 4, 5, 6, 7}};
+  telio_test::TopSectionLayout ipe{"IPE200", 12, 0, 0xA1B2C3D4, {}, {}};
+  telio_test::TopSectionLayout comp{"COMP1", 104, 1, 0, {}, {1, 2, 3, 4, 5, 6, 7}};
   for (size_t i = 0; i < 32; ++i) comp.prs[i] = static_cast<uint8_t>(0xC0 + i);
-  telio_test::TopSectionSpec angle{"L\x81\x62", 31, 0, 77, {}, {}};  // OEM "Lüb"
+  telio_test::TopSectionLayout angle{"L\x81\x62", 31, 0, 77, {}, {}};  // OEM "Lüb"
   m.sections = {ipe, comp, angle};
   return m;
 }
@@ -40,7 +40,7 @@ TopModelSpec SmallFrame() {
 // Opens the model written as a TOP file and fills an entity model from it.
 class Filled {
  public:
-  explicit Filled(const TopModelSpec& m) {
+  explicit Filled(const TopModelLayout& m) {
     path_ = dir_.File("J.TOP");
     telio_test::BuildTop(m).WriteTo(path_);
     EXPECT_EQ(topo_.Open(path_.c_str()), 1);
@@ -116,7 +116,7 @@ TEST(CEntity, FillsListsFromATopologyMergingCoincidentNodesAndRepeatedBeams) {
 }
 
 TEST(CEntity, NodesBeamsAndSectionsKeepTheirLimits) {
-  TopModelSpec m;
+  TopModelLayout m;
   for (int i = 0; i < 10000; ++i) {
     m.nodes.push_back({static_cast<int16_t>(i), 0, static_cast<float>(i % 100),
                        static_cast<float>(i / 100), 0, 0});
@@ -151,7 +151,7 @@ TEST(CEntity, NodesBeamsAndSectionsKeepTheirLimits) {
 // tolerance of an earlier point: the fill merges exactly the nodes that
 // adding them one by one merges.
 TEST(CEntity, FillMergesTheNodesThatAddingThemOneByOneMerges) {
-  TopModelSpec m;
+  TopModelLayout m;
   const float offsets[] = {0, 0.0004f, -0.0004f, 0.0009f, 0.0011f, 0.0099f, 0.0101f, -0.0099f};
   std::vector<float> xs;
   for (int i = 0; i < 40; ++i) {

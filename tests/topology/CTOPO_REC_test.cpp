@@ -27,15 +27,14 @@ using namespace TOPOStructs;
 using telio_test::BuildCs;
 using telio_test::BuildTop;
 using telio_test::TempDir;
-using telio_test::TopModelSpec;
+using telio_test::TopModelLayout;
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
 // Writes <dir>/A.TOP and, when cs is given, its companion <dir>/A.CS.
-std::string WriteJob(const TempDir& dir, const TopModelSpec& m,
-                     const telio_test::ByteWriter* cs = nullptr) {
+std::string WriteJob(const TempDir& dir, const TopModelLayout& m, const telio_test::ByteWriter* cs = nullptr) {
   std::string top = dir.File("A.TOP");
   BuildTop(m).WriteTo(top);
   if (cs) cs->WriteTo(dir.File("A.CS"));
@@ -44,8 +43,8 @@ std::string WriteJob(const TempDir& dir, const TopModelSpec& m,
 
 // Nodes on a line and off it, all meeting at node 1; every beam but the
 // last starts or ends there.
-TopModelSpec PlaneStar() {
-  TopModelSpec m;
+TopModelLayout PlaneStar() {
+  TopModelLayout m;
   m.space = false;
   m.nodes = {{1, 0, 0, 0, 0, 0}, {2, 0, 2, 0, 0, 0}, {3, 0, -3, 0, 0, 0}, {-12345, 0, 0, 4, 0, 0}};
   m.beams = {{1, 1, 1, 2, 0.0005f},  // along +X
@@ -62,7 +61,7 @@ TopModelSpec PlaneStar() {
 
 TEST(CTOPO_REC, OpensEveryRecordWithItsCompositeSections) {
   TempDir dir;
-  TopModelSpec m = telio_test::SampleTopModel();
+  TopModelLayout m = telio_test::SampleTopModel();
   m.physBeams.push_back({103, 2, 4, {5, 42}});  // beam 42 does not exist
   telio_test::ByteWriter cs = BuildCs({1, 4, 11});
   CTOPO_REC t;
@@ -209,7 +208,7 @@ void ExpectSameRecords(const TOPO_REC* a, const TOPO_REC* b) {
 // the file gives.
 TEST(CTOPO_REC, GeneratingFromAReadFileOrOpeningAPipeMatchesOpeningIt) {
   TempDir dir;
-  TopModelSpec m = telio_test::SampleTopModel();
+  TopModelLayout m = telio_test::SampleTopModel();
   m.physBeams.push_back({103, 2, 4, {5, 42}});
   m.beams[2].angle = 0.75f;
   const std::string path = WriteJob(dir, m);
@@ -242,7 +241,7 @@ TEST(CTOPO_REC, GeneratingFromAReadFileOrOpeningAPipeMatchesOpeningIt) {
 // included.
 TEST(CTOPO_REC, IndexedFindBeamAgreesWithTheWalk) {
   TempDir dir;
-  TopModelSpec m;
+  TopModelLayout m;
   uint32_t seed = 7;
   auto next = [&seed](int n) { return static_cast<int>((seed = seed * 1103515245u + 12345u) >> 16) % n; };
   for (int i = 0; i < 400; ++i) {
@@ -286,7 +285,7 @@ TEST(CTOPO_REC, IndexedFindBeamAgreesWithTheWalk) {
 // lies outside.
 TEST(CTOPO_REC, ToleranceIsTheDoubleThousandth) {
   TempDir dir;
-  TopModelSpec m = PlaneStar();
+  TopModelLayout m = PlaneStar();
   m.beams[0].angle = 0.001f;
   m.beams[1].angle = -0.00099999f;
   CTOPO_REC t;
@@ -300,7 +299,7 @@ TEST(CTOPO_REC, ToleranceIsTheDoubleThousandth) {
 
 TEST(CTOPO_REC, OppositeBeamsAlongADiagonalMeetAtPi) {
   TempDir dir;
-  TopModelSpec m;
+  TopModelLayout m;
   m.nodes = {{1, 0, 0, 0, 0, 0}, {2, 0, 1, 1, 1, 0}, {3, 0, -1, -1, -1, 0}, {4, 0, 0.1f, 0.2f, 0.3f, 0}};
   m.beams = {{1, 1, 1, 2, 0}, {1, 2, 3, 1, 0}, {1, 3, 4, 2, 0}};
   m.supports.resize(1);
@@ -345,7 +344,7 @@ TEST(CTOPO_REC, ChainsAreFreedRecordByRecord) {
 
 TEST(CTOPO_REC, ResOffsetsAndTaperedLastSection) {
   TempDir dir;
-  TopModelSpec m = PlaneStar();
+  TopModelLayout m = PlaneStar();
   m.staticCases = 3;
   m.nodes.resize(10);
   m.beams.resize(5);
@@ -383,7 +382,7 @@ TEST(CTOPO_REC, OpenTiesSectionsToTheCatalogue) {
       << "TELIO-SEC 1\nI 12001 12 IPE80 80 46 3.8 5.2 5\nI 12007 12 IPE200 200 100 5.6 8.5 12\n";
   SetGDirs(dir.path().c_str());
   if (!GetTelmaroDir().IsEmpty()) GTEST_SKIP() << "a suite folder is installed";
-  TopModelSpec m = PlaneStar();
+  TopModelLayout m = PlaneStar();
   m.sections = {{"A", 12, 2, 0, {}, {}}, {"B", 12, 0, 12001, {}, {}}};
   CTOPO_REC t;
   ASSERT_EQ(t.OpenTopology(WriteJob(dir, m).c_str()), 1);
@@ -406,7 +405,7 @@ TEST(CTOPO_REC, CompanionPathReplacesEveryTOP) {
 
 TEST(CTOPO_REC, RefusesCountsBeyondCapacity) {
   TempDir dir;
-  TopModelSpec base = PlaneStar();
+  TopModelLayout base = PlaneStar();
   struct Case {
     const char* what;
     size_t nodes, beams, sections;
@@ -416,7 +415,7 @@ TEST(CTOPO_REC, RefusesCountsBeyondCapacity) {
                {"beams", 4, 20001, 1, 0},
                {"sections", 4, 1, 10001, 0}};
   for (const Case& c : cases) {
-    TopModelSpec m = base;
+    TopModelLayout m = base;
     m.nodes.resize(c.nodes);
     m.beams.resize(c.beams);
     m.sections.resize(c.sections);

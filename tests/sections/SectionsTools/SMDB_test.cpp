@@ -15,8 +15,8 @@
 namespace {
 
 using telio_test::TempDir;
-using telio_test::TopModelSpec;
-using telio_test::TopSectionSpec;
+using telio_test::TopModelLayout;
+using telio_test::TopSectionLayout;
 using TOPOStructs::TOPO_REC;
 
 const char kCatalogue[] =
@@ -39,8 +39,8 @@ class SMDBTest : public ::testing::Test {
   TempDir suite_;
 };
 
-TopSectionSpec Sec(const char* name, int16_t family, int16_t sub, uint32_t key) {
-  TopSectionSpec s;
+TopSectionLayout Sec(const char* name, int16_t family, int16_t sub, uint32_t key) {
+  TopSectionLayout s;
   s.name = name;
   s.family = family;
   s.sub = sub;
@@ -50,13 +50,13 @@ TopSectionSpec Sec(const char* name, int16_t family, int16_t sub, uint32_t key) 
 }
 
 // A two-node frame whose sections cover every resolution step.
-TopModelSpec Frame() {
-  TopModelSpec m;
+TopModelLayout Frame() {
+  TopModelLayout m;
   m.nodes = {{1, 0, 0.f, 0.f, 0.f, 1}, {2, 0, 4.f, 0.f, 0.f, 0}};
   m.beams = {{1, 1, 1, 2, 0.f}};
   m.supports.resize(1);
   m.supports[0].node = 1;
-  TopSectionSpec composite = Sec("C", 108, 0, 0);
+  TopSectionLayout composite = Sec("C", 108, 0, 0);
   // h b tw tf r in m, A and Avz in m2.
   const float values[7] = {0.3f, 0.15f, 0.0071f, 0.0107f, 0.015f, 0.005381f, 0.002568f};
   for (int i = 0; i < 7; ++i) composite.composite[i] = values[i];
@@ -76,7 +76,7 @@ TopModelSpec Frame() {
   return m;
 }
 
-std::string WriteTop(const TempDir& dir, const TopModelSpec& m) {
+std::string WriteTop(const TempDir& dir, const TopModelLayout& m) {
   const std::string path = dir.File("JOB.TOP");
   telio_test::BuildTop(m).WriteTo(path);
   return path;
