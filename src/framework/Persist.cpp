@@ -68,31 +68,19 @@ bool CPersist::WriteBytes(const void* data, std::size_t size) {
 // through the buffer a byte at a time, which costs far less than a call of
 // fread or fwrite.
 bool CPersist::ReadBuffered(void* data, std::size_t size) {
-#if defined(__GLIBC__)
-  if (m_file->_IO_read_ptr && static_cast<std::size_t>(m_file->_IO_read_end - m_file->_IO_read_ptr) >= size) {
-    std::memcpy(data, m_file->_IO_read_ptr, size);
-    m_file->_IO_read_ptr += size;
-    return true;
-  }
-#else
-  (void)data;
-  (void)size;
-#endif
-  return false;
+  const unsigned char* p = Peek(size);
+  if (!p) return false;
+  std::memcpy(data, p, size);
+  Skip(size);
+  return true;
 }
 
 bool CPersist::WriteBuffered(const void* data, std::size_t size) {
-#if defined(__GLIBC__)
-  if (m_file->_IO_write_ptr && static_cast<std::size_t>(m_file->_IO_write_end - m_file->_IO_write_ptr) >= size) {
-    std::memcpy(m_file->_IO_write_ptr, data, size);
-    m_file->_IO_write_ptr += size;
-    return true;
-  }
-#else
-  (void)data;
-  (void)size;
-#endif
-  return false;
+  unsigned char* p = Room(size);
+  if (!p) return false;
+  std::memcpy(p, data, size);
+  Commit(size);
+  return true;
 }
 
 std::size_t CPersist::ReadStream(void* data, std::size_t size) {

@@ -18,10 +18,14 @@ inline void EncodeFixed16(unsigned char* dst, uint16_t v) {
 }
 
 inline void EncodeFixed32(unsigned char* dst, uint32_t v) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  std::memcpy(dst, &v, sizeof v);  // one store where the byte stores are not merged
+#else
   dst[0] = static_cast<unsigned char>(v);
   dst[1] = static_cast<unsigned char>(v >> 8);
   dst[2] = static_cast<unsigned char>(v >> 16);
   dst[3] = static_cast<unsigned char>(v >> 24);
+#endif
 }
 
 inline void EncodeFixed64(unsigned char* dst, uint64_t v) {
@@ -38,13 +42,25 @@ inline uint16_t DecodeFixed16(const unsigned char* p) {
 }
 
 inline uint32_t DecodeFixed32(const unsigned char* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  uint32_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+#else
   return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
          (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+#endif
 }
 
 inline uint64_t DecodeFixed64(const unsigned char* p) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  uint64_t v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+#else
   return static_cast<uint64_t>(DecodeFixed32(p)) |
          (static_cast<uint64_t>(DecodeFixed32(p + 4)) << 32);
+#endif
 }
 
 inline void EncodeFloat(unsigned char* dst, float v) {

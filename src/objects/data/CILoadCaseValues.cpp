@@ -71,27 +71,10 @@ constexpr std::size_t kLocalRecord = 512;
 constexpr long32 kPlaceName = 4096;
 constexpr long32 kPlaceValues = 1024;
 
-// On a little-endian host a field's bytes are its file image: one store.
-// (The portable encoders build runs of fields byte by byte.)
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-inline void Put32(unsigned char* p, ulong32 v) { std::memcpy(p, &v, 4); }
-inline void PutDouble(unsigned char* p, double v) { std::memcpy(p, &v, 8); }
-inline ulong32 Get32(const unsigned char* p) {
-  ulong32 v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
-inline double GetDouble(const unsigned char* p) {
-  double v;
-  std::memcpy(&v, p, 8);
-  return v;
-}
-#else
-inline void Put32(unsigned char* p, ulong32 v) { telio::EncodeFixed32(p, v); }
-inline void PutDouble(unsigned char* p, double v) { telio::EncodeDouble(p, v); }
-inline ulong32 Get32(const unsigned char* p) { return telio::DecodeFixed32(p); }
-inline double GetDouble(const unsigned char* p) { return telio::DecodeDouble(p); }
-#endif
+using telio::DecodeDouble;
+using telio::DecodeFixed32;
+using telio::EncodeDouble;
+using telio::EncodeFixed32;
 
 }  // namespace
 
@@ -106,26 +89,26 @@ int CILoadCaseValues::StoreInPlace(FILE* f, const ulong32* wrapper) {
   if (!room && size > sizeof local) return -1;
   unsigned char* p = room ? room : local;
   if (wrapper) {
-    Put32(p, *wrapper);
+    EncodeFixed32(p, *wrapper);
     p += 4;
   }
-  Put32(p, _SerializeVersionCILoadCaseValues);
-  Put32(p + 4, _SerializeVersionCILoadCase);
-  Put32(p + 8, ELEMENT_OBJECTS::_SerializeVersionCEElement);
-  Put32(p + 12, ID());
-  Put32(p + 16, static_cast<ulong32>(length));
+  EncodeFixed32(p, _SerializeVersionCILoadCaseValues);
+  EncodeFixed32(p + 4, _SerializeVersionCILoadCase);
+  EncodeFixed32(p + 8, ELEMENT_OBJECTS::_SerializeVersionCEElement);
+  EncodeFixed32(p + 12, ID());
+  EncodeFixed32(p + 16, static_cast<ulong32>(length));
   std::memcpy(p + kHeadBytes, name.GetString(), length);
   p += kHeadBytes + length;
-  Put32(p, Attr());
-  Put32(p + 4, Flags());
-  Put32(p + 8, static_cast<ulong32>(count));
+  EncodeFixed32(p, Attr());
+  EncodeFixed32(p + 4, Flags());
+  EncodeFixed32(p + 8, static_cast<ulong32>(count));
   p += 12;
   int key;
   double value;
   for (POSITION pos = m_values.GetStartPosition(); pos; p += kPairBytes) {
     m_values.GetNextAssoc(pos, key, value);
-    Put32(p, static_cast<ulong32>(key));
-    PutDouble(p + 4, value);
+    EncodeFixed32(p, static_cast<ulong32>(key));
+    EncodeDouble(p + 4, value);
   }
   if (room) {
     io.Commit(size);
@@ -140,12 +123,12 @@ int CILoadCaseValues::LoadInPlace(FILE* f, const ulong32* wrapper) {
   const std::size_t skip = wrapper ? 4 : 0;
   const unsigned char* p = io.Peek(skip + kHeadBytes);
   if (!p) return -1;
-  if ((wrapper && Get32(p) != *wrapper) || Get32(p + skip) != _SerializeVersionCILoadCaseValues ||
-      Get32(p + skip + 4) != _SerializeVersionCILoadCase ||
-      Get32(p + skip + 8) != ELEMENT_OBJECTS::_SerializeVersionCEElement) {
+  if ((wrapper && DecodeFixed32(p) != *wrapper) || DecodeFixed32(p + skip) != _SerializeVersionCILoadCaseValues ||
+      DecodeFixed32(p + skip + 4) != _SerializeVersionCILoadCase ||
+      DecodeFixed32(p + skip + 8) != ELEMENT_OBJECTS::_SerializeVersionCEElement) {
     return -1;
   }
-  const long32 length = static_cast<long32>(Get32(p + skip + 16));
+  const long32 length = static_cast<long32>(DecodeFixed32(p + skip + 16));
   if (length < 0 || length > kPlaceName) return -1;
   const std::size_t size = skip + kHeadBytes + static_cast<std::size_t>(length) + kTailBytes;
   p = io.Peek(size);
@@ -153,14 +136,14 @@ int CILoadCaseValues::LoadInPlace(FILE* f, const ulong32* wrapper) {
   ResetElement();
   m_values.RemoveAll();
   p += skip;
-  SetID(Get32(p + 12));
+  SetID(DecodeFixed32(p + 12));
   // Text after an embedded NUL is dropped.
   const char* text = reinterpret_cast<const char*>(p + kHeadBytes);
   const void* nul = std::memchr(text, 0, static_cast<std::size_t>(length));
   PName()->SetString(text, nul ? static_cast<int>(static_cast<const char*>(nul) - text) : static_cast<int>(length));
   p += kHeadBytes + static_cast<std::size_t>(length);
-  *PAttr() = Get32(p);
-  *PFlags() = Get32(p + 4);
+  *PAttr() = DecodeFixed32(p);
+  *PFlags() = DecodeFixed32(p + 4);
   io.Skip(size);
   return ReadVersion1(f) ? 1 : 0;
 }
@@ -169,16 +152,16 @@ int CILoadCaseValues::ReadValuesInPlace(FILE* f) {
   CPersist io(f, true);
   const unsigned char* p = io.Peek(4);
   if (!p) return -1;
-  const long32 count = static_cast<long32>(Get32(p));
+  const long32 count = static_cast<long32>(DecodeFixed32(p));
   if (count < 0 || count > kPlaceValues) return -1;
   const std::size_t size = 4 + kPairBytes * static_cast<std::size_t>(count);
   p = io.Peek(size);
   if (!p) return -1;
   p += 4;
   for (long32 i = 0; i < count; ++i, p += kPairBytes) {
-    const int key = static_cast<int>(Get32(p));
+    const int key = static_cast<int>(DecodeFixed32(p));
     if (key == 0) continue;
-    if (!m_values.SetAtTail(key, GetDouble(p + 4))) {
+    if (!m_values.SetAtTail(key, DecodeDouble(p + 4))) {
       io.Skip(4 + kPairBytes * static_cast<std::size_t>(i + 1));
       io.Fail(telio::kErrorNotEnoughMemory);
       return 0;
