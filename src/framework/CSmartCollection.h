@@ -52,31 +52,19 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   // loads): the element cannot be held yet, so the search for it that the
   // common rule makes is skipped; every other rule applies.
   int AddNew(const T& e) {
-    m_addingNew = true;
-    int added;
-    try {
-      added = Add(e);
-    } catch (...) {
-      m_addingNew = false;
-      throw;
-    }
-    m_addingNew = false;
-    return added;
+    AddingNew adding(m_addingNew);
+    return Add(e);
   }
 
   // As AddNew, taking over e's reference when the element is added (e is
   // then null): no count changes hands. The index the element went to, or
   // -1 when refused (e unchanged).
   int AdoptNew(T& e) {
-    m_addingNew = true;
     int at;
-    try {
+    {
+      AddingNew adding(m_addingNew);
       at = Place(e, -1);
-    } catch (...) {
-      m_addingNew = false;
-      throw;
     }
-    m_addingNew = false;
     if (at < 0) return -1;
     if (at == GetCount()) {
       m_array.SetSize(at + 1);
@@ -293,8 +281,16 @@ class CSmartCollection : public GE_::Safe::ObjStrong {
   CArrayEx<T, const T&> m_array;
 
  private:
-  // Set while AddNew runs.
+  // Set while AddNew or AdoptNew places an element.
   bool m_addingNew = false;
+  // Sets the flag for a scope, clearing it however the scope is left.
+  struct AddingNew {
+    explicit AddingNew(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~AddingNew() { m_flag = false; }
+    AddingNew(const AddingNew&) = delete;
+    AddingNew& operator=(const AddingNew&) = delete;
+    bool& m_flag;
+  };
 
   CSmartCollection(const CSmartCollection&) = delete;
 
