@@ -92,7 +92,7 @@ int CIAnalysisElementLst::FindIndexOf(const CEElement* element) const {
 
 int CIAnalysisElementLst::AddAnalysisElement(CEElement* element) {
   if (!element || FindIndexOf(element) >= 0) return 0;
-  return Add(ElementPtr(new CIAnalysisElement(element)));
+  return AddNew(ElementPtr(new CIAnalysisElement(element)));
 }
 
 void CIAnalysisElementLst::SetAnalysisElements(CEElement* const* elements, int count) {

@@ -85,11 +85,10 @@ void CIConstraintLst::CalculateBucklingLength(int span) {
   }
 }
 
-int CIConstraintLst::InvalidateConstraints() { return CompleteEnds() && SpansFollowItems() ? 1 : 0; }
+int CIConstraintLst::InvalidateConstraints() { return CompleteAndCheckSpans(); }
 
 int CIConstraintLst::ResetConstraintsData() {
-  InvalidateConstraints();
-  RebuildSpans();
+  ResetSpans();
   return 1;
 }
 

@@ -60,11 +60,10 @@ int CILTBLst::RemoveLTBEqualWith(const CILTB& ltb) {
   return RemoveItemsWhere([&ltb](const CILTB& other) { return other.IsEqualWith(&ltb); });
 }
 
-int CILTBLst::InvalidateLTB() { return CompleteEnds() && SpansFollowItems() ? 1 : 0; }
+int CILTBLst::InvalidateLTB() { return CompleteAndCheckSpans(); }
 
 int CILTBLst::ResetLTBData() {
-  InvalidateLTB();
-  RebuildSpans();
+  ResetSpans();
   return 1;
 }
 

@@ -1,6 +1,8 @@
 #include "objects/data/CIPreCheckSectionData.h"
 
 #include <cstring>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/Alloc.h"
 #include "platform/CCheckSum.h"
@@ -54,6 +56,13 @@ int CIPreCheckSectionData::AddElementBeam(const BeamPtr& beam) {
   return 1;
 }
 
+void CIPreCheckSectionData::AddAnalysisBeams(const std::vector<ELEMENT_OBJECTS::CEElement*>& beams) {
+  // The beams are new: list 0 takes them all at once instead of searching
+  // itself for each.
+  if (beams.empty()) return;
+  if (CIAnalysisElementLst* list = BeamList()) list->SetAnalysisElements(beams.data(), static_cast<int>(beams.size()));
+}
+
 int CIPreCheckSectionData::UpdateBeamSection(int i, int section) {
   CIBeam* beam = GetElementBeamAt(i);
   if (!beam) return 0;
@@ -70,6 +79,7 @@ int CIPreCheckSectionData::UpdateBeamSections(const CEntity* model) {
   if (CIAnalysisElementLst* list = m_lists.GetListAt(0)) list->RemoveAllAnalysisElements();
   m_beams.RemoveAll();
   ResetData();
+  std::vector<ELEMENT_OBJECTS::CEElement*> added;
   for (const Beam* b = FirstItem<Beam>(beams); b; b = NextItem(b)) {
     BeamPtr beam(new CIBeam);
     CString name;
@@ -82,20 +92,30 @@ int CIPreCheckSectionData::UpdateBeamSections(const CEntity* model) {
       section->SetSection(s->Key(), s->FamilyCode() / 1000, s->FamilyCode() % 1000);
       beam->SetAttr(s->Key(), 0);
     }
-    AddElementBeam(beam);
+    m_beams.Add(beam);
+    added.push_back(beam.GetPtr());
   }
+  AddAnalysisBeams(added);
   return 1;
 }
 
 int CIPreCheckSectionData::ValidateBeamsForAnalysis() {
-  CIAnalysisElementLst* list = m_lists.GetListAt(0);
+  // Each beam's analysis element, the first one that refers to it.
+  std::unordered_map<const ELEMENT_OBJECTS::CEElement*, CIAnalysisElement*> elementOf;
+  if (const CIAnalysisElementLst* list = m_lists.GetListAt(0)) {
+    for (int i = 0; i < list->GetCount(); ++i) {
+      CIAnalysisElement* e = list->GetAnalysisElementAt(i);
+      if (e) elementOf.emplace(e->Element(), e);
+    }
+  }
   int valid = 0;
   for (int i = 0; i < m_beams.GetSize(); ++i) {
     CIBeam* beam = m_beams[i].GetPtr();
     if (!beam) continue;
     const bool ok = beam->Section().IsValidSection();
     valid += ok ? 1 : 0;
-    CIAnalysisElement* e = list ? list->FindAnalysisElement(beam) : nullptr;
+    const auto found = elementOf.find(beam);
+    CIAnalysisElement* e = found == elementOf.end() ? nullptr : found->second;
     if (!e) continue;
     e->SetLockedAnalysis(ok ? 0 : 1);
     if (!ok) e->SetBAnalysis(0);
@@ -118,10 +138,14 @@ bool CIPreCheckSectionData::CopyFrom(const CIPreCheckSectionData* other) {
   if (!other) return false;
   if (other == this) return true;
   ResetAll();
+  std::vector<ELEMENT_OBJECTS::CEElement*> added;
   for (int i = 0; i < other->m_beams.GetSize(); ++i) {
     const CIBeam* beam = other->GetElementBeamAt(i);
-    AddElementBeam(beam ? BeamPtr(new CIBeam(*beam)) : BeamPtr(new CIBeam));
+    const BeamPtr copy(beam ? new CIBeam(*beam) : new CIBeam);
+    m_beams.Add(copy);
+    added.push_back(copy.GetPtr());
   }
+  AddAnalysisBeams(added);
   const CIAnalysisElementLst* loads = other->m_lists.GetListAt(1);
   if (loads) {
     while (m_lists.GetSize() < 2) m_lists.AddList(CString());

@@ -9,6 +9,8 @@
 // outlive every reference the lists hold as long as this object does.
 #pragma once
 
+#include <vector>
+
 #include "framework/CArrayExPointers.h"
 #include "framework/PtrStrong.h"
 #include "objects/data/CIAnalysisElement.h"
@@ -96,6 +98,8 @@ class TELIO_EXPORT CIPreCheckSectionData : public GE_::Safe::ObjStrong {
 
   bool InRange(int i) const { return m_sections && i >= 0 && i < m_sectionCount; }
   CIAnalysisElementLst* BeamList();
+  // New beams just added to m_beams go into list 0.
+  void AddAnalysisBeams(const std::vector<ELEMENT_OBJECTS::CEElement*>& beams);
 
   CIAnalysisElementLstArray m_lists;
   CIResultsData m_results;

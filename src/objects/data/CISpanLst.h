@@ -152,6 +152,9 @@ class CISpanLst : public GEOMETRY_OBJECTS::CGDistanceLst {
     }
     return true;
   }
+  // CompleteEnds, then whether the spans follow the restraints (1) or not
+  // (0).
+  int CompleteAndCheckSpans() { return CompleteEnds() && SpansFollowItems() ? 1 : 0; }
   // CompleteEnds, then RebuildSpans.
   void ResetSpans() {
     CompleteEnds();
