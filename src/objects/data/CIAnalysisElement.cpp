@@ -120,7 +120,7 @@ CIAnalysisElement* CIAnalysisElementLst::FindAnalysisElement(const CEElement* el
 CIAnalysisElement* CIAnalysisElementLst::FindAnalysisElement(const CString& name) const {
   for (int i = 0; i < GetCount(); ++i) {
     const ElementPtr& e = *ElementAt(i);
-    if (!e.IsNull() && e->Element() && e->Name().CompareNoCase(name) == 0) return e.GetPtr();
+    if (!e.IsNull() && e->Element() && e->Element()->NameRef().CompareNoCase(name) == 0) return e.GetPtr();
   }
   return nullptr;
 }

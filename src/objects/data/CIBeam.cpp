@@ -24,7 +24,7 @@ bool CIBeam::IsEqualWith(const CIBeam* other) const {
 
 ulong32 CIBeam::CheckSum() const {
   CCheckSum sum;
-  sum.Add(Name());
+  sum.Add(NameRef());
   sum.AddU32(m_section.CheckSum());
   return sum.get();
 }

@@ -60,7 +60,7 @@ bool CEBeam::Serialize(FILE* f, bool load) {
 
 ulong32 CEBeam::CheckSum() const {
   CCheckSum sum;
-  sum.Add(Name());
+  sum.Add(NameRef());
   sum.AddU32(CGLine::CheckSum());
   return sum.get();
 }

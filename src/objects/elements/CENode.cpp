@@ -59,7 +59,7 @@ bool CENode::Serialize(FILE* f, bool load) {
 
 ulong32 CENode::CheckSum() const {
   CCheckSum sum;
-  sum.Add(Name());
+  sum.Add(NameRef());
   sum.AddU32(CGPoint::CheckSum());
   return sum.get();
 }
