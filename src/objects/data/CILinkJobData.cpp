@@ -34,13 +34,6 @@ CString ChangeExt(const CString& path, const char* ext) {
   return CString(p.GetFullPath());
 }
 
-// The file of a project folder's set with extension ext.
-CString SideOfFolder(const CAJF_PATHS& paths, const char* ext) {
-  CPathObj p(paths.T3L().GetString());
-  p.ChangeEXT(ext);
-  return CString(p.GetFullPath());
-}
-
 // The folder a design project path stands for: the path itself when it is
 // a folder, else its folder part.
 CString FolderOf(const CString& base) {
@@ -110,7 +103,7 @@ void CILinkJobData::SetValidLinkJobDirectory(const CString& path) {
   CAJF_PATHS paths;
   if (folder) paths.Set(path.GetString(), nullptr, 0);
   for (const JobFile& file : files) {
-    *file.stored = folder ? SideOfFolder(paths, file.ext) : ChangeExt(path, file.ext);
+    *file.stored = ChangeExt(folder ? paths.T3L() : path, file.ext);
     if (!Exists(*file.stored)) m_status |= file.bit;
   }
   m_link = 1;
