@@ -12,6 +12,7 @@
 #include "platform/Alloc.h"
 #include "platform/LastError.h"
 #include "platform/TelKrnl.h"
+#include "support/DataRecords.h"
 #include "support/DesignJobFixture.h"
 #include "support/MDDFixture.h"
 #include "support/ObjectRecords.h"
@@ -342,9 +343,8 @@ TEST_F(Projects, MdlJobsBringTheirPurlinRecords) {
   FileMDP mdp;
   ASSERT_EQ(0, mdp.ImportMDL(dir_.File("Shed.MDL").c_str()));
   CMDDMembersArray& p = *mdp.GetMembersArray();
-  using TELMARO_DATA_OBJECTS::CITegidaData;
-  EXPECT_EQ(2, p.MemberAt(1)->Tegida().TegidaWord(CITegidaData::kTypeOffset));
-  EXPECT_EQ(3, p.MemberAt(1)->Tegida().TegidaWord(CITegidaData::kCountOffset));
+  EXPECT_EQ(2, p.MemberAt(1)->Tegida().TegidaWord(telio_test::kTegidaTypeAt));
+  EXPECT_EQ(3, p.MemberAt(1)->Tegida().TegidaWord(telio_test::kTegidaCountAt));
   EXPECT_EQ(6.0, p.MemberAt(1)->Tegida().TegidaDouble(4));
-  EXPECT_EQ(0, p.MemberAt(2)->Tegida().TegidaWord(CITegidaData::kTypeOffset));  // no third record
+  EXPECT_EQ(0, p.MemberAt(2)->Tegida().TegidaWord(telio_test::kTegidaTypeAt));  // no third record
 }

@@ -9,6 +9,7 @@
 #include "mdd/CMDDNode.h"
 #include "mdd/FileMDP.h"
 #include "platform/TelKrnl.h"
+#include "support/DataRecords.h"
 #include "support/DesignJobFixture.h"
 #include "support/RESFixture.h"
 #include "support/TempDir.h"
@@ -163,7 +164,7 @@ TEST(MembersArray, NewMembersTakeTheProjectDefaults) {
     PtrStrong<CMDDMember> m = Member(family == 74 ? "b" : "c");
     p.AddMember(m);
     EXPECT_EQ(family == 74 ? 2u : 5u, m->GetGrade()->Grade()) << family;
-    EXPECT_EQ(family == 74 ? 0 : 3, m->Tegida().TegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset));
+    EXPECT_EQ(family == 74 ? 0 : 3, m->Tegida().TegidaWord(telio_test::kTegidaTypeAt));
   }
 
   *p.GetSettings()->PDefaultLength() = 0.0;
