@@ -1,7 +1,5 @@
 #include "mdd/FileMDP.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,6 +24,7 @@ using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
 using MDD_OBJECTS::FileMDP;
 using telio_test::ByteWriter;
+using telio_test::LoadRecord;
 using telio_test::TempDir;
 
 namespace {
@@ -64,28 +63,15 @@ std::string ForcesAt(CMDDMembersArray& p, int m, int b, int i) {
   return s;
 }
 
-// Loads the members array from the first n bytes of w.
-bool Load(CMDDMembersArray& p, const ByteWriter& w, size_t n = SIZE_MAX) {
-  FILE* f = telio_test::StreamOf(w, n);
-  const bool ok = p.Serialize(f, true);
-  std::fclose(f);
-  return ok;
-}
-
 // A member's record as its class writes it (the framing around it is
 // built from the layout here).
 ByteWriter MemberRecord(const char* name, ulong32 attr) {
   CMDDMember m;
   m.SetName(CString(name));
   m.SetAttr(attr, 0);
-  FILE* f = std::tmpfile();
-  m.Serialize(f, false);
-  const long size = std::ftell(f);
-  std::rewind(f);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  EXPECT_EQ(bytes.size(), std::fread(bytes.data(), 1, bytes.size(), f));
-  std::fclose(f);
-  return ByteWriter().bytes(bytes.data(), bytes.size());
+  ByteWriter w;
+  w.data() = telio_test::SavedRecord(m);
+  return w;
 }
 
 class Projects : public ::testing::Test {
@@ -161,7 +147,7 @@ TEST(ProjectRecords, OlderAndOtherVersions) {
   telio_test::PutProjectHead(v1, 1, job, link, {"Dead", "Live"}, 1);
   v1.append(MemberRecord("M1", 0));
   CMDDMembersArray p;
-  ASSERT_TRUE(Load(p, v1));
+  ASSERT_TRUE(LoadRecord(p, v1));
   EXPECT_EQ(1, p.GetCountMembers());
   EXPECT_EQ(2, p.GetLoadCaseLst()->GetCount());
   EXPECT_EQ(CString("Shed"), p.GetJobData()->ProjectName());
@@ -176,7 +162,7 @@ TEST(ProjectRecords, OlderAndOtherVersions) {
   v3.append(MemberRecord("G1", MDD_OBJECTS::kMemberTemplate)).append(MemberRecord("M1", 0));
   v3.i32(7).i32(5);
   telio_test::PutEmptyGroupLst(v3);
-  ASSERT_TRUE(Load(p, v3));
+  ASSERT_TRUE(LoadRecord(p, v3));
   ASSERT_EQ(1, p.GetCountMembers());
   EXPECT_EQ(CString("M1"), p.MemberAt(0)->Name());
   EXPECT_EQ(0, p.TopoBeamStamp());  // read, then zeroed by the link pass of an unlinked project
@@ -187,17 +173,17 @@ TEST(ProjectRecords, OlderAndOtherVersions) {
   telio_test::PutProjectHead(none, 3, job, link, {}, -5);
   none.i32(0).i32(0);
   telio_test::PutEmptyGroupLst(none);
-  ASSERT_TRUE(Load(p, none));
+  ASSERT_TRUE(LoadRecord(p, none));
   EXPECT_EQ(0, p.GetCountMembers());
 
   // A version word of 1 and empty lists: an empty project. A later version
   // reads nothing more.
   ByteWriter empty;
   telio_test::PutProjectHead(empty, 1, job, link, {}, 0);
-  ASSERT_TRUE(Load(p, empty));
+  ASSERT_TRUE(LoadRecord(p, empty));
   EXPECT_EQ(0, p.GetCountMembers());
   CMDDMembersArray later;
-  ASSERT_TRUE(Load(later, ByteWriter().u32(4).u32(0xDEADBEEF)));
+  ASSERT_TRUE(LoadRecord(later, ByteWriter().u32(4).u32(0xDEADBEEF)));
   EXPECT_TRUE(later.GetJobData()->ProjectName().IsEmpty());
 }
 
@@ -214,22 +200,18 @@ TEST(ProjectRecords, CutAtEveryByteOrLyingCountsFailWithACode) {
   p.AddMember(m);
   m->CutMemberIntoCnt(1);
   p.SynchronizeLCValuesForMember(m.GetPtr(), true);
-  FILE* f = std::tmpfile();
-  ASSERT_TRUE(p.Serialize(f, false));
-  const size_t size = static_cast<size_t>(std::ftell(f));
-  std::rewind(f);
   ByteWriter w;
-  w.data().resize(size);
-  ASSERT_EQ(size, std::fread(w.data().data(), 1, size, f));
-  std::fclose(f);
+  w.data() = telio_test::SavedRecord(p);
+  const size_t size = w.size();
+  ASSERT_NE(0u, size);  // saved
 
   CMDDMembersArray whole;
-  ASSERT_TRUE(Load(whole, w));
+  ASSERT_TRUE(LoadRecord(whole, w));
   EXPECT_EQ(p.CheckSum(), whole.CheckSum());
   for (size_t n = 0; n < size; ++n) {
     CMDDMembersArray cut;
     telio::SetLastError(0);
-    ASSERT_FALSE(Load(cut, w, n)) << n;
+    ASSERT_FALSE(LoadRecord(cut, w, n)) << n;
     ASSERT_EQ(telio::kErrorHandleEof, telio::GetLastError()) << n;
   }
 
@@ -241,7 +223,7 @@ TEST(ProjectRecords, CutAtEveryByteOrLyingCountsFailWithACode) {
   ASSERT_EQ(1u, w.data()[countAt]);
   w.put_u32(countAt, 0x7FFFFFFF);
   CMDDMembersArray lying;
-  EXPECT_FALSE(Load(lying, w));
+  EXPECT_FALSE(LoadRecord(lying, w));
   EXPECT_EQ(telio::kErrorHandleEof, telio::GetLastError());
   EXPECT_EQ(1, lying.GetCountMembers());  // the member read whole is kept
 }

@@ -80,10 +80,8 @@ TEST(Member, BuiltInCodeLoadsBackEqualAndResavesTheSameBytes) {
   EXPECT_EQ(2.0, ForcesAt(*m, 1, 1, 1)->My());
 
   const std::vector<uint8_t> saved = telio_test::SavedRecord(*m);
-  ByteWriter bytes;
-  bytes.bytes(saved.data(), saved.size());
   PtrStrong<CMDDMember> loaded = NewMember();
-  ASSERT_TRUE(telio_test::LoadRecord(*loaded, bytes));
+  ASSERT_TRUE(telio_test::LoadRecord(*loaded, saved));
   EXPECT_TRUE(loaded->IsEqualWith(m.GetPtr()));
   EXPECT_EQ(m->CheckSum(), loaded->CheckSum());
   EXPECT_EQ(saved, telio_test::SavedRecord(*loaded));

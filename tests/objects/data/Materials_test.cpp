@@ -155,7 +155,7 @@ TEST(Eta, ModeOneHidesThetaNsdAndType) {
   // Hidden values are kept in the record and count as 0 when compared.
   CIEtaData other;
   const std::vector<uint8_t> saved = SavedRecord(hidden);
-  ASSERT_TRUE(LoadRecord(other, ByteWriter().bytes(saved.data(), saved.size())));
+  ASSERT_TRUE(LoadRecord(other, saved));
   *other.PMode() = 0;
   EXPECT_EQ(0.3, other.Theta());
   CIEtaData zeroed(hidden);
