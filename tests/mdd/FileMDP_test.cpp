@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ProjectMembers.h"
 #include "mdd/CMDDNode.h"
 #include "platform/Alloc.h"
 #include "platform/LastError.h"
@@ -16,10 +17,8 @@
 #include "support/ObjectRecords.h"
 #include "support/ProjectRecords.h"
 #include "support/TempDir.h"
-#include "topology/CTOPO_REC.h"
 
 using GE_::Safe::PtrStrong;
-using GEOMETRY_OBJECTS::CGLine;
 using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
 using MDD_OBJECTS::FileMDP;
@@ -36,12 +35,7 @@ namespace fs = std::filesystem;
 void MakeLinkedProject(FileMDP& mdp, const std::string& job) {
   ASSERT_EQ(1, mdp.NewFileLinked(job.c_str()));
   CMDDMembersArray& p = *mdp.GetMembersArray();
-  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}}) {
-    PtrStrong<CMDDMember> m(new CMDDMember);
-    for (int b : beams) CMDDMembersArray::AppendTopologyBeam(*m, *CTOPO_REC::GetBeam(p.GetTopoRec()->beams, b));
-    m->SynchronizePointsFromBeamsLst(0);
-    p.UpdateMemberSectionFromTopology(p.AddMember(m));
-  }
+  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}}) telio_test::AddMemberOver(p, beams);
   p.LinkIPsLCValuesToAllMembers();
   MDD_OBJECTS::CMDDMemGroup* g = p.GetGroups()->AddGroup();
   ASSERT_NE(nullptr, g);
@@ -51,15 +45,9 @@ void MakeLinkedProject(FileMDP& mdp, const std::string& job) {
 
 // The forces at point i of internal beam b of member m, as text.
 std::string ForcesAt(CMDDMembersArray& p, int m, int b, int i) {
-  auto* node = dynamic_cast<MDD_OBJECTS::CMDDNode*>(
-      p.MemberAt(m)->GetInternalBeamAt(b)->GetInternalPointAt(i).GetPtr());
+  const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = telio_test::ValuesAt(p, m, b, i);
   std::string s;
-  const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = node->GetLoadCaseValuesLst();
-  for (int k = 0; k < values->GetCount(); ++k) {
-    s += values->GetLCValuesAt(k)->Name().GetString();
-    for (int key = 1; key <= 6; ++key) s += " " + std::to_string(values->GetLCValuesAt(k)->LCValue(key));
-    s += ";";
-  }
+  for (int k = 0; k < values->GetCount(); ++k) s += telio_test::ValuesText(*values->GetLCValuesAt(k)) + ";";
   return s;
 }
 
