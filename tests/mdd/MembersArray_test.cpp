@@ -82,7 +82,9 @@ class LinkedProject : public ::testing::Test {
     ASSERT_TRUE(Project().IsValidLink());
     // A: beams 1, 2; B: 3 and 4 (4 runs against it); C: 5 alone (up z);
     // D: 6 alone (towards -x).
-    for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}, {6}}) telio_test::AddMemberOver(Project(), beams);
+    for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}, {6}}) {
+      telio_test::AddMemberOver(Project(), beams);
+    }
   }
   void TearDown() override { SetGDirs(nullptr); }
   CMDDMembersArray& Project() { return *mdp_.GetMembersArray(); }
