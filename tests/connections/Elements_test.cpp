@@ -337,13 +337,14 @@ TEST(ConnectionArchive, AllocationFailureAtEverySiteGives8) {
   }
 }
 
-// The fuzz target's seeds, each with the code its load gives. With
-// TELIO_WRITE_SEEDS set to a folder the seeds are written there.
+// The fuzz target's seeds, each with the code its load gives; each equals
+// its file in fuzz/corpus/connections, which TELIO_WRITE_SEEDS=1 rewrites.
 TEST(ConnectionArchive, SeedsLoadWithTheirCodes) {
-  const char* folder = std::getenv("TELIO_WRITE_SEEDS");
+  const std::string folder = TELIO_SOURCE_DIR "/fuzz/corpus/connections/";
   for (const auto& seed : telio_test::ConnectionSeeds()) {
     SCOPED_TRACE(seed.name);
-    if (folder) seed.bytes.WriteTo(std::string(folder) + "/" + seed.name);
+    if (std::getenv("TELIO_WRITE_SEEDS")) seed.bytes.WriteTo(folder + seed.name);
+    EXPECT_EQ(seed.bytes.data(), telio_test::ReadFileBytes(folder + seed.name));
     CArchive in(seed.bytes.data().data(), seed.bytes.size());
     CCONPOSElementsLst list;
     list.Add(PtrStrong<CCONElementIntf>(new CCONElementIntf));  // emptied by the load

@@ -60,9 +60,10 @@ TEST_F(T3LTest, ImportsEveryTableWhereTheLayoutPutsIt) {
 TEST_F(T3LTest, ClassicHeaderIsWidenedAndWrittenBackExtended) {
   T3LLayout model = SampleT3L(false);
   model.flagBits = 0x05;
-  Bytes classic = BuildT3L(model).data();
+  const ByteWriter built = BuildT3L(model);
+  const Bytes& classic = built.data();
   CFileT3L f;
-  ASSERT_EQ(0u, f.Import(Write(BuildT3L(model)).c_str()));
+  ASSERT_EQ(0u, f.Import(Write(built).c_str()));
   EXPECT_FALSE(f.ReadExtendedLayout());
   DIMS_BUF_EX d = f.Dim();
   EXPECT_EQ(0, std::memcmp(d.Text(DIMS_BUF_EX::kText2), "TWELVE-CHARS", 12));

@@ -1,30 +1,29 @@
 #include "mdd/FileMDP.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "ProjectMembers.h"
 #include "mdd/CMDDNode.h"
 #include "platform/Alloc.h"
 #include "platform/LastError.h"
 #include "platform/TelKrnl.h"
+#include "support/DataRecords.h"
 #include "support/DesignJobFixture.h"
 #include "support/MDDFixture.h"
 #include "support/ObjectRecords.h"
 #include "support/ProjectRecords.h"
 #include "support/TempDir.h"
-#include "topology/CTOPO_REC.h"
 
 using GE_::Safe::PtrStrong;
-using GEOMETRY_OBJECTS::CGLine;
 using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
 using MDD_OBJECTS::FileMDP;
 using telio_test::ByteWriter;
+using telio_test::LoadRecord;
 using telio_test::TempDir;
 
 namespace {
@@ -36,12 +35,7 @@ namespace fs = std::filesystem;
 void MakeLinkedProject(FileMDP& mdp, const std::string& job) {
   ASSERT_EQ(1, mdp.NewFileLinked(job.c_str()));
   CMDDMembersArray& p = *mdp.GetMembersArray();
-  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}}) {
-    PtrStrong<CMDDMember> m(new CMDDMember);
-    for (int b : beams) CMDDMembersArray::AppendTopologyBeam(*m, *CTOPO_REC::GetBeam(p.GetTopoRec()->beams, b));
-    m->SynchronizePointsFromBeamsLst(0);
-    p.UpdateMemberSectionFromTopology(p.AddMember(m));
-  }
+  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}}) telio_test::AddMemberOver(p, beams);
   p.LinkIPsLCValuesToAllMembers();
   MDD_OBJECTS::CMDDMemGroup* g = p.GetGroups()->AddGroup();
   ASSERT_NE(nullptr, g);
@@ -51,24 +45,10 @@ void MakeLinkedProject(FileMDP& mdp, const std::string& job) {
 
 // The forces at point i of internal beam b of member m, as text.
 std::string ForcesAt(CMDDMembersArray& p, int m, int b, int i) {
-  auto* node = dynamic_cast<MDD_OBJECTS::CMDDNode*>(
-      p.MemberAt(m)->GetInternalBeamAt(b)->GetInternalPointAt(i).GetPtr());
+  const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = telio_test::ValuesAt(p, m, b, i);
   std::string s;
-  const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = node->GetLoadCaseValuesLst();
-  for (int k = 0; k < values->GetCount(); ++k) {
-    s += values->GetLCValuesAt(k)->Name().GetString();
-    for (int key = 1; key <= 6; ++key) s += " " + std::to_string(values->GetLCValuesAt(k)->LCValue(key));
-    s += ";";
-  }
+  for (int k = 0; k < values->GetCount(); ++k) s += telio_test::ValuesText(*values->GetLCValuesAt(k)) + ";";
   return s;
-}
-
-// Loads the members array from the first n bytes of w.
-bool Load(CMDDMembersArray& p, const ByteWriter& w, size_t n = SIZE_MAX) {
-  FILE* f = telio_test::StreamOf(w, n);
-  const bool ok = p.Serialize(f, true);
-  std::fclose(f);
-  return ok;
 }
 
 // A member's record as its class writes it (the framing around it is
@@ -77,14 +57,9 @@ ByteWriter MemberRecord(const char* name, ulong32 attr) {
   CMDDMember m;
   m.SetName(CString(name));
   m.SetAttr(attr, 0);
-  FILE* f = std::tmpfile();
-  m.Serialize(f, false);
-  const long size = std::ftell(f);
-  std::rewind(f);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  EXPECT_EQ(bytes.size(), std::fread(bytes.data(), 1, bytes.size(), f));
-  std::fclose(f);
-  return ByteWriter().bytes(bytes.data(), bytes.size());
+  ByteWriter w;
+  w.data() = telio_test::SavedRecord(m);
+  return w;
 }
 
 class Projects : public ::testing::Test {
@@ -160,7 +135,7 @@ TEST(ProjectRecords, OlderAndOtherVersions) {
   telio_test::PutProjectHead(v1, 1, job, link, {"Dead", "Live"}, 1);
   v1.append(MemberRecord("M1", 0));
   CMDDMembersArray p;
-  ASSERT_TRUE(Load(p, v1));
+  ASSERT_TRUE(LoadRecord(p, v1));
   EXPECT_EQ(1, p.GetCountMembers());
   EXPECT_EQ(2, p.GetLoadCaseLst()->GetCount());
   EXPECT_EQ(CString("Shed"), p.GetJobData()->ProjectName());
@@ -175,7 +150,7 @@ TEST(ProjectRecords, OlderAndOtherVersions) {
   v3.append(MemberRecord("G1", MDD_OBJECTS::kMemberTemplate)).append(MemberRecord("M1", 0));
   v3.i32(7).i32(5);
   telio_test::PutEmptyGroupLst(v3);
-  ASSERT_TRUE(Load(p, v3));
+  ASSERT_TRUE(LoadRecord(p, v3));
   ASSERT_EQ(1, p.GetCountMembers());
   EXPECT_EQ(CString("M1"), p.MemberAt(0)->Name());
   EXPECT_EQ(0, p.TopoBeamStamp());  // read, then zeroed by the link pass of an unlinked project
@@ -186,17 +161,17 @@ TEST(ProjectRecords, OlderAndOtherVersions) {
   telio_test::PutProjectHead(none, 3, job, link, {}, -5);
   none.i32(0).i32(0);
   telio_test::PutEmptyGroupLst(none);
-  ASSERT_TRUE(Load(p, none));
+  ASSERT_TRUE(LoadRecord(p, none));
   EXPECT_EQ(0, p.GetCountMembers());
 
   // A version word of 1 and empty lists: an empty project. A later version
   // reads nothing more.
   ByteWriter empty;
   telio_test::PutProjectHead(empty, 1, job, link, {}, 0);
-  ASSERT_TRUE(Load(p, empty));
+  ASSERT_TRUE(LoadRecord(p, empty));
   EXPECT_EQ(0, p.GetCountMembers());
   CMDDMembersArray later;
-  ASSERT_TRUE(Load(later, ByteWriter().u32(4).u32(0xDEADBEEF)));
+  ASSERT_TRUE(LoadRecord(later, ByteWriter().u32(4).u32(0xDEADBEEF)));
   EXPECT_TRUE(later.GetJobData()->ProjectName().IsEmpty());
 }
 
@@ -213,22 +188,18 @@ TEST(ProjectRecords, CutAtEveryByteOrLyingCountsFailWithACode) {
   p.AddMember(m);
   m->CutMemberIntoCnt(1);
   p.SynchronizeLCValuesForMember(m.GetPtr(), true);
-  FILE* f = std::tmpfile();
-  ASSERT_TRUE(p.Serialize(f, false));
-  const size_t size = static_cast<size_t>(std::ftell(f));
-  std::rewind(f);
   ByteWriter w;
-  w.data().resize(size);
-  ASSERT_EQ(size, std::fread(w.data().data(), 1, size, f));
-  std::fclose(f);
+  w.data() = telio_test::SavedRecord(p);
+  const size_t size = w.size();
+  ASSERT_NE(0u, size);  // saved
 
   CMDDMembersArray whole;
-  ASSERT_TRUE(Load(whole, w));
+  ASSERT_TRUE(LoadRecord(whole, w));
   EXPECT_EQ(p.CheckSum(), whole.CheckSum());
   for (size_t n = 0; n < size; ++n) {
     CMDDMembersArray cut;
     telio::SetLastError(0);
-    ASSERT_FALSE(Load(cut, w, n)) << n;
+    ASSERT_FALSE(LoadRecord(cut, w, n)) << n;
     ASSERT_EQ(telio::kErrorHandleEof, telio::GetLastError()) << n;
   }
 
@@ -240,7 +211,7 @@ TEST(ProjectRecords, CutAtEveryByteOrLyingCountsFailWithACode) {
   ASSERT_EQ(1u, w.data()[countAt]);
   w.put_u32(countAt, 0x7FFFFFFF);
   CMDDMembersArray lying;
-  EXPECT_FALSE(Load(lying, w));
+  EXPECT_FALSE(LoadRecord(lying, w));
   EXPECT_EQ(telio::kErrorHandleEof, telio::GetLastError());
   EXPECT_EQ(1, lying.GetCountMembers());  // the member read whole is kept
 }
@@ -342,9 +313,8 @@ TEST_F(Projects, MdlJobsBringTheirPurlinRecords) {
   FileMDP mdp;
   ASSERT_EQ(0, mdp.ImportMDL(dir_.File("Shed.MDL").c_str()));
   CMDDMembersArray& p = *mdp.GetMembersArray();
-  using TELMARO_DATA_OBJECTS::CITegidaData;
-  EXPECT_EQ(2, p.MemberAt(1)->Tegida().TegidaWord(CITegidaData::kTypeOffset));
-  EXPECT_EQ(3, p.MemberAt(1)->Tegida().TegidaWord(CITegidaData::kCountOffset));
+  EXPECT_EQ(2, p.MemberAt(1)->Tegida().TegidaWord(telio_test::kTegidaTypeAt));
+  EXPECT_EQ(3, p.MemberAt(1)->Tegida().TegidaWord(telio_test::kTegidaCountAt));
   EXPECT_EQ(6.0, p.MemberAt(1)->Tegida().TegidaDouble(4));
-  EXPECT_EQ(0, p.MemberAt(2)->Tegida().TegidaWord(CITegidaData::kTypeOffset));  // no third record
+  EXPECT_EQ(0, p.MemberAt(2)->Tegida().TegidaWord(telio_test::kTegidaTypeAt));  // no third record
 }

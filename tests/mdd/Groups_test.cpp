@@ -213,9 +213,7 @@ TEST(Groups, ListRecordRebindsTheMembersByName) {
   for (const auto& m : a.members) {
     if (m->Name() != CString("M2")) b.AddMember(PtrStrong<CMDDMember>(new CMDDMember(*m)));
   }
-  telio_test::ByteWriter bytes;
-  bytes.bytes(saved.data(), saved.size());
-  ASSERT_TRUE(telio_test::LoadRecord(*b.groups, bytes));
+  ASSERT_TRUE(telio_test::LoadRecord(*b.groups, saved));
   ASSERT_EQ(1, b.groups->Count());
   CMDDMemGroup* g = b.groups->GroupAt(0);
   EXPECT_EQ(CString("purlins"), g->Description());

@@ -10,18 +10,17 @@
 
 #include <gtest/gtest.h>
 
+#include "ProjectMembers.h"
 #include "mdd/FileMDP.h"
 #include "platform/TelKrnl.h"
 #include "support/DesignJobFixture.h"
 #include "support/MDDFixture.h"
 #include "support/ProjectRecords.h"
 #include "support/TempDir.h"
-#include "topology/CTOPO_REC.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
 using MDD_OBJECTS::FileMDP;
 using telio_test::ByteWriter;
@@ -53,10 +52,7 @@ TEST(MDPSeeds, WriteCorpus) {
   auto linked = [&](const std::vector<int>& beams, bool group, FileMDP& mdp) {
     ASSERT_EQ(1, mdp.NewFileLinked(job.c_str()));
     CMDDMembersArray& p = *mdp.GetMembersArray();
-    GE_::Safe::PtrStrong<CMDDMember> m(new CMDDMember);
-    for (int b : beams) CMDDMembersArray::AppendTopologyBeam(*m, *CTOPO_REC::GetBeam(p.GetTopoRec()->beams, b));
-    m->SynchronizePointsFromBeamsLst(0);
-    p.UpdateMemberSectionFromTopology(p.AddMember(m));
+    telio_test::AddMemberOver(p, beams);
     p.LinkIPsLCValuesToAllMembers();
     if (group) p.GetGroups()->AddGroup()->Add(CString("m1"));
   };

@@ -5,17 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include "ProjectMembers.h"
 #include "mdd/CMDDLoadCaseValues.h"
-#include "mdd/CMDDNode.h"
 #include "mdd/FileMDP.h"
 #include "platform/TelKrnl.h"
+#include "support/DataRecords.h"
 #include "support/DesignJobFixture.h"
 #include "support/RESFixture.h"
 #include "support/TempDir.h"
-#include "topology/CTOPO_REC.h"
 
 using GE_::Safe::PtrStrong;
-using GEOMETRY_OBJECTS::CGLine;
 using GEOMETRY_OBJECTS::CGPoint;
 using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
@@ -31,22 +30,10 @@ PtrStrong<CMDDMember> Member(const char* name) {
   return m;
 }
 
-// A member over the given topology beams (1-based numbers).
-int AddOver(CMDDMembersArray& p, const std::vector<int>& beams) {
-  PtrStrong<CMDDMember> m(new CMDDMember);
-  for (int b : beams) CMDDMembersArray::AppendTopologyBeam(*m, *CTOPO_REC::GetBeam(p.GetTopoRec()->beams, b));
-  m->SynchronizePointsFromBeamsLst(0);
-  const int index = p.AddMember(m);
-  p.UpdateMemberSectionFromTopology(index);
-  return index;
-}
-
 // The values of point i of internal beam b of member m for the value set
 // of load case name, or an empty vector when it has none.
 std::vector<double> At(CMDDMembersArray& p, int m, int b, int i, const char* lc) {
-  const PtrStrong<CGLine> beam = p.MemberAt(m)->GetInternalBeamAt(b);
-  auto* node = dynamic_cast<MDD_OBJECTS::CMDDNode*>(beam->GetInternalPointAt(i).GetPtr());
-  const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = node->GetLoadCaseValuesLst();
+  const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = telio_test::ValuesAt(p, m, b, i);
   for (int k = 0; k < values->GetCount(); ++k) {
     const TELMARO_DATA_OBJECTS::CILoadCaseValues* v = values->GetLCValuesAt(k);
     if (v->Name() != CString(lc)) continue;
@@ -74,15 +61,11 @@ std::vector<std::string> AllForces(CMDDMembersArray& p) {
   std::vector<std::string> out;
   for (int m = 0; m < p.GetCountMembers(); ++m) {
     for (int b = 0; b < p.MemberAt(m)->GetCountInternalBeams(); ++b) {
-      const PtrStrong<CGLine> beam = p.MemberAt(m)->GetInternalBeamAt(b);
-      for (int i = 0; i < beam->GetCountInternalPoints(); ++i) {
-        auto* node = dynamic_cast<MDD_OBJECTS::CMDDNode*>(beam->GetInternalPointAt(i).GetPtr());
-        const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = node->GetLoadCaseValuesLst();
+      for (int i = 0; i < p.MemberAt(m)->GetInternalBeamAt(b)->GetCountInternalPoints(); ++i) {
+        const TELMARO_DATA_OBJECTS::CILoadCaseValuesLst* values = telio_test::ValuesAt(p, m, b, i);
         for (int k = 0; k < values->GetCount(); ++k) {
-          std::string row = std::to_string(m) + "/" + std::to_string(b) + "/" + std::to_string(i) + " " +
-                            values->GetLCValuesAt(k)->Name().GetString();
-          for (int key = 1; key <= 6; ++key) row += " " + std::to_string(values->GetLCValuesAt(k)->LCValue(key));
-          out.push_back(row);
+          out.push_back(std::to_string(m) + "/" + std::to_string(b) + "/" + std::to_string(i) + " " +
+                        telio_test::ValuesText(*values->GetLCValuesAt(k)));
         }
       }
     }
@@ -99,7 +82,9 @@ class LinkedProject : public ::testing::Test {
     ASSERT_TRUE(Project().IsValidLink());
     // A: beams 1, 2; B: 3 and 4 (4 runs against it); C: 5 alone (up z);
     // D: 6 alone (towards -x).
-    for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}, {6}}) AddOver(Project(), beams);
+    for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}, {6}}) {
+      telio_test::AddMemberOver(Project(), beams);
+    }
   }
   void TearDown() override { SetGDirs(nullptr); }
   CMDDMembersArray& Project() { return *mdp_.GetMembersArray(); }
@@ -163,7 +148,7 @@ TEST(MembersArray, NewMembersTakeTheProjectDefaults) {
     PtrStrong<CMDDMember> m = Member(family == 74 ? "b" : "c");
     p.AddMember(m);
     EXPECT_EQ(family == 74 ? 2u : 5u, m->GetGrade()->Grade()) << family;
-    EXPECT_EQ(family == 74 ? 0 : 3, m->Tegida().TegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset));
+    EXPECT_EQ(family == 74 ? 0 : 3, m->Tegida().TegidaWord(telio_test::kTegidaTypeAt));
   }
 
   *p.GetSettings()->PDefaultLength() = 0.0;
@@ -255,7 +240,7 @@ TEST_F(LinkedProject, OneMemberAtATimeGivesWhatOnePassGives) {
   FileMDP other;
   ASSERT_EQ(1, other.NewFileLinked(job_.c_str()));
   CMDDMembersArray& q = *other.GetMembersArray();
-  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}, {6}}) AddOver(q, beams);
+  for (const std::vector<int>& beams : {std::vector<int>{1, 2}, {3, 4}, {5}, {6}}) telio_test::AddMemberOver(q, beams);
   for (int m = 0; m < q.GetCountMembers(); ++m) {
     EXPECT_EQ(1, q.LinkIPsLCValuesToMember(m, 1));
     EXPECT_EQ(1, q.LinkIPsLCValuesToMember(m, 0));

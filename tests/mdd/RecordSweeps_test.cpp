@@ -4,16 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "mdd/CMDDBeam.h"
 #include "mdd/CMDDLoadCaseValues.h"
 #include "mdd/CMDDMember.h"
 #include "mdd/CMDDNode.h"
-#include "platform/Alloc.h"
-#include "platform/LastError.h"
 #include "support/MemberRecords.h"
+#include "support/RecordSweep.h"
 
 using namespace MDD_OBJECTS;
 using GE_::Safe::PtrStrong;
@@ -36,46 +34,18 @@ bool LoadKind(uint8_t kind, FILE* f) {
   }
 }
 
-bool LoadPrefix(const telio_test::ByteWriter& sample, size_t n) {
-  FILE* f = telio_test::StreamOf(sample, n, 1);
-  bool ok = LoadKind(sample.data()[0], f);
-  std::fclose(f);
-  return ok;
-}
-
 class MemberRecordSweep : public ::testing::TestWithParam<std::string> {
  protected:
-  telio_test::ByteWriter Sample() {
-    for (const auto& s : telio_test::SampleMemberRecords()) {
-      if (s.first == GetParam()) return s.second;
-    }
-    ADD_FAILURE() << "no sample " << GetParam();
-    return telio_test::ByteWriter().u8(0);
-  }
+  telio_test::ByteWriter Sample() { return telio_test::SampleNamed(telio_test::SampleMemberRecords(), GetParam()); }
 };
 
+// Member records are small enough to cut at every byte.
 TEST_P(MemberRecordSweep, CutAtEveryByteFailsWithEndOfFile) {
-  telio_test::ByteWriter sample = Sample();
-  const size_t size = sample.size() - 1;
-  ASSERT_TRUE(LoadPrefix(sample, size));
-  for (size_t n = 0; n < size; ++n) {
-    telio::SetLastError(0);
-    EXPECT_FALSE(LoadPrefix(sample, n)) << n;
-    EXPECT_EQ(telio::kErrorHandleEof, telio::GetLastError()) << n;
-  }
+  telio_test::ExpectCutsFailWithEndOfFile(Sample(), LoadKind, 1);
 }
 
 TEST_P(MemberRecordSweep, FailedAllocationGivesNotEnoughMemory) {
-  telio_test::ByteWriter sample = Sample();
-  for (long n = 0;; ++n) {
-    telio::SetLastError(0);
-    telio::FailAllocationsAfter(n);
-    bool ok = LoadPrefix(sample, sample.size() - 1);
-    telio::FailAllocationsAfter(-1);
-    if (ok) break;
-    EXPECT_EQ(telio::kErrorNotEnoughMemory, telio::GetLastError()) << n;
-    ASSERT_LT(n, 5000);
-  }
+  telio_test::ExpectFailedAllocationsGiveNotEnoughMemory(Sample(), LoadKind, 5000);
 }
 
 std::vector<std::string> RecordNames() {
@@ -91,11 +61,7 @@ INSTANTIATE_TEST_SUITE_P(Members, MemberRecordSweep, ::testing::ValuesIn(RecordN
 // The member fuzz target's corpus holds these samples as they are now;
 // TELIO_WRITE_SEEDS=1 rewrites it.
 TEST(MemberRecords, SeedCorpusFollowsTheSamples) {
-  const std::string folder = TELIO_SOURCE_DIR "/fuzz/corpus/member/";
-  for (const auto& s : telio_test::SampleMemberRecords()) {
-    if (std::getenv("TELIO_WRITE_SEEDS")) s.second.WriteTo(folder + s.first);
-    EXPECT_EQ(s.second.data(), telio_test::ReadFileBytes(folder + s.first)) << s.first;
-  }
+  telio_test::ExpectSeedCorpus(TELIO_SOURCE_DIR "/fuzz/corpus/member/", telio_test::SampleMemberRecords());
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ bool Load(FILE* f, bool check, Make make) {
   if (check) {
     auto again = make();
     const std::vector<uint8_t> saved = telio_test::SavedRecord(*object);
-    EXPECT_TRUE(telio_test::LoadRecord(*again, telio_test::ByteWriter().bytes(saved.data(), saved.size())));
+    EXPECT_TRUE(telio_test::LoadRecord(*again, saved));
     ExpectEqual(*again, *object);
     EXPECT_EQ(object->CheckSum(), again->CheckSum());
   }

@@ -54,9 +54,9 @@ class Bridge : public ::testing::Test {
 
 PtrStrong<CConElmData_base> DoubleAngleObj(const char* name, int family) {
   PtrStrong<CConElmData_base> obj(new CConElmData_base);
-  obj->SetIData(kSectionObjFamilyKey, family);
-  obj->SetIData(kSectionObjSubKey, 1);
-  obj->SetStrData(kSectionObjNameKey, name);
+  obj->SetIData(130, family);
+  obj->SetIData(351, 1);
+  obj->SetStrData(1001, name);
   return obj;
 }
 
@@ -67,7 +67,7 @@ TEST_F(Bridge, EveryCatalogueSectionConvertsBothWaysWithItsKey) {
     const CSectionData& d = *catalogue.GetAt(i);
     PtrStrong<CConElmData_base> obj = GetSMDBSectionDataObj(d.family, 0, d.key, nullptr);
     ASSERT_FALSE(obj.IsNull()) << d.name;
-    EXPECT_EQ(kSectionObjForm, obj->GetIDataValue(102));
+    EXPECT_EQ(50010, obj->GetIDataValue(102));
     PtrStrong<CISectionData> data = GetSectionDataFromObj(obj.GetPtr());
     ASSERT_FALSE(data.IsNull());
     EXPECT_EQ(d.key, data->Section()) << d.name;

@@ -3,6 +3,7 @@
 // tests and seed corpora.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -39,7 +40,10 @@ void PutMaterial(ByteWriter& w, const ElementFields& e, const std::string& inter
 // Studs record, version 1: the material record, height, diameter, distance.
 void PutStuds(ByteWriter& w, const ElementFields& e, const std::string& internalName, double strength,
               double height, double diameter, double distance);
-// Purlin data record, version 1: flag, the 9892-byte block.
+// Purlin data record, version 1: flag, the 9892-byte block, whose type
+// word, count word and length (f64) are at these byte offsets.
+constexpr size_t kTegidaBytes = 9892;
+constexpr int kTegidaTypeAt = 12, kTegidaCountAt = 28, kTegidaLengthAt = 32;
 void PutTegida(ByteWriter& w, int32_t flag, const std::vector<uint8_t>& block);
 
 struct EtaFields {

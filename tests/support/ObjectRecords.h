@@ -69,13 +69,19 @@ ByteWriter SampleObjectRecord(const std::string& name);
 // on, positioned at its start; the caller closes it.
 FILE* StreamOf(const ByteWriter& w, size_t n = SIZE_MAX, size_t skip = 0);
 
-// object.Serialize(f, true) over the bytes of w.
+// object.Serialize(f, true) over the first n bytes of w (all by default).
 template <class T>
-bool LoadRecord(T& object, const ByteWriter& w) {
-  FILE* f = StreamOf(w);
+bool LoadRecord(T& object, const ByteWriter& w, size_t n = SIZE_MAX) {
+  FILE* f = StreamOf(w, n);
   bool ok = object.Serialize(f, true);
   std::fclose(f);
   return ok;
+}
+
+// The same over bytes a save gave.
+template <class T>
+bool LoadRecord(T& object, const std::vector<uint8_t>& bytes, size_t n = SIZE_MAX) {
+  return LoadRecord(object, ByteWriter().bytes(bytes.data(), bytes.size()), n);
 }
 
 // The bytes object.Serialize(f, false) writes (none when it fails).

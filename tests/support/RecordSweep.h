@@ -50,11 +50,11 @@ inline std::vector<std::string> SampleNames(const NamedSamples& samples) {
 }
 
 // A record longer than 4 KB (a block read in one piece) is cut at every
-// byte near its ends and at every 97th byte between them.
-inline void ExpectCutsFailWithEndOfFile(const ByteWriter& sample, const KindLoader& load) {
+// byte near its ends and at every bigStep-th byte between them.
+inline void ExpectCutsFailWithEndOfFile(const ByteWriter& sample, const KindLoader& load, size_t bigStep = 97) {
   const size_t size = sample.size() - 1;
   ASSERT_TRUE(LoadSamplePrefix(sample, size, load));
-  const size_t step = size > 4096 ? 97 : 1;
+  const size_t step = size > 4096 ? bigStep : 1;
   for (size_t n = 0; n < size; n += (n < 16 || n + 16 > size) ? 1 : step) {
     telio::SetLastError(0);
     EXPECT_FALSE(LoadSamplePrefix(sample, n, load)) << n;
@@ -62,7 +62,8 @@ inline void ExpectCutsFailWithEndOfFile(const ByteWriter& sample, const KindLoad
   }
 }
 
-inline void ExpectFailedAllocationsGiveNotEnoughMemory(const ByteWriter& sample, const KindLoader& load) {
+inline void ExpectFailedAllocationsGiveNotEnoughMemory(const ByteWriter& sample, const KindLoader& load,
+                                                       long maxTries = 1000) {
   for (long n = 0;; ++n) {
     telio::SetLastError(0);
     telio::FailAllocationsAfter(n);
@@ -70,7 +71,7 @@ inline void ExpectFailedAllocationsGiveNotEnoughMemory(const ByteWriter& sample,
     telio::FailAllocationsAfter(-1);
     if (ok) break;
     EXPECT_EQ(telio::kErrorNotEnoughMemory, telio::GetLastError()) << n;
-    ASSERT_LT(n, 1000);
+    ASSERT_LT(n, maxTries);
   }
 }
 

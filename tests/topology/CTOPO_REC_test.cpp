@@ -419,10 +419,10 @@ TEST(CTOPO_REC, RefusesCountsBeyondCapacity) {
     m.nodes.resize(c.nodes);
     m.beams.resize(c.beams);
     m.sections.resize(c.sections);
+    const std::string path = WriteJob(dir, m);
     CTOPO_REC t;
     for (bool whole : {true, false}) {
-      EXPECT_EQ(whole ? t.Open(WriteJob(dir, m).c_str()) : t.OpenTopology(WriteJob(dir, m).c_str()), c.opens)
-          << c.what;
+      EXPECT_EQ(whole ? t.Open(path.c_str()) : t.OpenTopology(path.c_str()), c.opens) << c.what;
       EXPECT_EQ(t.GetTOPO_REC() != nullptr, c.opens == 1) << c.what;
       if (!c.opens) {
         EXPECT_EQ(telio::GetLastError(), telio::kErrorBadArguments) << c.what;

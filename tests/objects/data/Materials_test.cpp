@@ -109,10 +109,10 @@ TEST(Tegida, DefaultsAndEquality) {
   EXPECT_EQ(1, b[6680]);
   EXPECT_EQ(1, b[6680 + 4 * 800]);
   EXPECT_EQ(0, b[6680 + 4 * 801]);
-  EXPECT_EQ(2.5, t.TegidaDouble(CITegidaData::kLengthOffset));
+  EXPECT_EQ(2.5, t.TegidaDouble(telio_test::kTegidaLengthAt));
 
   ByteWriter expect;
-  std::vector<uint8_t> block(b, b + CITegidaData::kTegidaSize);
+  std::vector<uint8_t> block(b, b + telio_test::kTegidaBytes);
   telio_test::PutTegida(expect, 0, block);
   EXPECT_EQ(expect.data(), SavedRecord(t));
 
@@ -126,7 +126,7 @@ TEST(Tegida, DefaultsAndEquality) {
   *u.PIsTegida() = 1;
   EXPECT_FALSE(t.IsEqualWith(&u));
   ASSERT_TRUE(LoadRecord(u, Sample("purlin")));
-  EXPECT_EQ(2, u.TegidaWord(CITegidaData::kTypeOffset));
+  EXPECT_EQ(2, u.TegidaWord(telio_test::kTegidaTypeAt));
   EXPECT_EQ(0, u.TegidaWord(9890));  // does not fit
 }
 
@@ -155,7 +155,7 @@ TEST(Eta, ModeOneHidesThetaNsdAndType) {
   // Hidden values are kept in the record and count as 0 when compared.
   CIEtaData other;
   const std::vector<uint8_t> saved = SavedRecord(hidden);
-  ASSERT_TRUE(LoadRecord(other, ByteWriter().bytes(saved.data(), saved.size())));
+  ASSERT_TRUE(LoadRecord(other, saved));
   *other.PMode() = 0;
   EXPECT_EQ(0.3, other.Theta());
   CIEtaData zeroed(hidden);

@@ -166,7 +166,7 @@ TEST(Member, RecordKeepsBeamsNamesAndFlags) {
   CEMember fresh;
   PtrStrong<CGLine> clone = Member10().Clone();
   std::vector<uint8_t> bytes = SavedRecord(*clone);
-  ASSERT_TRUE(LoadRecord(fresh, ByteWriter().bytes(bytes.data(), bytes.size())));
+  ASSERT_TRUE(LoadRecord(fresh, bytes));
   EXPECT_EQ(clone->CheckSum(), fresh.CheckSum());
   EXPECT_EQ(1, fresh.GetCountInternalBeams());
 }
