@@ -4,9 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include <sys/stat.h>
-
 #include "files/ExportFile.h"
+#include "files/FileReading.h"
 #include "files/TopFileReader.h"
 #include "platform/CPathObj.h"
 #include "platform/Alloc.h"
@@ -37,15 +36,6 @@ int Fail(int* err, ulong32 code) {
 ulong32 OpenError() {
   ulong32 code = telio::GetLastError();
   return code != 0 ? code : telio::kErrorFileNotFound;
-}
-
-// Bytes between the current position and the end of the file; -1 when the
-// stream is not a regular file (nothing can then be checked up front).
-long long BytesLeft(std::FILE* f) {
-  struct stat st;
-  long pos = std::ftell(f);
-  if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  return static_cast<long long>(st.st_size) - pos;
 }
 
 ulong32 WriteTable(std::FILE* f, void* table, size_t recSize, unsigned count) {
@@ -95,10 +85,11 @@ long long FixedBlocksSize(const TOPO_CURDIMS_REC& r, bool wholeFile) {
 
 }  // namespace
 
-ulong32 CheckCounts(const TOPO_CURDIMS_REC& head, bool wholeFile, long long bytesLeft) {
+ulong32 CheckCounts(std::FILE* f, const TOPO_CURDIMS_REC& head, bool wholeFile) {
   if (wholeFile ? NodesMissing(head) : head.NodeCount() == 0 || head.BeamCount() == 0) {
     return kErrorBadArguments;
   }
+  const long long bytesLeft = filereading::BytesLeft(f);
   if (bytesLeft >= 0 && bytesLeft < FixedBlocksSize(head, wholeFile)) return kErrorHandleEof;
   return 0;
 }
@@ -172,7 +163,7 @@ int ReadInto(const char* path, TOPO_CURDIMS_REC* rec, int* err, bool wholeFile) 
   TOPO_CURDIMS_REC head{};
   std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
   if (!f) return Fail(err, code);
-  code = telio::topfile::CheckCounts(head, wholeFile, BytesLeft(f));
+  code = telio::topfile::CheckCounts(f, head, wholeFile);
   if (code == 0) {
     RecordSink sink(head, rec);
     code = telio::topfile::ReadTopBlocks(f, head, wholeFile, sink);
@@ -450,7 +441,7 @@ ulong32 CFileTOP::ReadPhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count) 
     if (code != 0) return code;
     int n = p.BeamCount();
     if (n <= 0) continue;  // a negative count is an empty list
-    long long left = BytesLeft(f);
+    long long left = telio::filereading::BytesLeft(f);
     if (left >= 0 && left < 2LL * n) return telio::kErrorHandleEof;
     telio::Free(p.beams);
     p.beams = static_cast<int16_t*>(telio::Malloc(2 * static_cast<size_t>(n)));

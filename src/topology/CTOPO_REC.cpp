@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "files/CAJF_PATHS.h"
+#include "files/FileReading.h"
 #include "files/TopFileReader.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
@@ -227,15 +226,6 @@ TOP_SEC* NthOfFamily(const TOPO_REC* topo, int k, int family) {
     if (topo->sections[i].Family() == family && --k == 0) return &topo->sections[i];
   }
   return nullptr;
-}
-
-// Bytes from the current position to the end; -1 when that cannot be known
-// (not a regular file).
-long long BytesLeft(std::FILE* f) {
-  struct stat st;
-  long pos = std::ftell(f);
-  if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  return static_cast<long long>(st.st_size) - pos;
 }
 
 // The arrays hold slot 0 and one slot per number.
@@ -569,7 +559,7 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
   ulong32 code = 0;
   std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
   if (f) {
-    code = telio::topfile::CheckCounts(head, whole, BytesLeft(f));
+    code = telio::topfile::CheckCounts(f, head, whole);
     if (code == 0 && !FitsCapacity(kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, &head)) {
       code = telio::kErrorBadArguments;
     }
@@ -878,9 +868,8 @@ int CTOPO_REC::ReadCompSects(const char* path, COMPSECTS* cs) {
   if (count > 0) {  // a negative count is no record
     // Only the whole records the file holds are allocated.
     const unsigned long long wanted = static_cast<ulong32>(count);
-    const long long left = BytesLeft(f);
-    const unsigned long long fit = left < 0 ? wanted : static_cast<unsigned long long>(left) / COMPSECT_REC::kSize;
-    const unsigned long long n = fit < wanted ? fit : wanted;
+    const unsigned long long n = static_cast<unsigned long long>(
+        telio::filereading::RecordsThatFit(f, COMPSECT_REC::kSize, static_cast<long long>(wanted)));
     cut = n < wanted;
     if (n > 0) {
       cs->records = static_cast<COMPSECT_REC*>(telio::Calloc(n, sizeof(COMPSECT_REC)));
