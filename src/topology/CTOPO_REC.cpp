@@ -254,6 +254,15 @@ ArrayFields FieldsOf(TOPO_REC* t) {
            reinterpret_cast<void**>(&t->beamExtra)}};
 }
 
+// Frees the profile records of the sections in use and forgets them.
+void FreeSectionProfiles(TOPO_REC* t) {
+  if (!t->sections) return;
+  for (int i = 1; i <= t->sectionCount && static_cast<uint32_t>(i) < t->sectionCapacity; ++i) {
+    telio::Free(t->sections[i].prs);
+    t->sections[i].prs = nullptr;
+  }
+}
+
 // A zero-filled block of count records, the first with arrays of the given
 // capacity, each zero-filled on its own.
 TOPO_REC* AllocateRecord(int count, ulong32 nodes, ulong32 beams, ulong32 sections) {
@@ -616,10 +625,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     return telio::kErrorBadArguments;
   }
   ClearTopology(t);
-  for (int i = 1; t->sections && i <= t->sectionCount; ++i) {
-    telio::Free(t->sections[i].prs);
-    t->sections[i].prs = nullptr;
-  }
+  FreeSectionProfiles(t);
   t->sectionCount = 0;
   delete index_;
   index_ = new (std::nothrow) BeamIndex;
@@ -672,20 +678,14 @@ void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
   if (!p || !*p) return;
   TOPO_REC* t = *p;
   ClearTopology(t);
-  if (t->sections) {
-    for (int i = 1; i <= t->sectionCount && static_cast<uint32_t>(i) < t->sectionCapacity; ++i) {
-      telio::Free(t->sections[i].prs);
-    }
-  }
+  FreeSectionProfiles(t);
   if (t->arrays) {
     Release(static_cast<ChainBlock*>(t->arrays), 1);
   } else {
-    for (void* a : {static_cast<void*>(t->restraint), static_cast<void*>(t->x), static_cast<void*>(t->y),
-                    static_cast<void*>(t->z), static_cast<void*>(t->nodeExtra1), static_cast<void*>(t->nodeExtra2),
-                    static_cast<void*>(t->startNode), static_cast<void*>(t->endNode), static_cast<void*>(t->section),
-                    static_cast<void*>(t->angle), static_cast<void*>(t->beamExtra), static_cast<void*>(t->sections)}) {
-      telio::Free(a);
-    }
+    const ArrayFields fields = FieldsOf(t);
+    for (void** f : fields.nodes) telio::Free(*f);
+    for (void** f : fields.beams) telio::Free(*f);
+    telio::Free(t->sections);
   }
   telio::Free(t);
   *p = nullptr;
