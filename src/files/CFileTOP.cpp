@@ -139,7 +139,7 @@ class RecordSink {
   TOP_SEC* Sections() { return rec_->sections; }
   // Angles are held in host order; the file has them little-endian.
   void Angles(int i, const unsigned char* p, int n) {
-    for (int k = 0; k < n; ++k) rec_->angles[i + k] = telio::DecodeFloat(p + 4 * k);
+    telio::DecodeFloats(rec_->angles + i, p, static_cast<size_t>(n));
   }
   ulong32 PhysBeam(int i, const unsigned char* p, const unsigned char* numbers) {
     CURPHBM_REC_TOPO& pb = rec_->physBeams[i];
@@ -148,7 +148,7 @@ class RecordSink {
     if (n <= 0) return 0;  // a negative count is an empty list
     pb.beams = static_cast<int16_t*>(telio::Malloc(2 * static_cast<size_t>(n)));
     if (!pb.beams) return telio::kErrorNotEnoughMemory;
-    for (int k = 0; k < n; ++k) pb.beams[k] = static_cast<int16_t>(telio::DecodeFixed16(numbers + 2 * k));
+    telio::DecodeFixed16s(reinterpret_cast<uint16_t*>(pb.beams), numbers, static_cast<size_t>(n));
     return 0;
   }
 
@@ -448,8 +448,8 @@ ulong32 CFileTOP::ReadPhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count) 
     if (!p.beams) return telio::kErrorNotEnoughMemory;
     code = FReadBuff(f, p.beams, 2, static_cast<unsigned>(n));
     if (code != 0) return code;
-    unsigned char* raw = reinterpret_cast<unsigned char*>(p.beams);
-    for (int k = 0; k < n; ++k) p.beams[k] = static_cast<int16_t>(telio::DecodeFixed16(raw + 2 * k));
+    telio::DecodeFixed16s(reinterpret_cast<uint16_t*>(p.beams), reinterpret_cast<const unsigned char*>(p.beams),
+                          static_cast<size_t>(n));
   }
   return 0;
 }
