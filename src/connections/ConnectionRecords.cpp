@@ -1,21 +1,15 @@
 #include "connections/ConnectionRecords.h"
 
-#include <algorithm>
+#include "platform/FieldText.h"
 
 namespace telio {
 
 CString RecText(const unsigned char* r, int off, int width) {
-  const char* p = reinterpret_cast<const char*>(r + off);
-  int n = 0;
-  while (n < width && p[n] != '\0') ++n;
-  return CString(p, n);
+  return ReadFieldText(r + off, static_cast<size_t>(width));
 }
 
 void SetRecText(unsigned char* r, int off, int width, const char* text) {
-  std::fill(r + off, r + off + width, 0);
-  if (!text) return;
-  for (int i = 0; i + 1 < width && text[i] != '\0'; ++i)
-    r[off + i] = static_cast<unsigned char>(text[i]);
+  WriteFieldText(r + off, static_cast<size_t>(width), text);
 }
 
 }  // namespace telio

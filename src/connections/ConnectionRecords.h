@@ -201,9 +201,6 @@ namespace BolRecGrid {
 constexpr int kSpacings = 66;
 constexpr int kMaxSpacings = (static_cast<int>(sizeof(BOL_REC)) - kSpacings) / 4;
 constexpr int kHookFlag = 82;
-constexpr int kHookDiameter = 84;
-constexpr int kHookText = 88;
-constexpr int kHookTextWidth = 16;
 constexpr int kHookShape = 104;
 constexpr int kHookRows = 106;
 constexpr int kHookColumns = 108;

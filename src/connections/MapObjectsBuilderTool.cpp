@@ -859,7 +859,7 @@ CConElmData_base* Tool::Build_HookGridObj(BOL_REC* rec, double t, double a, doub
     LoadFields(e, rec->bytes, HookFields());
     e.SetIData(157, 0);
     e.SetFData(510, t);
-    e.SetFData(601, telio::RecF32(rec->bytes, BolRecGrid::kHookDiameter));
+    e.SetFData(601, rec->HookDiameter());
     e.SetFData(602, rec->D0());
     e.SetFData(603, a);
     e.SetFData(604, edge);

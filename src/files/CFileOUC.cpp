@@ -240,8 +240,8 @@ void CFileOUC::ReadIPperBeam(std::FILE* f, BEAM_DATA* target) {
   const int n = target->ipCount;
   for (int t = 0; n > 0 && t < BEAM_DATA::kTables; ++t) {
     if (FReadBuff(f, target->tables[t], 4, static_cast<unsigned>(n)) != 0) return;
-    const unsigned char* raw = reinterpret_cast<const unsigned char*>(target->tables[t]);
-    for (int i = 0; i < n; ++i) target->tables[t][i] = telio::DecodeFloat(raw + 4 * i);
+    telio::DecodeFloats(target->tables[t], reinterpret_cast<const unsigned char*>(target->tables[t]),
+                        static_cast<size_t>(n));
   }
 }
 

@@ -4,9 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include <sys/stat.h>
-
 #include "files/ExportFile.h"
+#include "files/FileReading.h"
 #include "files/TopFileReader.h"
 #include "platform/CPathObj.h"
 #include "platform/Alloc.h"
@@ -37,15 +36,6 @@ int Fail(int* err, ulong32 code) {
 ulong32 OpenError() {
   ulong32 code = telio::GetLastError();
   return code != 0 ? code : telio::kErrorFileNotFound;
-}
-
-// Bytes between the current position and the end of the file; -1 when the
-// stream is not a regular file (nothing can then be checked up front).
-long long BytesLeft(std::FILE* f) {
-  struct stat st;
-  long pos = std::ftell(f);
-  if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  return static_cast<long long>(st.st_size) - pos;
 }
 
 ulong32 WriteTable(std::FILE* f, void* table, size_t recSize, unsigned count) {
@@ -95,10 +85,11 @@ long long FixedBlocksSize(const TOPO_CURDIMS_REC& r, bool wholeFile) {
 
 }  // namespace
 
-ulong32 CheckCounts(const TOPO_CURDIMS_REC& head, bool wholeFile, long long bytesLeft) {
+ulong32 CheckCounts(std::FILE* f, const TOPO_CURDIMS_REC& head, bool wholeFile) {
   if (wholeFile ? NodesMissing(head) : head.NodeCount() == 0 || head.BeamCount() == 0) {
     return kErrorBadArguments;
   }
+  const long long bytesLeft = filereading::BytesLeft(f);
   if (bytesLeft >= 0 && bytesLeft < FixedBlocksSize(head, wholeFile)) return kErrorHandleEof;
   return 0;
 }
@@ -148,7 +139,7 @@ class RecordSink {
   TOP_SEC* Sections() { return rec_->sections; }
   // Angles are held in host order; the file has them little-endian.
   void Angles(int i, const unsigned char* p, int n) {
-    for (int k = 0; k < n; ++k) rec_->angles[i + k] = telio::DecodeFloat(p + 4 * k);
+    telio::DecodeFloats(rec_->angles + i, p, static_cast<size_t>(n));
   }
   ulong32 PhysBeam(int i, const unsigned char* p, const unsigned char* numbers) {
     CURPHBM_REC_TOPO& pb = rec_->physBeams[i];
@@ -157,7 +148,7 @@ class RecordSink {
     if (n <= 0) return 0;  // a negative count is an empty list
     pb.beams = static_cast<int16_t*>(telio::Malloc(2 * static_cast<size_t>(n)));
     if (!pb.beams) return telio::kErrorNotEnoughMemory;
-    for (int k = 0; k < n; ++k) pb.beams[k] = static_cast<int16_t>(telio::DecodeFixed16(numbers + 2 * k));
+    telio::DecodeFixed16s(reinterpret_cast<uint16_t*>(pb.beams), numbers, static_cast<size_t>(n));
     return 0;
   }
 
@@ -172,7 +163,7 @@ int ReadInto(const char* path, TOPO_CURDIMS_REC* rec, int* err, bool wholeFile) 
   TOPO_CURDIMS_REC head{};
   std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
   if (!f) return Fail(err, code);
-  code = telio::topfile::CheckCounts(head, wholeFile, BytesLeft(f));
+  code = telio::topfile::CheckCounts(f, head, wholeFile);
   if (code == 0) {
     RecordSink sink(head, rec);
     code = telio::topfile::ReadTopBlocks(f, head, wholeFile, sink);
@@ -450,15 +441,15 @@ ulong32 CFileTOP::ReadPhysBeams(std::FILE* f, CURPHBM_REC_TOPO* pbs, int count) 
     if (code != 0) return code;
     int n = p.BeamCount();
     if (n <= 0) continue;  // a negative count is an empty list
-    long long left = BytesLeft(f);
+    long long left = telio::filereading::BytesLeft(f);
     if (left >= 0 && left < 2LL * n) return telio::kErrorHandleEof;
     telio::Free(p.beams);
     p.beams = static_cast<int16_t*>(telio::Malloc(2 * static_cast<size_t>(n)));
     if (!p.beams) return telio::kErrorNotEnoughMemory;
     code = FReadBuff(f, p.beams, 2, static_cast<unsigned>(n));
     if (code != 0) return code;
-    unsigned char* raw = reinterpret_cast<unsigned char*>(p.beams);
-    for (int k = 0; k < n; ++k) p.beams[k] = static_cast<int16_t>(telio::DecodeFixed16(raw + 2 * k));
+    telio::DecodeFixed16s(reinterpret_cast<uint16_t*>(p.beams), reinterpret_cast<const unsigned char*>(p.beams),
+                          static_cast<size_t>(n));
   }
   return 0;
 }

@@ -38,11 +38,11 @@ namespace topfile {
 // Chunks are read as whole records of the fixed tables.
 constexpr size_t kChunk = 64 * 1024;
 
-// Checks the header's counts against the bytes after it (-1: not known): 160
-// for counts that cannot be right (no nodes under beams, supports or physical
-// beams; for the topology alone, no nodes or no beams), 38 when the fixed
-// blocks do not fit.
-ulong32 CheckCounts(const TOPO_CURDIMS_REC& head, bool wholeFile, long long bytesLeft);
+// Checks the header's counts against the bytes after it in f, just past the
+// header (not checked when f is not a regular file): 160 for counts that
+// cannot be right (no nodes under beams, supports or physical beams; for the
+// topology alone, no nodes or no beams), 38 when the fixed blocks do not fit.
+ulong32 CheckCounts(std::FILE* f, const TOPO_CURDIMS_REC& head, bool wholeFile);
 
 // Where the beam angles start: after the header and the node, beam,
 // support and section records.

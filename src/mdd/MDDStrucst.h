@@ -53,30 +53,22 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "platform/CString.h"
 #include "platform/Coding.h"
 #include "platform/Export.h"
+#include "platform/FieldText.h"
 #include "platform/Types.h"
 
 namespace MDDStrucst {
 
 // A NUL-terminated text of a fixed field: up to the first NUL or the
 // field's end, whichever comes first.
-inline CString FieldText(const unsigned char* field, size_t width) {
-  size_t n = 0;
-  while (n < width && field[n] != 0) ++n;
-  return CString(reinterpret_cast<const char*>(field), static_cast<int>(n));
-}
+inline CString FieldText(const unsigned char* field, size_t width) { return telio::ReadFieldText(field, width); }
 
 // Copies text into a fixed field, cut so that the field ends with a NUL.
 inline void SetFieldText(unsigned char* field, size_t width, const char* text) {
-  std::memset(field, 0, width);
-  if (!text) return;
-  size_t n = std::strlen(text);
-  if (n > width - 1) n = width - 1;
-  std::memcpy(field, text, n);
+  telio::WriteFieldText(field, width, text);
 }
 
 struct TELIO_EXPORT NewData4Job {

@@ -1,11 +1,11 @@
 #include "sections/BoltTables.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "platform/Alloc.h"
 #include "sections/LibraryTables.h"
 #include "platform/CPathObj.h"
+#include "platform/FieldText.h"
 #include "platform/TelKrnl.h"
 
 namespace {
@@ -37,11 +37,6 @@ const float* GradeRow(int grade) {
   return g_bolts.grades[grade - 1];
 }
 
-void CopyText(unsigned char* field, int fieldSize, const char* text) {
-  std::memset(field, 0, static_cast<size_t>(fieldSize));
-  if (text) std::strncpy(reinterpret_cast<char*>(field), text, static_cast<size_t>(fieldSize - 1));
-}
-
 // Reads up to count values; false when the file ends or holds no number.
 bool ReadFloats(std::FILE* f, float* out, int count) {
   for (int i = 0; i < count; ++i) {
@@ -55,12 +50,10 @@ bool ReadFloats(std::FILE* f, float* out, int count) {
 }  // namespace
 
 CString BOL_REC::Text(int offset, int size) const {
-  const char* p = reinterpret_cast<const char*>(bytes + offset);
-  const void* nul = std::memchr(p, 0, static_cast<size_t>(size));
-  return CString(p, nul ? static_cast<int>(static_cast<const char*>(nul) - p) : size);
+  return telio::ReadFieldText(bytes + offset, static_cast<size_t>(size));
 }
 
-void BOL_REC::SetName(const char* name) { CopyText(bytes, kNameSize, name); }
+void BOL_REC::SetName(const char* name) { telio::WriteFieldText(bytes, kNameSize, name); }
 
 void BOL_REC::SetNumbers(int16_t size, int16_t grade, int16_t third, int16_t fourth) {
   telio::EncodeFixed16(bytes + 26, static_cast<uint16_t>(size));
@@ -72,7 +65,7 @@ void BOL_REC::SetNumbers(int16_t size, int16_t grade, int16_t third, int16_t fou
 void BOL_REC::SetHook(int16_t flag, float diameter, const char* text) {
   telio::EncodeFixed16(bytes + 82, static_cast<uint16_t>(flag));
   telio::EncodeFloat(bytes + 84, diameter);
-  CopyText(bytes + 88, kHookTextSize, text);
+  telio::WriteFieldText(bytes + 88, kHookTextSize, text);
 }
 
 int AllocateBoltTablesMem() {

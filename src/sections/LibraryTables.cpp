@@ -42,7 +42,6 @@ void EnsureLibraryTablesLoaded() {
 }
 
 void UnloadLibraryTables() {
-  EnsureLibraryTablesLoaded();
   DeAllocateSteelGradesTable();
   DeAllocateBoltTablesMem();
 }

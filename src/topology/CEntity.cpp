@@ -12,6 +12,7 @@
 
 #include "platform/Alloc.h"
 #include "platform/CodePage.h"
+#include "platform/FieldText.h"
 #include "platform/LastError.h"
 #include "platform/TelKrnl.h"
 
@@ -90,13 +91,6 @@ bool OnSegment(const B_Node* p, const B_Node* a, const B_Node* b) {
 
 bool Joins(const B_Node* s, const B_Node* e, const B_Node* a, const B_Node* b) {
   return (s == a && e == b) || (s == b && e == a);
-}
-
-// A fixed name field as a terminated text.
-template <int N>
-CString FieldText(const char* field) {
-  const void* end = std::memchr(field, '\0', N);
-  return CString(field, end ? static_cast<int>(static_cast<const char*>(end) - field) : N);
 }
 
 // The nodes made during a topology fill, by the 0.01-wide cell of their
@@ -295,7 +289,7 @@ int CEntity::GenerateFromTOPO_REC(const TOPOStructs::TOPO_REC* topo) {
     telio::SetLastError(telio::kErrorNotEnoughMemory);
     return 0;
   }
-  m_filePath = FieldText<TOPOStructs::kTopoPathSize>(topo->path);
+  m_filePath = telio::ReadFieldText(topo->path, TOPOStructs::kTopoPathSize);
   m_allocFailed = false;
   int ok = 0;
   try {
@@ -446,7 +440,7 @@ Material* CEntity::NewEntityMaterial(const Material* m) {
   if (Material* found = MaterialExists(m)) return found;
   auto* mat = static_cast<Material*>(NewItem(EntMaterial, 'M'));
   if (!mat) return nullptr;
-  mat->SetName(FieldText<Material::kNameSize>(m->Name()).GetString());
+  mat->SetName(telio::ReadFieldText(m->Name(), Material::kNameSize).GetString());
   for (int i = 0; i < 4; ++i) mat->SetValue(i, m->Value(i));
   return mat;
 }
@@ -568,7 +562,7 @@ Section* CEntity::SectionExists(short family, ulong32 key, short sub) const {
 
 Material* CEntity::MaterialExists(const Material* m) const {
   if (!m) return nullptr;
-  const CString name = FieldText<Material::kNameSize>(m->Name());
+  const CString name = telio::ReadFieldText(m->Name(), Material::kNameSize);
   for (auto* mat = FirstItem<Material>(List(EntMaterial)); mat; mat = NextItem(mat)) {
     if (name.CompareNoCase(mat->Name()) != 0) continue;
     bool equal = true;

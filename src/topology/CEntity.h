@@ -398,6 +398,10 @@ class TELIO_EXPORT CEntity : public GE_::Safe::ObjStrong {
   void ReleaseSection(ENTITIESStructs::Beam* beam);
   void DropMembers();
   void ReleaseLoadReference(ENTITIESStructs::Instance* inst);
+  // A new self-weight instance of object in lc, with the counts raised; the
+  // caller has checked that the object has none yet.
+  ENTITIESStructs::Instance* MakeSelfWeightLoad(ENTITIESStructs::BasicData* object,
+                                                ENTITIESStructs::LoadingCase* lc);
   void TakeLoadReference(ENTITIESStructs::Instance* inst, ENTITIESStructs::BasicDataEx* ref);
   ENTITIESStructs::BasicDataEx* BeamLoadReference(const ENTITIESStructs::BasicDataEx* load);
   // References and result sets: a BasicDataEx head, an optional kind byte,

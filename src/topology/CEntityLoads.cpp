@@ -1,6 +1,7 @@
 // CEntity: loads, results, their extremes and the result values.
 #include <cmath>
 #include <cstring>
+#include <unordered_set>
 
 #include "platform/Alloc.h"
 #include "topology/CEntity.h"
@@ -204,6 +205,10 @@ Instance* CEntity::NewEntityBeamSelfWeightLoad(BasicData* object, LoadingCase* l
   for (auto* i = FirstItem<Instance>(List(EntIBeamLoad)); i; i = NextItem(i)) {
     if ((i->Attr() & AttrSelfWeight) && i->Object() == object && i->Reference() == lc) return i;
   }
+  return MakeSelfWeightLoad(object, lc);
+}
+
+Instance* CEntity::MakeSelfWeightLoad(BasicData* object, LoadingCase* lc) {
   auto* inst = static_cast<Instance*>(NewItem(EntIBeamLoad, 'L'));
   if (!inst) return nullptr;
   inst->SetAttr(AttrSelfWeight, 0);
@@ -231,9 +236,18 @@ int CEntity::AddNewEntityIBeamLoadAll(const BasicDataEx* load) {
 }
 
 int CEntity::AddNewEntityBeamSelfWeightLoadAll(LoadingCase* lc) {
+  if (!InList(EntLdCase, lc)) return 0;
+  // The objects that have the case's self-weight already, found in one pass
+  // rather than once per beam: they count, as NewEntityBeamSelfWeightLoad
+  // gives their instance.
+  std::unordered_set<const BasicData*> loaded;
+  for (auto* i = FirstItem<Instance>(List(EntIBeamLoad)); i; i = NextItem(i)) {
+    if ((i->Attr() & AttrSelfWeight) && i->Reference() == lc) loaded.insert(i->Object());
+  }
   int n = 0;
   for (auto* beam = FirstItem<Beam>(List(EntBeam)); beam; beam = NextItem(beam)) {
-    if (NewEntityBeamSelfWeightLoad(beam, lc)) ++n;
+    if (!InList(EntBeam, beam) && !InList(EntPhysBeam, beam)) continue;
+    if (loaded.count(beam) != 0 || MakeSelfWeightLoad(beam, lc)) ++n;
   }
   return n;
 }

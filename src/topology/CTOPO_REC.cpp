@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-
 #include "files/CAJF_PATHS.h"
+#include "files/FileReading.h"
 #include "files/TopFileReader.h"
 #include "platform/Alloc.h"
 #include "platform/CPathObj.h"
@@ -229,15 +228,6 @@ TOP_SEC* NthOfFamily(const TOPO_REC* topo, int k, int family) {
   return nullptr;
 }
 
-// Bytes from the current position to the end; -1 when that cannot be known
-// (not a regular file).
-long long BytesLeft(std::FILE* f) {
-  struct stat st;
-  long pos = std::ftell(f);
-  if (pos < 0 || fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-  return static_cast<long long>(st.st_size) - pos;
-}
-
 // The arrays hold slot 0 and one slot per number.
 bool FitsCapacity(uint32_t nodes, uint32_t beams, uint32_t sections, const TOPO_CURDIMS_REC* rec) {
   auto fits = [](uint32_t count, uint32_t capacity) { return count == 0 || count < capacity; };
@@ -262,6 +252,15 @@ ArrayFields FieldsOf(TOPO_REC* t) {
           {reinterpret_cast<void**>(&t->startNode), reinterpret_cast<void**>(&t->endNode),
            reinterpret_cast<void**>(&t->section), reinterpret_cast<void**>(&t->angle),
            reinterpret_cast<void**>(&t->beamExtra)}};
+}
+
+// Frees the profile records of the sections in use and forgets them.
+void FreeSectionProfiles(TOPO_REC* t) {
+  if (!t->sections) return;
+  for (int i = 1; i <= t->sectionCount && static_cast<uint32_t>(i) < t->sectionCapacity; ++i) {
+    telio::Free(t->sections[i].prs);
+    t->sections[i].prs = nullptr;
+  }
 }
 
 // A zero-filled block of count records, the first with arrays of the given
@@ -569,7 +568,7 @@ int CTOPO_REC::OpenWith(const char* path, bool whole) {
   ulong32 code = 0;
   std::FILE* f = telio::topfile::OpenAndReadHeader(path, &head, &code);
   if (f) {
-    code = telio::topfile::CheckCounts(head, whole, BytesLeft(f));
+    code = telio::topfile::CheckCounts(f, head, whole);
     if (code == 0 && !FitsCapacity(kTopoMaxNodes + 1, kTopoMaxBeams + 1, kTopoMaxSections + 1, &head)) {
       code = telio::kErrorBadArguments;
     }
@@ -626,10 +625,7 @@ int CTOPO_REC::GenerateFromTOPO_CURDIMS_REC(const TOPO_CURDIMS_REC* rec) {
     return telio::kErrorBadArguments;
   }
   ClearTopology(t);
-  for (int i = 1; t->sections && i <= t->sectionCount; ++i) {
-    telio::Free(t->sections[i].prs);
-    t->sections[i].prs = nullptr;
-  }
+  FreeSectionProfiles(t);
   t->sectionCount = 0;
   delete index_;
   index_ = new (std::nothrow) BeamIndex;
@@ -682,20 +678,14 @@ void CTOPO_REC::DeAllocateTOPO_REC(TOPO_REC** p) {
   if (!p || !*p) return;
   TOPO_REC* t = *p;
   ClearTopology(t);
-  if (t->sections) {
-    for (int i = 1; i <= t->sectionCount && static_cast<uint32_t>(i) < t->sectionCapacity; ++i) {
-      telio::Free(t->sections[i].prs);
-    }
-  }
+  FreeSectionProfiles(t);
   if (t->arrays) {
     Release(static_cast<ChainBlock*>(t->arrays), 1);
   } else {
-    for (void* a : {static_cast<void*>(t->restraint), static_cast<void*>(t->x), static_cast<void*>(t->y),
-                    static_cast<void*>(t->z), static_cast<void*>(t->nodeExtra1), static_cast<void*>(t->nodeExtra2),
-                    static_cast<void*>(t->startNode), static_cast<void*>(t->endNode), static_cast<void*>(t->section),
-                    static_cast<void*>(t->angle), static_cast<void*>(t->beamExtra), static_cast<void*>(t->sections)}) {
-      telio::Free(a);
-    }
+    const ArrayFields fields = FieldsOf(t);
+    for (void** f : fields.nodes) telio::Free(*f);
+    for (void** f : fields.beams) telio::Free(*f);
+    telio::Free(t->sections);
   }
   telio::Free(t);
   *p = nullptr;
@@ -878,9 +868,8 @@ int CTOPO_REC::ReadCompSects(const char* path, COMPSECTS* cs) {
   if (count > 0) {  // a negative count is no record
     // Only the whole records the file holds are allocated.
     const unsigned long long wanted = static_cast<ulong32>(count);
-    const long long left = BytesLeft(f);
-    const unsigned long long fit = left < 0 ? wanted : static_cast<unsigned long long>(left) / COMPSECT_REC::kSize;
-    const unsigned long long n = fit < wanted ? fit : wanted;
+    const unsigned long long n = static_cast<unsigned long long>(
+        telio::filereading::RecordsThatFit(f, COMPSECT_REC::kSize, static_cast<long long>(wanted)));
     cut = n < wanted;
     if (n > 0) {
       cs->records = static_cast<COMPSECT_REC*>(telio::Calloc(n, sizeof(COMPSECT_REC)));

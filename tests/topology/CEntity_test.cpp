@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Alloc.h"
@@ -325,6 +326,42 @@ TEST(CEntity, LoadsShareReferencesAndKeepTheirExtremes) {
   EXPECT_EQ(e.NewEntityBeamSelfWeightLoad(beam, dead), e.FindIBeamLoad(beam, dead));
   EXPECT_EQ(e.CountSelfLoads(dead, false), 2);
   EXPECT_EQ(dead->Count(), 6);  // three node loads, one distributed, two self-weights
+}
+
+TEST(CEntity, SelfWeightForAllBeamsAddsOnlyTheMissingOnes) {
+  CEntity e;
+  ASSERT_EQ(e.InitEntities(), 1);
+  B_Node* n1 = e.NewEntityNode(0, 0, 0);
+  B_Node* n2 = e.NewEntityNode(1, 0, 0);
+  B_Node* n3 = e.NewEntityNode(2, 0, 0);
+  Beam* b1 = e.NewEntityBeam(n1, n2);
+  Beam* b2 = e.NewEntityBeam(n2, n3);
+  Beam* b3 = e.NewEntityBeam(n3, n1);
+  LoadingCase* dead = e.NewEntitySLoadCase("DEAD", 1, 0, 1);
+  LoadingCase* live = e.NewEntitySLoadCase("LIVE", 1, 0, 1);
+  PhysBeam* chain = e.NewEntityPhysBeam(n1, n2, 1);
+  ASSERT_TRUE(b1 && b2 && b3 && dead && live && chain);
+  ASSERT_NE(e.NewEntityBeamSelfWeightLoad(b2, dead), nullptr);
+  ASSERT_NE(e.NewEntityBeamSelfWeightLoad(chain, dead), nullptr);
+  ASSERT_NE(e.NewEntityBeamSelfWeightLoad(b1, live), nullptr);
+
+  // Beams that already carry it count too; the others get one each, in
+  // beam order after the existing instances.
+  EXPECT_EQ(e.AddNewEntityBeamSelfWeightLoadAll(dead), 3);
+  std::vector<std::pair<BasicData*, BasicData*>> list;
+  for (BasicData* p = e.GetEntity(EntIBeamLoad)->First(); p; p = p->Next()) {
+    list.emplace_back(static_cast<Instance*>(p)->Object(), static_cast<Instance*>(p)->Reference());
+  }
+  EXPECT_EQ(list, (std::vector<std::pair<BasicData*, BasicData*>>{
+                      {b2, dead}, {chain, dead}, {b1, live}, {b1, dead}, {b3, dead}}));
+  EXPECT_EQ(dead->Count(), 4);
+  EXPECT_EQ((std::vector<long32>{b1->Loads(), b2->Loads(), b3->Loads()}), (std::vector<long32>{2, 1, 1}));
+
+  EXPECT_EQ(e.AddNewEntityBeamSelfWeightLoadAll(dead), 3);
+  EXPECT_EQ(Count(e, EntIBeamLoad), 5);
+  LoadingCase stranger{};
+  EXPECT_EQ(e.AddNewEntityBeamSelfWeightLoadAll(&stranger), 0);
+  EXPECT_EQ(Count(e, EntIBeamLoad), 5);
 }
 
 TEST(CEntity, ResultSetsAreReusedPerLoadCase) {
