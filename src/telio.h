@@ -100,6 +100,7 @@
 #include "platform/Coding.h"
 #include "platform/EntityList.h"
 #include "platform/Export.h"
+#include "platform/FieldText.h"
 #include "platform/Interlocked.h"
 #include "platform/LastError.h"
 #include "platform/PathCase.h"
