@@ -1,6 +1,7 @@
 #include "mdd/FileMDP.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -291,15 +292,27 @@ int FileMDP::ImportMDL(const char* path) {
   if (built != 0) return built;
   CPathObj purlin(path);
   purlin.ChangeEXT("TGD");
+  const char* const tgdPath = purlin.GetFullPath();
+  // Opened at the first member, so a job without members never touches it.
+  bool opened = false;
+  std::FILE* tgd = nullptr;
   for (int i = 0; i < m_members->GetSize(); ++i) {
     const CMDDMembersArray::MemberPtr m = m_members->MemberAt(i);
+    if (m.IsNull()) continue;
+    if (!opened) {
+      int failed = 0;
+      tgd = CFileMDL::OpenTegida(tgdPath, failed);
+      opened = true;
+      if (failed != 0) break;  // no record can be read
+    }
     MDDStrucst::TEGIDA record;
     std::memset(record.data, 0, sizeof record.data);
-    if (m.IsNull() || reader.ReadTegida(purlin.GetFullPath(), record, i) != 0) continue;
+    if (tgd) CFileMDL::ReadTegidaRecord(tgd, record, i);  // i >= 0: cannot fail
     std::memcpy(m->PTegida()->GetTegida(), record.data, sizeof record.data);
     m->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, record.Type());
     CMDDMembersArray::SettlePurlinData(*m);
   }
+  if (tgd) std::fclose(tgd);
   return 0;
 }
 
