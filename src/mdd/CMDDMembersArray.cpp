@@ -806,14 +806,15 @@ int CMDDMembersArray::AppendTopologyBeam(CMDDMember& member, const BEAM_REC& b) 
 int CMDDMembersArray::AppendLoadCase(const CString& name, int i) {
   EnsureValidLoadCaseLst();
   PtrStrong<CILoadCase> lc(new CILoadCase(name, 0));
-  CString valid = name;
-  if (!m_loadCases->GetValidLCName(valid, -1)) {
-    for (int k = 0; k < m_loadCases->GetCount(); ++k) {
-      const PtrStrong<CILoadCase> held = m_loadCases->GetLoadCaseAt(k);
-      if (!held.IsNull() && held->Name().CompareNoCase(name) == 0) {
-        lc->SetFlags(static_cast<ulong32>(i + 1), 0);
-        break;
-      }
+  // A case holding the name already marks the new one, if the name is not
+  // valid for the list either; the cheap scan goes first, so the names are
+  // gathered only on a clash.
+  for (int k = 0; k < m_loadCases->GetCount(); ++k) {
+    const PtrStrong<CILoadCase> held = m_loadCases->GetLoadCaseAt(k);
+    if (!held.IsNull() && held->Name().CompareNoCase(name) == 0) {
+      CString valid = name;
+      if (!m_loadCases->GetValidLCName(valid, -1)) lc->SetFlags(static_cast<ulong32>(i + 1), 0);
+      break;
     }
   }
   return m_loadCases->AddLoadCase(lc);
