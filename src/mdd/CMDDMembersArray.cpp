@@ -473,7 +473,6 @@ CMDDMembersArray::CMDDMembersArray() : m_runtime{0, 0}, m_topoStamps{0, 0} {
 }
 
 CMDDMembersArray::~CMDDMembersArray() {
-  m_selection.clear();
   m_groups.Reset();  // detaches the groups from the members
   CloseLink();
 }
@@ -530,7 +529,6 @@ CMDDMembersArray::MemberPtr CMDDMembersArray::RemoveMember(const CString& name) 
 }
 
 void CMDDMembersArray::RemoveAllMembers() {
-  m_selection.clear();
   if (CIAnalysisElementLst* list = m_analysis.GetElementLists().GetListAt(0)) list->RemoveAllAnalysisElements();
   RemoveAll();
 }
@@ -653,10 +651,8 @@ int CMDDMembersArray::SelectMember(const MemberPtr& member, int select, int excl
   if (exclusive) SelectMembersAll(false);
   if (select) {
     member->SetAttr(kMemberSelected, 0);
-    m_selection[LowerName(member->Name())] = member.GetPtr();
   } else {
     member->SetAttr(0, kMemberSelected);
-    m_selection.erase(LowerName(member->Name()));
   }
   return 1;
 }

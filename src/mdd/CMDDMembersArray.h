@@ -353,7 +353,6 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   CString m_projectPath;
   long32 m_topoStamps[2];
   std::unordered_map<std::string, std::string> m_names;
-  std::unordered_map<std::string, CMDDMember*> m_selection;
   std::unique_ptr<BeamIndex> m_beamIndex;
 };
 
