@@ -202,7 +202,8 @@ class TELIO_EXPORT CMDDMember : public ELEMENT_OBJECTS::CEMember {
   virtual bool ReadVersion5(FILE* f);
 
  private:
-  // Section, grade, XY, XZ, LTB lists: the fields every version holds.
+  // Section, grade, XY, XZ, LTB lists: the fields every version holds,
+  // read into the fresh lists ResetMemberData made before.
   bool ReadCommonFields(FILE* f);
   // Purlin data defaults for the member's length when the count word is 0
   // or less or the length 0.0.
