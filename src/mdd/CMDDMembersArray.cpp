@@ -570,7 +570,7 @@ void CMDDMembersArray::SetMemberDefaultData(CMDDMember* member) {
   const long family = member->GetSection().IsNull() ? 0 : static_cast<long>(member->GetSection()->Family());
   const bool ltb = IsValidForLTB(static_cast<int>(family));
   if (member->GetGrade().IsNull()) member->SetGrade(new TELMARO_DATA_OBJECTS::CIGradeData);
-  SettlePurlinData(*member);
+  member->RepairTegida();
   if (IsSpecialFamily(family)) {
     member->GetGrade()->CopyFrom(&m_settings.DefaultSpecialGrade());
     member->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, m_settings.DefaultPurlinType());
@@ -777,14 +777,6 @@ bool CMDDMembersArray::ReadAnalysisJob() {
 
 bool CMDDMembersArray::IsSpecialFamily(long f) {
   return (f >= 71 && f <= 73) || f == 75 || (f >= 91 && f <= 96) || f == 111 || f == 112 || (f >= 192 && f <= 194);
-}
-
-void CMDDMembersArray::SettlePurlinData(CMDDMember& member) {
-  using TELMARO_DATA_OBJECTS::CITegidaData;
-  const CITegidaData& t = member.Tegida();
-  if (t.TegidaWord(CITegidaData::kCountOffset) <= 0 || t.TegidaDouble(CITegidaData::kLengthOffset) == 0.0) {
-    member.PTegida()->SetDefaultTegida(member.Length());
-  }
 }
 
 int CMDDMembersArray::AppendTopologyBeam(CMDDMember& member, const BEAM_REC& b) {

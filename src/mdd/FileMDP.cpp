@@ -310,7 +310,7 @@ int FileMDP::ImportMDL(const char* path) {
     if (tgd) CFileMDL::ReadTegidaRecord(tgd, record, i);  // i >= 0: cannot fail
     std::memcpy(m->PTegida()->GetTegida(), record.data, sizeof record.data);
     m->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, record.Type());
-    CMDDMembersArray::SettlePurlinData(*m);
+    m->RepairTegida();
   }
   if (tgd) std::fclose(tgd);
   return 0;
@@ -358,7 +358,7 @@ int FileMDP::ImportMDDMDL(CFileMDD* reader) {
         m->CGLine::SetLine(CGPoint(0, 0, 0), CGPoint(length, 0, 0));
       }
       m->SynchronizePointsFromBeamsLst(0);
-      CMDDMembersArray::SettlePurlinData(*m);
+      m->RepairTegida();
       const int index = project.Add(m);
       project.SynchronizeLCValuesForMember(index);
       if (!linked) OwnForces(*m, *reader, i, project.GetLoadCaseLst()->GetCount());
