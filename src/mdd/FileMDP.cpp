@@ -17,6 +17,7 @@
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
 #include "platform/PathCase.h"
+#include "sections/SectionFamilies.h"
 #include "sections/SectionObjectBridge.h"
 #include "sections/SteelGrades.h"
 #include "topology/CTOPO_REC.h"
@@ -42,7 +43,6 @@ constexpr int kErrorNullReader = 13;
 // Families whose section the job does not take from the catalogue; of
 // them, the tapered ones keep the job's codes in an empty section.
 bool IsTopologyFamily(int f) { return f == 80 || f == 81 || f == 104 || f == 108 || f == 109; }
-bool IsTaperedFamily(int f) { return f == 80 || f == 81; }
 
 CGPoint NodePoint(const TOPOStructs::NODE_REC* n) { return CGPoint(n->x, n->y, n->z); }
 
@@ -170,7 +170,7 @@ void Section(CMDDMember& m, CMDDMembersArray& project, const MDDStrucst::BLIST& 
   const int profile = r.Profile();
   const long32 id = r.SectionId();
   if (IsTopologyFamily(family)) {
-    if (!IsTaperedFamily(family)) return;
+    if (!IsTaperedSection(family)) return;
     PtrStrong<CISectionData> section(new CISectionData);
     section->SetSection(static_cast<ulong32>(id), static_cast<ulong32>(family), static_cast<ulong32>(profile));
     section->SetBAnnet(r.Angle());
