@@ -1,7 +1,6 @@
 #include "mdd/CMDDMembersArray.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -51,18 +50,6 @@ constexpr int kSafetyCodeRegulation1 = 4;
 // From this many beams on, a load case's RES end forces are read whole
 // rather than beam by beam.
 constexpr size_t kWholeResBeams = 64;
-
-std::string LowerName(const CString& name) {
-  std::string s(name.GetString(), static_cast<size_t>(name.GetLength()));
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string UpperName(const CString& name) {
-  std::string s(name.GetString(), static_cast<size_t>(name.GetLength()));
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool Near(float a, float b) { return std::fabs(a - b) <= kFloatTolerance; }
 
@@ -542,12 +529,12 @@ int CMDDMembersArray::GetValidMemberName(CString& name, int skip) const {
   std::unordered_map<std::string, int> taken;
   for (int i = 0; i < GetSize(); ++i) {
     const MemberPtr& m = GetData()[i];
-    if (i != skip && !m.IsNull()) taken.emplace(LowerName(m->Name()), i);
+    if (i != skip && !m.IsNull()) taken.emplace(m->Name().MakeLower().str(), i);
   }
   int next = 1;
   const bool filled = name.IsEmpty() && result != 0;
   if (name.IsEmpty()) name.Format("m%d", next++);
-  while (taken.count(LowerName(name))) {
+  while (taken.count(CString(name).MakeLower().str())) {
     name.Format("m%d", next++);
     if (!filled) result = 0;
   }
@@ -984,7 +971,7 @@ void CMDDMembersArray::BuildMemberNamesIndexMap() {
   m_names.clear();
   for (int i = 0; i < GetSize(); ++i) {
     const MemberPtr& m = GetData()[i];
-    if (!m.IsNull()) m_names[UpperName(m->Name())] = std::string(m->Name().GetString());
+    if (!m.IsNull()) m_names[m->Name().MakeUpper().str()] = std::string(m->Name().GetString());
   }
 }
 
