@@ -139,6 +139,9 @@ void CFileMDD::FreeBuffers() {
   mlc_.counts = nullptr;
   positionSlots_ = 0;
   capacity_ = 0;
+  // No member records without the buffers.
+  membersRead_ = 0;
+  totalPositions_ = 0;
 }
 
 void CFileMDD::Close() {
@@ -157,16 +160,11 @@ void CFileMDD::Close() {
   std::memset(open_.data, 0, sizeof open_.data);
   std::memset(extension_, 0, sizeof extension_);
   std::memset(mlc_.data, 0, sizeof mlc_.data);
-  membersRead_ = 0;
-  totalPositions_ = 0;
   topology_.Close();
 }
 
 void CFileMDD::InitializeJob() {
-  // Fresh buffers hold no member records.
   FreeBuffers();
-  membersRead_ = 0;
-  totalPositions_ = 0;
   if (job_.DefaultCapacity() == 0) {
     job_.SetDefaultCapacity(IsLinked() ? kLinkedDefaultCapacity : kDefaultCapacity);
   }

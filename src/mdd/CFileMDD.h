@@ -224,6 +224,7 @@ class TELIO_EXPORT CFileMDD : public CFileBase {
   int ValidateLink(bool* outOfMemory);
   CString SidePath(const char* ext) const;
   CString LinkedPath(const char* ext) const;
+  // The member buffers freed; no member records or positions counted.
   void FreeBuffers();
 
   MDDStrucst::NewData4Job job_;

@@ -13,23 +13,33 @@
 CFileMDL::CFileMDL() { SetFileDefExt("MDL"); }
 
 int CFileMDL::ReadTegida(const char* path, MDDStrucst::TEGIDA& out, int index) {
-  if (!path) return 0;
+  int code = 0;
+  std::FILE* f = OpenTegida(path, code);
+  if (!f) return code;
+  code = ReadTegidaRecord(f, out, index);
+  std::fclose(f);
+  return code;
+}
+
+std::FILE* CFileMDL::OpenTegida(const char* path, int& code) {
+  code = 0;
+  if (!path) return nullptr;
   CPathObj p(path);
-  if (!p.ExistsPath() || !p.IsFileEXTOneOf("TGD")) return 0;
+  if (!p.ExistsPath() || !p.IsFileEXTOneOf("TGD")) return nullptr;
   std::FILE* f = telio::OpenFile(path, "rb");
-  if (!f) return static_cast<int>(telio::filereading::OpenFailure());
+  if (!f) code = static_cast<int>(telio::filereading::OpenFailure());
+  return f;
+}
+
+int CFileMDL::ReadTegidaRecord(std::FILE* f, MDDStrucst::TEGIDA& out, int index) {
   std::memset(out.data, 0, sizeof out.data);
-  if (index < 0) {
-    std::fclose(f);
-    return static_cast<int>(telio::kErrorBadArguments);
-  }
+  if (index < 0) return static_cast<int>(telio::kErrorBadArguments);
   unsigned char rec[kTgdRecord] = {};
   const long long at = kTgdHeader + static_cast<long long>(kTgdRecord) * index;
   if (fseeko(f, static_cast<off_t>(at), SEEK_SET) == 0) {
     size_t got = std::fread(rec, 1, sizeof rec, f);
     (void)got;  // a short record leaves zeros
   }
-  std::fclose(f);
 
   using telio::DecodeFixed16;
   using telio::DecodeFloat;

@@ -21,6 +21,8 @@
 // block; turning it into that object is the project import's work.
 #pragma once
 
+#include <cstdio>
+
 #include "mdd/CFileMDD.h"
 #include "mdd/MDDStrucst.h"
 #include "platform/Export.h"
@@ -38,4 +40,12 @@ class TELIO_EXPORT CFileMDL : public CFileMDD {
   // is not a TGD file; the last error when it cannot be opened; 160 with
   // out zeroed for a negative index.
   int ReadTegida(const char* path, MDDStrucst::TEGIDA& out, int index);
+
+  // ReadTegida in two steps, for reading many records through one open:
+  // the TGD file at path opened for reading, or null with code 0 when path
+  // does not exist or is not a TGD file, null with the last error in code
+  // when it cannot be opened;
+  static std::FILE* OpenTegida(const char* path, int& code);
+  // and record `index` of the open file f into out, zeroed first.
+  static int ReadTegidaRecord(std::FILE* f, MDDStrucst::TEGIDA& out, int index);
 };

@@ -54,9 +54,10 @@ CTree::Ptr CIResMngAnalysis::GenerateResults() {
     RESULT_HEAD head;
     head.status = ResultStatus(r);
     head.number = i + 1;
-    if (const ELEMENT_OBJECTS::CEElement* member = ElementOf(lists, 0, r.MemberNumber())) {
+    const ELEMENT_OBJECTS::CEElement* member = ElementOf(lists, 0, r.MemberNumber());
+    const CMDDMember* m = dynamic_cast<const CMDDMember*>(member);
+    if (member) {
       head.elementName = member->Name();
-      const CMDDMember* m = dynamic_cast<const CMDDMember*>(member);
       if (m && !m->GetSection().IsNull()) {
         head.section = m->GetSection()->Section();
         head.sectionName = m->GetSection()->Name();
@@ -72,7 +73,7 @@ CTree::Ptr CIResMngAnalysis::GenerateResults() {
       head.ratio = r.Ratio();
     }
     root->AddNode(CreateNode(r, head).GetPtr());
-    m_resultCheckSums.Add(CheckSumResult(i));
+    m_resultCheckSums.Add(m ? m->CheckSum() : 0);
   }
   m_loadsCheckSum = CheckSumLoads();
   return root;
@@ -109,16 +110,19 @@ ulong32 CIResMngAnalysis::CheckSumLoads() const {
   return sum.get();
 }
 
-int CIResMngAnalysis::IsResultDirty(int i) const {
+int CIResMngAnalysis::IsResultDirty(int i) const { return IsResultDirty(i, CheckSumLoads()); }
+
+int CIResMngAnalysis::IsResultDirty(int i, ulong32 loadsCheckSum) const {
   if (i < 0 || i >= m_resultCheckSums.GetSize()) return 0;
-  return (CheckSumResult(i) != m_resultCheckSums[i] || CheckSumLoads() != m_loadsCheckSum) ? 1 : 0;
+  return (CheckSumResult(i) != m_resultCheckSums[i] || loadsCheckSum != m_loadsCheckSum) ? 1 : 0;
 }
 
 ulong32 CIResMngAnalysis::CheckSum() const {
   CCheckSum sum;
   if (const CIAnalysisData* source = m_source.GetPtr()) {
-    for (int i = 0; i < source->GetResultsData().GetCountResultsValues(); ++i) sum.AddI32(IsResultDirty(i));
-    sum.AddU32(CheckSumLoads());
+    const ulong32 loads = CheckSumLoads();
+    for (int i = 0; i < source->GetResultsData().GetCountResultsValues(); ++i) sum.AddI32(IsResultDirty(i, loads));
+    sum.AddU32(loads);
   }
   return sum.get();
 }

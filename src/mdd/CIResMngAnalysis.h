@@ -65,6 +65,8 @@ class TELIO_EXPORT CIResMngAnalysis : public TELMARO_DATA_OBJECTS::CIResultsMana
 
   // The checksum of the member record i names; 0 when there is none.
   ulong32 CheckSumResult(int i) const;
+  // IsResultDirty(i) with the load cases' checksum already taken.
+  int IsResultDirty(int i, ulong32 loadsCheckSum) const;
 
   const char* m_defaultTitle;
   GE_::Safe::PtrWeak<TELMARO_DATA_OBJECTS::CIAnalysisData> m_source;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "framework/Persist.h"
@@ -458,24 +459,18 @@ int CMDDMemGroupLst::RenameGroup(CMDDMemGroup* group, CString name) {
 }
 
 int CMDDMemGroupLst::GetValidGroupName(CString& name, int skip) const {
-  std::vector<std::string> taken;
+  std::unordered_set<std::string> taken;
   if (m_parent) {
     for (int i = 0; i < m_parent->GetCountMembers(); ++i) {
       PtrStrong<CMDDMember> m = m_parent->MemberAt(i);
-      if (!m.IsNull()) taken.push_back(m->Name().MakeLower().str());
+      if (!m.IsNull()) taken.insert(m->Name().MakeLower().str());
     }
   } else {
     for (int i = 0; i < GetSize(); ++i) {
-      if (i != skip && !GetAt(i).IsNull()) taken.push_back(GetAt(i)->Name().MakeLower().str());
+      if (i != skip && !GetAt(i).IsNull()) taken.insert(GetAt(i)->Name().MakeLower().str());
     }
   }
-  auto isTaken = [&taken](CString candidate) {
-    const std::string lower = candidate.MakeLower().str();
-    for (const std::string& t : taken) {
-      if (t == lower) return true;
-    }
-    return false;
-  };
+  auto isTaken = [&taken](CString candidate) { return taken.count(candidate.MakeLower().str()) != 0; };
   CString base = name;
   if (base.IsEmpty() && m_parent) base = m_parent->GetDefaultGroupName();
   if (base.IsEmpty()) base = "Group";

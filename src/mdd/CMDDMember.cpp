@@ -282,8 +282,7 @@ bool CMDDMember::Serialize(FILE* f, bool load) {
 
 bool CMDDMember::ReadCommonFields(FILE* f) {
   if (!m_section->Serialize(f, true) || !m_grade->Serialize(f, true)) return false;
-  // Each list is read into a new one.
-  NewLists();
+  // The lists read into are the fresh ones ResetMemberData made.
   return m_constXY->Serialize(f, true) && m_constXZ->Serialize(f, true) && m_ltb->Serialize(f, true);
 }
 

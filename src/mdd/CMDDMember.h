@@ -94,6 +94,11 @@ class TELIO_EXPORT CMDDMember : public ELEMENT_OBJECTS::CEMember {
   void SetGrade(const GE_::Safe::PtrStrong<TELMARO_DATA_OBJECTS::CIGradeData>& g) { m_grade = g; }
   const TELMARO_DATA_OBJECTS::CITegidaData& Tegida() const { return m_tegida; }
   TELMARO_DATA_OBJECTS::CITegidaData* PTegida() { return &m_tegida; }
+  // Purlin data whose count word is 0 or less or whose length is 0.0 get
+  // the defaults for the member's length, as loading the member's record
+  // gives them: a new member then keeps its checksum through a save and a
+  // load.
+  void RepairTegida();
   const TELMARO_DATA_OBJECTS::CICompositeData& CompositeData() const { return m_composite; }
   TELMARO_DATA_OBJECTS::CICompositeData* PCompositeData() { return &m_composite; }
   ConstraintLstPtr GetConstraintXYLst() const { return m_constXY; }
@@ -202,11 +207,9 @@ class TELIO_EXPORT CMDDMember : public ELEMENT_OBJECTS::CEMember {
   virtual bool ReadVersion5(FILE* f);
 
  private:
-  // Section, grade, XY, XZ, LTB lists: the fields every version holds.
+  // Section, grade, XY, XZ, LTB lists: the fields every version holds,
+  // read into the fresh lists ResetMemberData made before.
   bool ReadCommonFields(FILE* f);
-  // Purlin data defaults for the member's length when the count word is 0
-  // or less or the length 0.0.
-  void RepairTegida();
   // A new member's data (see Serialize).
   void ResetMemberData();
   // New empty restraint and LTB lists in place of those held.

@@ -1,7 +1,6 @@
 #include "mdd/CMDDMembersArray.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -51,18 +50,6 @@ constexpr int kSafetyCodeRegulation1 = 4;
 // From this many beams on, a load case's RES end forces are read whole
 // rather than beam by beam.
 constexpr size_t kWholeResBeams = 64;
-
-std::string LowerName(const CString& name) {
-  std::string s(name.GetString(), static_cast<size_t>(name.GetLength()));
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
-std::string UpperName(const CString& name) {
-  std::string s(name.GetString(), static_cast<size_t>(name.GetLength()));
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 bool Near(float a, float b) { return std::fabs(a - b) <= kFloatTolerance; }
 
@@ -473,7 +460,6 @@ CMDDMembersArray::CMDDMembersArray() : m_runtime{0, 0}, m_topoStamps{0, 0} {
 }
 
 CMDDMembersArray::~CMDDMembersArray() {
-  m_selection.clear();
   m_groups.Reset();  // detaches the groups from the members
   CloseLink();
 }
@@ -530,7 +516,6 @@ CMDDMembersArray::MemberPtr CMDDMembersArray::RemoveMember(const CString& name) 
 }
 
 void CMDDMembersArray::RemoveAllMembers() {
-  m_selection.clear();
   if (CIAnalysisElementLst* list = m_analysis.GetElementLists().GetListAt(0)) list->RemoveAllAnalysisElements();
   RemoveAll();
 }
@@ -544,12 +529,12 @@ int CMDDMembersArray::GetValidMemberName(CString& name, int skip) const {
   std::unordered_map<std::string, int> taken;
   for (int i = 0; i < GetSize(); ++i) {
     const MemberPtr& m = GetData()[i];
-    if (i != skip && !m.IsNull()) taken.emplace(LowerName(m->Name()), i);
+    if (i != skip && !m.IsNull()) taken.emplace(m->Name().MakeLower().str(), i);
   }
   int next = 1;
   const bool filled = name.IsEmpty() && result != 0;
   if (name.IsEmpty()) name.Format("m%d", next++);
-  while (taken.count(LowerName(name))) {
+  while (taken.count(CString(name).MakeLower().str())) {
     name.Format("m%d", next++);
     if (!filled) result = 0;
   }
@@ -572,7 +557,7 @@ void CMDDMembersArray::SetMemberDefaultData(CMDDMember* member) {
   const long family = member->GetSection().IsNull() ? 0 : static_cast<long>(member->GetSection()->Family());
   const bool ltb = IsValidForLTB(static_cast<int>(family));
   if (member->GetGrade().IsNull()) member->SetGrade(new TELMARO_DATA_OBJECTS::CIGradeData);
-  SettlePurlinData(*member);
+  member->RepairTegida();
   if (IsSpecialFamily(family)) {
     member->GetGrade()->CopyFrom(&m_settings.DefaultSpecialGrade());
     member->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, m_settings.DefaultPurlinType());
@@ -653,10 +638,8 @@ int CMDDMembersArray::SelectMember(const MemberPtr& member, int select, int excl
   if (exclusive) SelectMembersAll(false);
   if (select) {
     member->SetAttr(kMemberSelected, 0);
-    m_selection[LowerName(member->Name())] = member.GetPtr();
   } else {
     member->SetAttr(0, kMemberSelected);
-    m_selection.erase(LowerName(member->Name()));
   }
   return 1;
 }
@@ -783,14 +766,6 @@ bool CMDDMembersArray::IsSpecialFamily(long f) {
   return (f >= 71 && f <= 73) || f == 75 || (f >= 91 && f <= 96) || f == 111 || f == 112 || (f >= 192 && f <= 194);
 }
 
-void CMDDMembersArray::SettlePurlinData(CMDDMember& member) {
-  using TELMARO_DATA_OBJECTS::CITegidaData;
-  const CITegidaData& t = member.Tegida();
-  if (t.TegidaWord(CITegidaData::kCountOffset) <= 0 || t.TegidaDouble(CITegidaData::kLengthOffset) == 0.0) {
-    member.PTegida()->SetDefaultTegida(member.Length());
-  }
-}
-
 int CMDDMembersArray::AppendTopologyBeam(CMDDMember& member, const BEAM_REC& b) {
   if (!b.start || !b.end) return 0;
   const CGPoint s(b.start->x, b.start->y, b.start->z), e(b.end->x, b.end->y, b.end->z);
@@ -806,14 +781,15 @@ int CMDDMembersArray::AppendTopologyBeam(CMDDMember& member, const BEAM_REC& b) 
 int CMDDMembersArray::AppendLoadCase(const CString& name, int i) {
   EnsureValidLoadCaseLst();
   PtrStrong<CILoadCase> lc(new CILoadCase(name, 0));
-  CString valid = name;
-  if (!m_loadCases->GetValidLCName(valid, -1)) {
-    for (int k = 0; k < m_loadCases->GetCount(); ++k) {
-      const PtrStrong<CILoadCase> held = m_loadCases->GetLoadCaseAt(k);
-      if (!held.IsNull() && held->Name().CompareNoCase(name) == 0) {
-        lc->SetFlags(static_cast<ulong32>(i + 1), 0);
-        break;
-      }
+  // A case holding the name already marks the new one, if the name is not
+  // valid for the list either; the cheap scan goes first, so the names are
+  // gathered only on a clash.
+  for (int k = 0; k < m_loadCases->GetCount(); ++k) {
+    const PtrStrong<CILoadCase> held = m_loadCases->GetLoadCaseAt(k);
+    if (!held.IsNull() && held->Name().CompareNoCase(name) == 0) {
+      CString valid = name;
+      if (!m_loadCases->GetValidLCName(valid, -1)) lc->SetFlags(static_cast<ulong32>(i + 1), 0);
+      break;
     }
   }
   return m_loadCases->AddLoadCase(lc);
@@ -995,7 +971,7 @@ void CMDDMembersArray::BuildMemberNamesIndexMap() {
   m_names.clear();
   for (int i = 0; i < GetSize(); ++i) {
     const MemberPtr& m = GetData()[i];
-    if (!m.IsNull()) m_names[UpperName(m->Name())] = std::string(m->Name().GetString());
+    if (!m.IsNull()) m_names[m->Name().MakeUpper().str()] = std::string(m->Name().GetString());
   }
 }
 

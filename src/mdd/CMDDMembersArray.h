@@ -43,7 +43,7 @@
 //     when the list holds no equal section, so that the list names each
 //     section the project uses once.
 //   - A new member (SetMemberDefaultData, the job import) gets the purlin
-//     defaults that loading its record would give it (SettlePurlinData).
+//     defaults that loading its record would give it (CMDDMember::RepairTegida).
 //   - Link gives every member the link switch as its link status (a loaded
 //     member starts at 0), so that a project saved and loaded again keeps
 //     its checksum.
@@ -146,7 +146,7 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   int GetValidMemberName(CString& name, int skip) const;
   // A new member's name (when empty), link status, line and section (not
   // linked), grade, has-LTB and composite data from the settings, and the
-  // purlin defaults a load would give it (see SettlePurlinData). Nothing
+  // purlin defaults a load would give it (see CMDDMember::RepairTegida). Nothing
   // for null.
   void SetMemberDefaultData(CMDDMember* member);
   // The member at index gets a copy of section (made when missing; null
@@ -199,12 +199,6 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   // default purlin type: 71 to 73, 75, 91 to 96, 111, 112, 192 to 194 (not
   // 74).
   static bool IsSpecialFamily(long family);
-
-  // Purlin data whose count word is 0 or less or whose length is 0.0 get
-  // the defaults for the member's length, as loading the member's record
-  // gives them: a new member then keeps its checksum through a save and a
-  // load.
-  static void SettlePurlinData(CMDDMember& member);
 
   // Adds topology beam b to member as an internal beam (a CMDDBeam from b's
   // first to its second node, named after b, turned to run the member's way
@@ -353,7 +347,6 @@ class TELIO_EXPORT CMDDMembersArray : public CArrayExPointers<GE_::Safe::PtrStro
   CString m_projectPath;
   long32 m_topoStamps[2];
   std::unordered_map<std::string, std::string> m_names;
-  std::unordered_map<std::string, CMDDMember*> m_selection;
   std::unique_ptr<BeamIndex> m_beamIndex;
 };
 

@@ -28,8 +28,6 @@ namespace {
 constexpr double kTolerance = 0.001;
 constexpr double kOverlapTolerance = 0.1;
 
-bool IsTapered(int family) { return family == 80 || family == 81; }
-
 bool IsAccepted(int family) { return IsValidForMDEC3(family) || IsValidForMDEC3Lepto(family) || family == 104; }
 
 // The taper of a segment: its values at the start and the end, and its
@@ -153,7 +151,7 @@ int CMemberValidation::ValidateLinkMember() const {
   if (!GetLinkBeamTopoData(first.GetPtr(), m_topo, &firstBeam, &firstSection)) return LookupFailure(firstBeam);
   const int family = firstSection->Family();
   const ulong32 key = firstSection->Key();
-  const bool tapered = IsTapered(family);
+  const bool tapered = IsTaperedSection(family);
   const Taper firstTaper = tapered ? TaperOf(firstSection, firstBeam) : Taper();
 
   if (beams > kMaxMemberBeams) return kTooManyBeams;

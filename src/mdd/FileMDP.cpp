@@ -1,6 +1,7 @@
 #include "mdd/FileMDP.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <new>
@@ -16,6 +17,7 @@
 #include "platform/CPathObj.h"
 #include "platform/LastError.h"
 #include "platform/PathCase.h"
+#include "sections/SectionFamilies.h"
 #include "sections/SectionObjectBridge.h"
 #include "sections/SteelGrades.h"
 #include "topology/CTOPO_REC.h"
@@ -41,7 +43,6 @@ constexpr int kErrorNullReader = 13;
 // Families whose section the job does not take from the catalogue; of
 // them, the tapered ones keep the job's codes in an empty section.
 bool IsTopologyFamily(int f) { return f == 80 || f == 81 || f == 104 || f == 108 || f == 109; }
-bool IsTaperedFamily(int f) { return f == 80 || f == 81; }
 
 CGPoint NodePoint(const TOPOStructs::NODE_REC* n) { return CGPoint(n->x, n->y, n->z); }
 
@@ -169,7 +170,7 @@ void Section(CMDDMember& m, CMDDMembersArray& project, const MDDStrucst::BLIST& 
   const int profile = r.Profile();
   const long32 id = r.SectionId();
   if (IsTopologyFamily(family)) {
-    if (!IsTaperedFamily(family)) return;
+    if (!IsTaperedSection(family)) return;
     PtrStrong<CISectionData> section(new CISectionData);
     section->SetSection(static_cast<ulong32>(id), static_cast<ulong32>(family), static_cast<ulong32>(profile));
     section->SetBAnnet(r.Angle());
@@ -291,15 +292,27 @@ int FileMDP::ImportMDL(const char* path) {
   if (built != 0) return built;
   CPathObj purlin(path);
   purlin.ChangeEXT("TGD");
+  const char* const tgdPath = purlin.GetFullPath();
+  // Opened at the first member, so a job without members never touches it.
+  bool opened = false;
+  std::FILE* tgd = nullptr;
   for (int i = 0; i < m_members->GetSize(); ++i) {
     const CMDDMembersArray::MemberPtr m = m_members->MemberAt(i);
+    if (m.IsNull()) continue;
+    if (!opened) {
+      int failed = 0;
+      tgd = CFileMDL::OpenTegida(tgdPath, failed);
+      opened = true;
+      if (failed != 0) break;  // no record can be read
+    }
     MDDStrucst::TEGIDA record;
     std::memset(record.data, 0, sizeof record.data);
-    if (m.IsNull() || reader.ReadTegida(purlin.GetFullPath(), record, i) != 0) continue;
+    if (tgd) CFileMDL::ReadTegidaRecord(tgd, record, i);  // i >= 0: cannot fail
     std::memcpy(m->PTegida()->GetTegida(), record.data, sizeof record.data);
     m->PTegida()->SetTegidaWord(TELMARO_DATA_OBJECTS::CITegidaData::kTypeOffset, record.Type());
-    CMDDMembersArray::SettlePurlinData(*m);
+    m->RepairTegida();
   }
+  if (tgd) std::fclose(tgd);
   return 0;
 }
 
@@ -345,7 +358,7 @@ int FileMDP::ImportMDDMDL(CFileMDD* reader) {
         m->CGLine::SetLine(CGPoint(0, 0, 0), CGPoint(length, 0, 0));
       }
       m->SynchronizePointsFromBeamsLst(0);
-      CMDDMembersArray::SettlePurlinData(*m);
+      m->RepairTegida();
       const int index = project.Add(m);
       project.SynchronizeLCValuesForMember(index);
       if (!linked) OwnForces(*m, *reader, i, project.GetLoadCaseLst()->GetCount());
