@@ -47,8 +47,7 @@ int Finish(FileMDP& mdp, const std::string& source, const std::string& output, c
   out["kind"] = kind;
   out["project"] = output;
   out["source"] = source;
-  const Json summary = ProjectSummary(project);
-  for (auto it = summary.begin(); it != summary.end(); ++it) out[it.key()] = it.value();
+  out.update(ProjectSummary(project));
   out["invalid_members"] = ValidateMembers(project).size();
   PrintResult(out, opt);
   return 0;

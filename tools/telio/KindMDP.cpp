@@ -23,7 +23,7 @@ class KindMDP : public FileKind {
   unsigned long Info(const std::string& path, const ToolOptions&, Json& out) override {
     FileMDP mdp;
     const unsigned long code = mdp.Import(path.c_str());
-    if (mdp.GetMembersArray()) Summary(*mdp.GetMembersArray(), out);
+    if (mdp.GetMembersArray()) out.update(ProjectSummary(*mdp.GetMembersArray()));
     return code;
   }
 
@@ -32,7 +32,7 @@ class KindMDP : public FileKind {
     const unsigned long code = mdp.Import(path.c_str());
     if (!mdp.GetMembersArray()) return code;
     CMDDMembersArray& project = *mdp.GetMembersArray();
-    Summary(project, out);
+    out.update(ProjectSummary(project));
     if (code != 0) return code;
     CheckChoice(opt.member, 1, project.GetCountMembers(), "member");
     Json cases = Json::array();
@@ -56,12 +56,6 @@ class KindMDP : public FileKind {
     }
     out["members_data"] = members;
     return 0;
-  }
-
- private:
-  static void Summary(CMDDMembersArray& project, Json& out) {
-    const Json summary = ProjectSummary(project);
-    for (auto it = summary.begin(); it != summary.end(); ++it) out[it.key()] = it.value();
   }
 };
 
