@@ -156,6 +156,11 @@ void BindDesign(py::module_& m) {
           py::arg("path"))
       .def_property_readonly("member_count", [](const Project& p) { return p.Array().GetCountMembers(); })
       .def("member", &Member, py::arg("index"))
+      .def("_link_all",
+           [](Project& p) {
+             Unlocked([&] { return p.Array().IsValidLink() ? p.Array().LinkIPsLCValuesToAllMembers() : 0; });
+           },
+           "Reads every member's forces from the linked job in one pass (member() then finds them read).")
       .def_property_readonly("load_case_names",
                              [](const Project& p) {
                                py::list names;

@@ -51,8 +51,12 @@ class KindMDP : public FileKind {
     }
     out["groups_data"] = groups;
     Json members = Json::array();
-    for (int m = 0; m < project.GetCountMembers(); ++m) {
-      if (opt.member < 1 || opt.member == m + 1) members.push_back(MemberJson(project, m));
+    if (opt.member >= 1) {
+      members.push_back(MemberJson(project, opt.member - 1));
+    } else {
+      // One force pass over every member; MemberJson then finds each linked.
+      if (project.IsValidLink()) project.LinkIPsLCValuesToAllMembers();
+      for (int m = 0; m < project.GetCountMembers(); ++m) members.push_back(MemberJson(project, m));
     }
     out["members_data"] = members;
     return 0;
