@@ -1,5 +1,8 @@
 #include "DesignMembers.h"
 
+#include <cctype>
+#include <filesystem>
+
 #include "mdd/CMemberValidation.h"
 
 namespace telio_tool {
@@ -7,6 +10,24 @@ namespace telio_tool {
 using GE_::Safe::PtrStrong;
 using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
+
+int ImportDesignJob(MDD_OBJECTS::FileMDP& mdp, const std::string& path) {
+  std::string name = path;
+  while (name.size() > 1 && (name.back() == '/' || name.back() == '\\')) name.pop_back();
+  const size_t slash = name.find_last_of("/\\");
+  const size_t dot = name.find_last_of('.');
+  std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : name.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  const int code = ext == "MDL" ? mdp.ImportMDL(path.c_str()) : mdp.ImportMDD(path.c_str());
+  if (code == 0 && mdp.GetMembersArray()->IsValidLink()) mdp.GetMembersArray()->LinkIPsLCValuesToAllMembers();
+  return code;
+}
+
+std::string AbsoluteJobPath(const std::string& path) {
+  std::error_code ec;
+  const std::string full = std::filesystem::absolute(path, ec).lexically_normal().string();
+  return ec ? path : full;
+}
 
 int AddMemberOverBeams(CMDDMembersArray& project, const std::vector<const TOPOStructs::BEAM_REC*>& beams) {
   PtrStrong<CMDDMember> member(new CMDDMember);
