@@ -1,9 +1,9 @@
 #include "DesignMembers.h"
 
-#include <cctype>
 #include <filesystem>
 
 #include "mdd/CMemberValidation.h"
+#include "platform/CString.h"
 
 namespace telio_tool {
 
@@ -12,13 +12,11 @@ using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
 
 int ImportDesignJob(MDD_OBJECTS::FileMDP& mdp, const std::string& path) {
-  std::string name = path;
-  while (name.size() > 1 && (name.back() == '/' || name.back() == '\\')) name.pop_back();
-  const size_t slash = name.find_last_of("/\\");
-  const size_t dot = name.find_last_of('.');
-  std::string ext = dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "" : name.substr(dot + 1);
-  for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  const int code = ext == "MDL" ? mdp.ImportMDL(path.c_str()) : mdp.ImportMDD(path.c_str());
+  // The extension as the tool reads one: after trailing separators.
+  size_t end = path.size();
+  while (end > 1 && (path[end - 1] == '/' || path[end - 1] == '\\')) --end;
+  const bool mdl = end >= 4 && CString(path.substr(end - 4, 4).c_str()).CompareNoCase(".MDL") == 0;
+  const int code = mdl ? mdp.ImportMDL(path.c_str()) : mdp.ImportMDD(path.c_str());
   if (code == 0 && mdp.GetMembersArray()->IsValidLink()) mdp.GetMembersArray()->LinkIPsLCValuesToAllMembers();
   return code;
 }
