@@ -202,32 +202,13 @@ void BM_Design_LoadProject(benchmark::State& state) {
 }
 
 void BM_Design_RawWriteProject(benchmark::State& state) {
-  std::vector<char> bytes(static_cast<size_t>(FileSize(SavedProject())));
-  std::FILE* in = std::fopen(SavedProject().c_str(), "rb");
-  if (!in || std::fread(bytes.data(), 1, bytes.size(), in) != bytes.size()) std::abort();
-  std::fclose(in);
-  const std::string out = telio_bench::ScratchDir() + "/Raw.MDP";
-  for (auto _ : state) {
-    std::FILE* f = std::fopen(out.c_str(), "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) {
-      state.SkipWithError("cannot write");
-      return;
-    }
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(bytes.size()));
+  telio_bench::RawWrite(state, SavedProject(), telio_bench::ScratchDir() + "/Raw.MDP");
 }
 
 void BM_Design_SaveProject(benchmark::State& state) {
   FileMDP mdp;
   if (mdp.Import(SavedProject().c_str()) != 0) std::abort();
-  const std::string out = telio_bench::ScratchDir() + "/Again.MDP";
-  for (auto _ : state) {
-    if (mdp.Export(out.c_str()) != 0) {
-      state.SkipWithError("save failed");
-      return;
-    }
-  }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * FileSize(out));
+  telio_bench::Write(state, telio_bench::ScratchDir() + "/Again.MDP", [&](const char* path) { return mdp.Export(path); });
 }
 
 }  // namespace

@@ -38,4 +38,30 @@ Trip SaveAndLoad(T& object, U& fresh) {
   return trip;
 }
 
+// Saves object and loads it into fresh: true when both worked. Lenient: a
+// record that saves but does not load back is let pass.
+template <class T, class U>
+bool Reload(T& object, U& fresh) {
+  return SaveAndLoad(object, fresh) == Trip::kLoaded;
+}
+
+// The same, strict: what object saves must load back.
+template <class T, class U>
+bool MustReload(T& object, U& fresh) {
+  const Trip trip = SaveAndLoad(object, fresh);
+  if (trip == Trip::kNotLoaded) __builtin_trap();
+  return trip == Trip::kLoaded;
+}
+
+// A reload must keep object's checksum; lenient and strict as above.
+template <class T, class U>
+void RoundTrip(T& object, U& fresh) {
+  if (Reload(object, fresh) && fresh.CheckSum() != object.CheckSum()) __builtin_trap();
+}
+
+template <class T, class U>
+void MustRoundTrip(T& object, U& fresh) {
+  if (MustReload(object, fresh) && fresh.CheckSum() != object.CheckSum()) __builtin_trap();
+}
+
 }  // namespace fuzz_records

@@ -54,15 +54,6 @@ inline std::string Put(const char* name, const uint8_t* data, size_t size) {
 
 inline void Remove(const char* name) { std::remove((Folder() + "/" + name).c_str()); }
 
-// For targets that write several files a run: the scratch folder in memory
-// when the host has a memory file system and no folder was asked for, since
-// a disk spends most of the time truncating. Call from
-// LLVMFuzzerInitialize.
-inline void PreferMemoryFolder() {
-  std::error_code ec;
-  if (!std::getenv("TMPDIR") && std::filesystem::is_directory("/dev/shm", ec)) setenv("TMPDIR", "/dev/shm", 1);
-}
-
 inline std::vector<char> Slurp(const std::string& path) {
   std::vector<char> bytes;
   std::FILE* f = std::fopen(path.c_str(), "rb");

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -41,13 +40,6 @@ float Touch(const float* v, int n) {
 }
 
 }  // namespace
-
-// Eleven files a run: in memory when the host has a memory file system and
-// no folder was asked for, since a disk spends most of the time truncating.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz_scratch::PreferMemoryFolder();
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const char* const kNames[] = {"MDL", "MLC", "CNS", "LTB", "DB0", "TOP", "TGD", "JOB", "CMI", "NAM", "RES"};

@@ -35,11 +35,6 @@ void PlaceJob() {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz_scratch::PreferMemoryFolder();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PlaceJob();
   const std::string path = fuzz_scratch::Put("P.MDP", data, size);

@@ -3,7 +3,6 @@
 // physical beam; each member as plain values and arrays (copies: a project
 // may change them, an array must not).
 #include <cmath>
-#include <filesystem>
 #include <limits>
 #include <memory>
 #include <unordered_map>
@@ -30,12 +29,6 @@ struct Project {
   std::unique_ptr<FileMDP> mdp = std::make_unique<FileMDP>();
   CMDDMembersArray& Array() const { return *mdp->GetMembersArray(); }
 };
-
-std::string Absolute(const std::string& path) {
-  std::error_code ec;
-  const std::string full = std::filesystem::absolute(path, ec).lexically_normal().string();
-  return ec ? path : full;
-}
 
 py::tuple Point(const GEOMETRY_OBJECTS::CGPoint& p) { return py::make_tuple(p.X(), p.Y(), p.Z()); }
 
@@ -130,13 +123,7 @@ void BindDesign(py::module_& m) {
           "import_job",
           [](const std::string& path) {
             auto p = std::make_unique<Project>();
-            const std::filesystem::path ext = std::filesystem::path(path).extension();
-            const bool mdl = ext == ".MDL" || ext == ".mdl";
-            Check(Unlocked([&] {
-                    return static_cast<ulong32>(mdl ? p->mdp->ImportMDL(path.c_str()) : p->mdp->ImportMDD(path.c_str()));
-                  }),
-                  path);
-            Unlocked([&] { return p->Array().IsValidLink() ? p->Array().LinkIPsLCValuesToAllMembers() : 0; });
+            Check(Unlocked([&] { return static_cast<ulong32>(telio_tool::ImportDesignJob(*p->mdp, path)); }), path);
             return p;
           },
           py::arg("path"))
@@ -144,7 +131,7 @@ void BindDesign(py::module_& m) {
           "link",
           [](const std::string& job) {
             auto p = std::make_unique<Project>();
-            const std::string full = Absolute(job);
+            const std::string full = telio_tool::AbsoluteJobPath(job);
             if (!Unlocked([&] { return p->mdp->NewFileLinked(full.c_str()); })) Check(telio::kErrorNotEnoughMemory, job);
             if (!p->Array().IsValidLink() || !p->Array().GetTopoRec()) Check(telio::kErrorPathNotFound, job);
             Unlocked([&] { return telio_tool::AddMembersFromPhysicalBeams(p->Array()); });
@@ -156,6 +143,11 @@ void BindDesign(py::module_& m) {
           py::arg("path"))
       .def_property_readonly("member_count", [](const Project& p) { return p.Array().GetCountMembers(); })
       .def("member", &Member, py::arg("index"))
+      .def("_link_all",
+           [](Project& p) {
+             Unlocked([&] { return p.Array().IsValidLink() ? p.Array().LinkIPsLCValuesToAllMembers() : 0; });
+           },
+           "Reads every member's forces from the linked job in one pass (member() then finds them read).")
       .def_property_readonly("load_case_names",
                              [](const Project& p) {
                                py::list names;

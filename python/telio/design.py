@@ -94,6 +94,7 @@ class Project:
     @property
     def members(self):
         """Every member, in project order."""
+        self._p._link_all()
         return [self.member(i) for i in range(len(self))]
 
     load_case_names = property(lambda self: self._p.load_case_names, doc="The project's load cases.")

@@ -2,7 +2,6 @@
 // link ANALYSIS_JOB -o PROJECT.MDP`: design projects made from a
 // member-design job, or linked to an analysis job with one member per
 // physical beam of its topology.
-#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -47,8 +46,7 @@ int Finish(FileMDP& mdp, const std::string& source, const std::string& output, c
   out["kind"] = kind;
   out["project"] = output;
   out["source"] = source;
-  const Json summary = ProjectSummary(project);
-  for (auto it = summary.begin(); it != summary.end(); ++it) out[it.key()] = it.value();
+  out.update(ProjectSummary(project));
   out["invalid_members"] = ValidateMembers(project).size();
   PrintResult(out, opt);
   return 0;
@@ -96,24 +94,17 @@ class DesignCommand : public Command {
       return 2;
     }
     FileMDP mdp;
-    const int code = ext == "MDL" ? mdp.ImportMDL(job_.c_str()) : mdp.ImportMDD(job_.c_str());
+    const int code = ImportDesignJob(mdp, job_);
     if (code != 0) {
       ReportFileError(job_, static_cast<unsigned long>(code));
       return 1;
     }
-    // A linked job's forces come from its analysis job; the project keeps
-    // them for when that job is gone.
-    if (mdp.GetMembersArray()->IsValidLink()) mdp.GetMembersArray()->LinkIPsLCValuesToAllMembers();
     return Finish(mdp, job_, output_, "design_import", opt);
   }
 
   int Link(const ToolOptions& opt) {
-    // An absolute job path: the project stores it beside the path relative
-    // to itself, and a load finds the job again through the latter.
-    std::error_code ec;
-    const std::string job = std::filesystem::absolute(job_, ec).lexically_normal().string();
     FileMDP mdp;
-    if (!mdp.NewFileLinked((ec ? job_ : job).c_str())) {
+    if (!mdp.NewFileLinked(AbsoluteJobPath(job_).c_str())) {
       ReportFileError(job_, 8);
       return 1;
     }

@@ -1,12 +1,31 @@
 #include "DesignMembers.h"
 
+#include <filesystem>
+
 #include "mdd/CMemberValidation.h"
+#include "platform/CString.h"
 
 namespace telio_tool {
 
 using GE_::Safe::PtrStrong;
 using MDD_OBJECTS::CMDDMember;
 using MDD_OBJECTS::CMDDMembersArray;
+
+int ImportDesignJob(MDD_OBJECTS::FileMDP& mdp, const std::string& path) {
+  // The extension as the tool reads one: after trailing separators.
+  size_t end = path.size();
+  while (end > 1 && (path[end - 1] == '/' || path[end - 1] == '\\')) --end;
+  const bool mdl = end >= 4 && CString(path.substr(end - 4, 4).c_str()).CompareNoCase(".MDL") == 0;
+  const int code = mdl ? mdp.ImportMDL(path.c_str()) : mdp.ImportMDD(path.c_str());
+  if (code == 0 && mdp.GetMembersArray()->IsValidLink()) mdp.GetMembersArray()->LinkIPsLCValuesToAllMembers();
+  return code;
+}
+
+std::string AbsoluteJobPath(const std::string& path) {
+  std::error_code ec;
+  const std::string full = std::filesystem::absolute(path, ec).lexically_normal().string();
+  return ec ? path : full;
+}
 
 int AddMemberOverBeams(CMDDMembersArray& project, const std::vector<const TOPOStructs::BEAM_REC*>& beams) {
   PtrStrong<CMDDMember> member(new CMDDMember);

@@ -100,6 +100,25 @@ double FloatValue(float v);
 // to the first NUL.
 std::string AnsiToUtf8(const char* text, int length = -1);
 
+// A CMap's entries as an object, keys as text, in the map's own order,
+// each value through convert (the value itself when none is given).
+template <class Map, class Convert>
+Json MapJson(const Map& map, Convert convert) {
+  Json out = Json::object();
+  typename Map::KeyType key;
+  typename Map::ValueType value;
+  for (auto pos = map.GetStartPosition(); pos;) {
+    map.GetNextAssoc(pos, key, value);
+    out[std::to_string(key)] = convert(value);
+  }
+  return out;
+}
+
+template <class Map>
+Json MapJson(const Map& map) {
+  return MapJson(map, [](const typename Map::ValueType& v) { return v; });
+}
+
 // Renders a JSON value as indented "key: value" text for people.
 void PrintText(const Json& value, std::ostream& os);
 // The same for one member of an object, and one element of an array whose

@@ -13,24 +13,11 @@
 namespace telio_tool {
 namespace {
 
-template <class Map, class Convert>
-Json Entries(const Map& map, Convert convert) {
-  Json out = Json::object();
-  typename Map::KeyType key;
-  typename Map::ValueType value;
-  for (POSITION pos = map.GetStartPosition(); pos;) {
-    map.GetNextAssoc(pos, key, value);
-    out[std::to_string(key)] = convert(value);
-  }
-  return out;
-}
-
 Json Maps(const CConElmData_base& e) {
-  auto same = [](auto v) { return v; };
-  return {{"b", Entries(*e.PBData(), same)},
-          {"i", Entries(*e.PIData(), same)},
-          {"f", Entries(*e.PFData(), same)},
-          {"strings", Entries(*e.PStrData(), [](const CString& s) {
+  return {{"b", MapJson(*e.PBData())},
+          {"i", MapJson(*e.PIData())},
+          {"f", MapJson(*e.PFData())},
+          {"strings", MapJson(*e.PStrData(), [](const CString& s) {
              return AnsiToUtf8(s.GetString(), s.GetLength());
            })}};
 }

@@ -23,7 +23,7 @@ class KindMDP : public FileKind {
   unsigned long Info(const std::string& path, const ToolOptions&, Json& out) override {
     FileMDP mdp;
     const unsigned long code = mdp.Import(path.c_str());
-    if (mdp.GetMembersArray()) Summary(*mdp.GetMembersArray(), out);
+    if (mdp.GetMembersArray()) out.update(ProjectSummary(*mdp.GetMembersArray()));
     return code;
   }
 
@@ -32,7 +32,7 @@ class KindMDP : public FileKind {
     const unsigned long code = mdp.Import(path.c_str());
     if (!mdp.GetMembersArray()) return code;
     CMDDMembersArray& project = *mdp.GetMembersArray();
-    Summary(project, out);
+    out.update(ProjectSummary(project));
     if (code != 0) return code;
     CheckChoice(opt.member, 1, project.GetCountMembers(), "member");
     Json cases = Json::array();
@@ -51,17 +51,15 @@ class KindMDP : public FileKind {
     }
     out["groups_data"] = groups;
     Json members = Json::array();
-    for (int m = 0; m < project.GetCountMembers(); ++m) {
-      if (opt.member < 1 || opt.member == m + 1) members.push_back(MemberJson(project, m));
+    if (opt.member >= 1) {
+      members.push_back(MemberJson(project, opt.member - 1));
+    } else {
+      // One force pass over every member; MemberJson then finds each linked.
+      if (project.IsValidLink()) project.LinkIPsLCValuesToAllMembers();
+      for (int m = 0; m < project.GetCountMembers(); ++m) members.push_back(MemberJson(project, m));
     }
     out["members_data"] = members;
     return 0;
-  }
-
- private:
-  static void Summary(CMDDMembersArray& project, Json& out) {
-    const Json summary = ProjectSummary(project);
-    for (auto it = summary.begin(); it != summary.end(); ++it) out[it.key()] = it.value();
   }
 };
 

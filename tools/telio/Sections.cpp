@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
-#include <type_traits>
 
 #include "Command.h"
 #include "Suite.h"
@@ -68,23 +67,6 @@ const char* const kValueNames[] = {
 static_assert(sizeof kValueNames / sizeof kValueNames[0] == TELMARO_DATA_OBJECTS::kSectionValueCount,
               "a name per value");
 
-// A map's entries, keys as text, in the map's own order.
-template <class V>
-Json MapJson(const CMapEx<int, int, V, V>& map) {
-  Json out = Json::object();
-  for (POSITION pos = map.GetStartPosition(); pos;) {
-    int key;
-    V value;
-    map.GetNextAssoc(pos, key, value);
-    if constexpr (std::is_same<V, CString>::value) {
-      out[std::to_string(key)] = value.GetString();
-    } else {
-      out[std::to_string(key)] = value;
-    }
-  }
-  return out;
-}
-
 int RunSectionKey(const ToolOptions& opt, const std::string& text) {
   int family = 0, sub = 0;
   ulong32 id = 0;
@@ -115,7 +97,7 @@ int RunSectionKey(const ToolOptions& opt, const std::string& text) {
   out["kind"] = "section_object";
   AddSuiteFields(suite, out);
   out["key"] = {{"family", family}, {"sub", sub}, {"id", id}};
-  out["object"] = {{"i", MapJson(*obj->PIData())}, {"f", MapJson(*obj->PFData())}, {"s", MapJson(*obj->PStrData())}};
+  out["object"] = {{"i", MapJson(*obj->PIData())}, {"f", MapJson(*obj->PFData())}, {"s", MapJson(*obj->PStrData(), [](const CString& t) { return std::string(t.GetString()); })}};
   Json section;
   section["name"] = data->Name().GetString();
   section["section"] = data->Section();
